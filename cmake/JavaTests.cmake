@@ -1,0 +1,34 @@
+# Java-facing tests: JUnit 5 classes compiled against the binding jar, run by the JUnit console
+# launcher in a real JVM with -Xcheck:jni. Any warning that the JNI checker prints fails the test.
+find_package(Java 17 REQUIRED COMPONENTS Runtime Development)
+include(UseJava)
+
+find_file(JUNIT_CONSOLE_JAR junit-platform-console-standalone.jar
+  PATHS /usr/share/java NO_DEFAULT_PATH REQUIRED)
+
+# add_junit_tests(<name> SOURCES <java files> [JARS <jar targets>] [ENVIRONMENT <VAR=value>...])
+# Compiles the sources into <name>.jar and registers one ctest test that runs every test class in
+# it. Test classes run one after another on the launcher's main thread.
+function(add_junit_tests name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;JARS;ENVIRONMENT" ${ARGN})
+  set(include_jars ${JUNIT_CONSOLE_JAR})
+  set(class_path "")
+  foreach(jar IN LISTS ARG_JARS)
+    list(APPEND include_jars ${jar})
+    get_target_property(jar_file ${jar} JAR_FILE)
+    list(APPEND class_path ${jar_file})
+  endforeach()
+  add_jar(${name} SOURCES ${ARG_SOURCES} INCLUDE_JARS ${include_jars}
+    OUTPUT_DIR ${CMAKE_BINARY_DIR}/jars)
+  get_target_property(test_jar ${name} JAR_FILE)
+  list(APPEND class_path ${test_jar})
+  string(JOIN ":" class_path_string ${class_path})
+  add_test(NAME ${name}
+    COMMAND ${Java_JAVA_EXECUTABLE} -Xcheck:jni -Djava.awt.headless=true
+      -Djava.library.path=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}
+      -jar ${JUNIT_CONSOLE_JAR} --disable-banner --details=tree --fail-if-no-tests
+      --class-path ${class_path_string} --scan-class-path ${test_jar})
+  set_tests_properties(${name} PROPERTIES
+    FAIL_REGULAR_EXPRESSION "WARNING in native method|FATAL ERROR in native method"
+    ENVIRONMENT "${ARG_ENVIRONMENT}")
+endfunction()

@@ -1,0 +1,16 @@
+// Binding of the Data Source Manager and the one discipline by which every triplet is sent.
+#ifndef SCANLINK_SESSION_DSM_BINDING_H
+#define SCANLINK_SESSION_DSM_BINDING_H
+
+#include "twain/twain.h"
+
+// Loads Twain_32.dll from the Windows folder and binds DSM_Entry, unless that is done already.
+// True when the session is in state 2 or above afterwards.
+bool loadSourceManager();
+
+// Sends one triplet from the application's identity, then fetches the condition code from the
+// source (state 4 and up) or the manager (state 3). True when the result code is TWRC_SUCCESS,
+// TWRC_CHECKSTATUS or TWRC_XFERDONE. A null destination addresses the manager.
+bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
+
+#endif

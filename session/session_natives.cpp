@@ -1,0 +1,70 @@
+// Native methods of TwainEx for the session's state, codes and lifecycle.
+#include <jni.h>
+
+#include "session/jstring.h"
+#include "session/lifecycle.h"
+#include "session/twain_session.h"
+
+extern "C" {
+
+JNIEXPORT jint JNICALL Java_QZ_korvel_twain_TwainEx_getState(JNIEnv*, jclass) {
+    return twainSession.state;
+}
+
+JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getResultCode(JNIEnv*, jclass) {
+    return static_cast<jshort>(twainSession.resultCode);
+}
+
+JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getConditionCode(JNIEnv*, jclass) {
+    return static_cast<jshort>(twainSession.conditionCode);
+}
+
+// A null string gives an empty field. A string that cannot be converted (the VM could not give its
+// characters, or memory ran out) refuses the call before anything is sent: the VM may then have an
+// exception pending, and no further JNI call may be made.
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(JNIEnv* env, jclass,
+                                                                 jint versionMajor,
+                                                                 jint versionMinor,
+                                                                 jstring manufacturer,
+                                                                 jstring productFamily,
+                                                                 jstring productName) {
+    JString manufacturerText(env, manufacturer);
+    if (manufacturer != nullptr && manufacturerText.get() == nullptr) {
+        return JNI_FALSE;
+    }
+    JString familyText(env, productFamily);
+    if (productFamily != nullptr && familyText.get() == nullptr) {
+        return JNI_FALSE;
+    }
+    JString productText(env, productName);
+    if (productName != nullptr && productText.get() == nullptr) {
+        return JNI_FALSE;
+    }
+    auto text = [](const JString& s) { return s.get() ? s.get() : ""; };
+    return openSourceManager(versionMajor, versionMinor, text(manufacturerText), text(familyText),
+                             text(productText))
+               ? JNI_TRUE
+               : JNI_FALSE;
+}
+
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv*, jclass) {
+    return selectSource() ? JNI_TRUE : JNI_FALSE;
+}
+
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass) {
+    return openSource() ? JNI_TRUE : JNI_FALSE;
+}
+
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass) {
+    return disableSource() ? JNI_TRUE : JNI_FALSE;
+}
+
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass) {
+    return closeSource() ? JNI_TRUE : JNI_FALSE;
+}
+
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass) {
+    return unregister() ? JNI_TRUE : JNI_FALSE;
+}
+
+}  // extern "C"

@@ -1,0 +1,3 @@
+#include "session/twain_session.h"
+
+TwainSession twainSession;

@@ -1,0 +1,37 @@
+// The one TWAIN session of the process: the bound manager, the codes of the last triplet, the
+// state number and the records that travel with every call.
+#ifndef SCANLINK_SESSION_TWAIN_SESSION_H
+#define SCANLINK_SESSION_TWAIN_SESSION_H
+
+#include <cstdint>
+
+#include "twain/twain.h"
+
+// Session state numbers: 0 is the library as loaded, before any register; 1 to 7 are the TWAIN
+// states.
+enum SessionState : int32_t {
+    kStateLoaded = 0,
+    kStateManagerNotLoaded = 1,
+    kStateManagerLoaded = 2,
+    kStateManagerOpen = 3,
+    kStateSourceOpen = 4,
+    kStateSourceEnabled = 5,
+    kStateTransferReady = 6,
+    kStateTransferring = 7,
+};
+
+struct TwainSession {
+    HMODULE dsmModule;
+    DSMENTRYPROC dsmEntry;
+    TW_UINT16 resultCode;
+    TW_UINT16 conditionCode;
+    int32_t state;
+    TW_IDENTITY appIdentity;
+    TW_IDENTITY sourceIdentity;
+    TW_USERINTERFACE userInterface;
+};
+
+// Zero-filled at load: static storage duration, no constructor.
+extern TwainSession twainSession;
+
+#endif

@@ -1,0 +1,63 @@
+// How tests script the virtual scanner and read what it received. Every function is safe to call
+// from any thread; the scanner keeps its state for as long as the process lives (it is never
+// unloaded), so a test calls vscan_reset() before its scenario.
+#ifndef VIRTUAL_SCANNER_CONTROL_H
+#define VIRTUAL_SCANNER_CONTROL_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define VSCAN_API __attribute__((visibility("default")))
+#else
+#define VSCAN_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Forgets the log, every scripted answer and every knob. Sessions still open stay open.
+VSCAN_API void vscan_reset(void);
+
+// The next `times` triplets DG/DAT/MSG (times < 0: all of them) are answered with `resultCode`
+// instead of being carried out, and the manager or source that received them records
+// `conditionCode` for its next DAT_STATUS. A scripted DAT_STATUS answer puts `conditionCode`
+// into the status record when `resultCode` is TWRC_SUCCESS. Scripts for the same triplet are
+// used in the order they were given.
+VSCAN_API void vscan_script(uint32_t dg, uint16_t dat, uint16_t msg, uint16_t resultCode,
+                            uint16_t conditionCode, int32_t times);
+
+// Named behaviours of the source (see virtual_scanner/README.md for the list); a knob that was
+// never set reads as absent and the source behaves as a real one would.
+VSCAN_API void vscan_setKnob(const char* name, int64_t value);
+
+// The manager's state (2 closed, 3 open) and the source's (0 when not open, else 4 to 7).
+VSCAN_API int32_t vscan_managerState(void);
+VSCAN_API int32_t vscan_sourceState(void);
+
+struct VscanTriplet {
+    uint32_t originId;       // the origin identity's Id as it was received
+    int32_t toSource;        // 0 when the destination was null (the manager)
+    uint32_t destinationId;  // the destination identity's Id, 0 for the manager
+    uint32_t dg;
+    uint16_t dat;
+    uint16_t msg;
+    uint16_t resultCode;  // what DSM_Entry answered
+};
+
+VSCAN_API size_t vscan_logSize(void);
+// Copies entry `index` into `out`; 0 when there is no such entry.
+VSCAN_API int vscan_logEntry(size_t index, struct VscanTriplet* out);
+// The bytes of the data record as received, of the origin identity as received, and of the
+// capability container a MSG_SET carried. Each copies at most `size` bytes and returns the full
+// length.
+VSCAN_API size_t vscan_logData(size_t index, uint8_t* buffer, size_t size);
+VSCAN_API size_t vscan_logOrigin(size_t index, uint8_t* buffer, size_t size);
+VSCAN_API size_t vscan_logContainer(size_t index, uint8_t* buffer, size_t size);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

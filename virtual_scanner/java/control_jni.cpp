@@ -1,0 +1,100 @@
+// JNI side of the Java test controls: thin calls into the scanner's control functions.
+#include <jni.h>
+#include <win32_posix_inspect.h>
+
+#include <vector>
+
+#include "virtual_scanner_control.h"
+
+namespace {
+
+jbyteArray toByteArray(JNIEnv* env, size_t (*read)(size_t, uint8_t*, size_t), jint index) {
+    const size_t size = read(static_cast<size_t>(index), nullptr, 0);
+    std::vector<uint8_t> bytes(size);
+    read(static_cast<size_t>(index), bytes.data(), bytes.size());
+    jbyteArray array = env->NewByteArray(static_cast<jsize>(size));
+    if (array != nullptr) {
+        env->SetByteArrayRegion(array, 0, static_cast<jsize>(size),
+                                reinterpret_cast<const jbyte*>(bytes.data()));
+    }
+    return array;
+}
+
+}  // namespace
+
+extern "C" {
+
+JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_reset(JNIEnv*, jclass) {
+    vscan_reset();
+}
+
+JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_script(
+    JNIEnv*, jclass, jint dg, jint dat, jint msg, jint resultCode, jint conditionCode, jint times) {
+    vscan_script(static_cast<uint32_t>(dg), static_cast<uint16_t>(dat), static_cast<uint16_t>(msg),
+                 static_cast<uint16_t>(resultCode), static_cast<uint16_t>(conditionCode), times);
+}
+
+JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_setKnob(JNIEnv* env, jclass,
+                                                                           jstring name,
+                                                                           jlong value) {
+    const char* chars = env->GetStringUTFChars(name, nullptr);
+    if (chars != nullptr) {
+        vscan_setKnob(chars, value);
+        env->ReleaseStringUTFChars(name, chars);
+    }
+}
+
+JNIEXPORT jint JNICALL Java_scanlink_virtualscanner_VirtualScanner_managerState(JNIEnv*, jclass) {
+    return vscan_managerState();
+}
+
+JNIEXPORT jint JNICALL Java_scanlink_virtualscanner_VirtualScanner_sourceState(JNIEnv*, jclass) {
+    return vscan_sourceState();
+}
+
+JNIEXPORT jlong JNICALL Java_scanlink_virtualscanner_VirtualScanner_liveGlobalHandles(JNIEnv*,
+                                                                                      jclass) {
+    return static_cast<jlong>(win32posix_liveGlobalHandles());
+}
+
+JNIEXPORT jlong JNICALL Java_scanlink_virtualscanner_VirtualScanner_liveWindows(JNIEnv*, jclass) {
+    return static_cast<jlong>(win32posix_liveWindows());
+}
+
+JNIEXPORT jint JNICALL Java_scanlink_virtualscanner_VirtualScanner_logSize(JNIEnv*, jclass) {
+    return static_cast<jint>(vscan_logSize());
+}
+
+JNIEXPORT jlongArray JNICALL Java_scanlink_virtualscanner_VirtualScanner_logHeader(JNIEnv* env,
+                                                                                   jclass,
+                                                                                   jint index) {
+    VscanTriplet entry{};
+    vscan_logEntry(static_cast<size_t>(index), &entry);
+    const jlong header[] = {entry.originId, entry.toSource, entry.destinationId, entry.dg,
+                            entry.dat,      entry.msg,      entry.resultCode};
+    jlongArray array = env->NewLongArray(7);
+    if (array != nullptr) {
+        env->SetLongArrayRegion(array, 0, 7, header);
+    }
+    return array;
+}
+
+JNIEXPORT jbyteArray JNICALL Java_scanlink_virtualscanner_VirtualScanner_logData(JNIEnv* env,
+                                                                                 jclass,
+                                                                                 jint index) {
+    return toByteArray(env, vscan_logData, index);
+}
+
+JNIEXPORT jbyteArray JNICALL Java_scanlink_virtualscanner_VirtualScanner_logOrigin(JNIEnv* env,
+                                                                                   jclass,
+                                                                                   jint index) {
+    return toByteArray(env, vscan_logOrigin, index);
+}
+
+JNIEXPORT jbyteArray JNICALL Java_scanlink_virtualscanner_VirtualScanner_logContainer(JNIEnv* env,
+                                                                                      jclass,
+                                                                                      jint index) {
+    return toByteArray(env, vscan_logContainer, index);
+}
+
+}  // extern "C"

@@ -1,0 +1,85 @@
+package scanlink.virtualscanner;
+
+import java.util.ArrayList;
+import java.util.List;
+
+/**
+ * Test controls of the virtual scanner (the stand-in Twain_32.dll): script its answers, set its
+ * knobs, and read every triplet it received. Also tells how many Win32 global memory handles and
+ * windows are alive in the process, so that a test can prove that nothing leaked.
+ */
+public final class VirtualScanner {
+    static {
+        System.loadLibrary("virtual_scanner_jni");
+    }
+
+    private VirtualScanner() {}
+
+    /** One triplet as the manager received it, with copies of the records it came with. */
+    public record Triplet(long originId, boolean toSource, long destinationId, int dg, int dat,
+            int msg, int resultCode, byte[] data, byte[] origin, byte[] container) {
+        public boolean is(int dg, int dat, int msg) {
+            return this.dg == dg && this.dat == dat && this.msg == msg;
+        }
+
+        @Override
+        public String toString() {
+            return String.format("%s DG %d DAT 0x%04X MSG 0x%04X -> %d",
+                    toSource ? "source" : "manager", dg, dat, msg, resultCode);
+        }
+    }
+
+    /** Forgets the log, the scripted answers and the knobs. */
+    public static native void reset();
+
+    /**
+     * The next {@code times} triplets DG/DAT/MSG (negative: all) are answered with
+     * {@code resultCode}, and {@code conditionCode} is what the next status request reports (a
+     * scripted DAT_STATUS answer carries it in its status record).
+     */
+    public static native void script(int dg, int dat, int msg, int resultCode, int conditionCode,
+            int times);
+
+    /** Sets one of the source's named knobs. */
+    public static native void setKnob(String name, long value);
+
+    public static native int managerState();
+
+    public static native int sourceState();
+
+    public static native long liveGlobalHandles();
+
+    public static native long liveWindows();
+
+    public static List<Triplet> log() {
+        int size = logSize();
+        List<Triplet> entries = new ArrayList<>(size);
+        for (int i = 0; i < size; i++) {
+            long[] h = logHeader(i);
+            entries.add(new Triplet(h[0], h[1] != 0, h[2], (int) h[3], (int) h[4], (int) h[5],
+                    (int) h[6], logData(i), logOrigin(i), logContainer(i)));
+        }
+        return entries;
+    }
+
+    /** The log without the status requests that follow every triplet. */
+    public static List<Triplet> logWithoutStatus() {
+        List<Triplet> entries = new ArrayList<>();
+        for (Triplet t : log()) {
+            if (!(t.dg() == 1 && t.dat() == 0x0008)) {
+                entries.add(t);
+            }
+        }
+        return entries;
+    }
+
+    private static native int logSize();
+
+    private static native long[] logHeader(int index);
+
+    private static native byte[] logData(int index);
+
+    private static native byte[] logOrigin(int index);
+
+    private static native byte[] logContainer(int index);
+}

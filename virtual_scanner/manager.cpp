@@ -1,0 +1,141 @@
+#include "manager.h"
+
+#include <cstring>
+
+namespace vscan {
+namespace {
+
+constexpr char kSourceName[] = "Virtual Scanner";
+
+}  // namespace
+
+TW_UINT16 Manager::entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg,
+                         TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
+    if (origin == nullptr) {
+        return fail(TWCC_BADPROTOCOL);
+    }
+    if (destination != nullptr) {
+        if (!open_ || origin->Id != appId_) {
+            return fail(TWCC_SEQERROR);
+        }
+        if (addressesOpenSource(destination)) {
+            return source_.handle(dg, dat, msg, data);
+        }
+        // A status request for a source that is gone gets the manager's own code.
+        if (dg == DG_CONTROL && dat == DAT_STATUS) {
+            return status(msg, static_cast<TW_STATUS*>(data));
+        }
+        return fail(TWCC_BADDEST);
+    }
+    if (dg != DG_CONTROL) {
+        return fail(TWCC_BADPROTOCOL);
+    }
+    switch (dat) {
+        case DAT_PARENT: return parent(origin, msg, data);
+        case DAT_IDENTITY: return identity(origin, msg, static_cast<TW_IDENTITY*>(data));
+        case DAT_STATUS: return status(msg, static_cast<TW_STATUS*>(data));
+        default: return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+void Manager::recordConditionCode(pTW_IDENTITY destination, TW_UINT16 code) {
+    if (destination != nullptr && addressesOpenSource(destination)) {
+        source_.setConditionCode(code);
+    } else {
+        conditionCode_ = code;
+    }
+}
+
+bool Manager::addressesOpenSource(pTW_IDENTITY destination) const {
+    return source_.isOpen() && destination->Id == source_.id();
+}
+
+TW_UINT16 Manager::parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF data) {
+    switch (msg) {
+        case MSG_OPENDSM:
+            if (open_) {
+                return fail(TWCC_SEQERROR);
+            }
+            if (data == nullptr || origin->ProductName[0] == '\0') {
+                return fail(TWCC_BADVALUE);
+            }
+            appId_ = nextId_++;
+            origin->Id = appId_;
+            appWindow_ = *static_cast<HWND*>(data);
+            open_ = true;
+            conditionCode_ = TWCC_SUCCESS;
+            return TWRC_SUCCESS;
+        case MSG_CLOSEDSM:
+            if (!open_ || origin->Id != appId_) {
+                return fail(TWCC_SEQERROR);
+            }
+            // A real manager closes what the application left open.
+            if (source_.isOpen()) {
+                source_.forceClose();
+            }
+            open_ = false;
+            conditionCode_ = TWCC_SUCCESS;
+            return TWRC_SUCCESS;
+        default:
+            return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+TW_UINT16 Manager::identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* identity) {
+    if (!open_ || origin->Id != appId_) {
+        return fail(TWCC_SEQERROR);
+    }
+    if (identity == nullptr) {
+        return fail(TWCC_BADVALUE);
+    }
+    // The one source's Id: the one it has while open, else the next one the manager will give.
+    const TW_UINT32 sourceId = source_.isOpen() ? source_.id() : nextId_;
+    switch (msg) {
+        case MSG_USERSELECT:
+        case MSG_GETDEFAULT:
+        case MSG_GETFIRST:
+            // There is no dialog to show: the user picks the only source there is.
+            VirtualSource::describe(*identity, sourceId);
+            return TWRC_SUCCESS;
+        case MSG_GETNEXT:
+            return TWRC_ENDOFLIST;
+        case MSG_OPENDS: {
+            const bool byName = identity->Id == 0 && identity->ProductName[0] != '\0';
+            if ((identity->Id != 0 && identity->Id != sourceId) ||
+                (byName && std::strncmp(identity->ProductName, kSourceName,
+                                        sizeof(identity->ProductName)) != 0)) {
+                return fail(TWCC_NODS);
+            }
+            const TW_UINT16 result = source_.open(sourceId, appWindow_);
+            if (result != TWRC_SUCCESS) {
+                return fail(TWCC_MAXCONNECTIONS);
+            }
+            ++nextId_;
+            VirtualSource::describe(*identity, sourceId);
+            return TWRC_SUCCESS;
+        }
+        case MSG_CLOSEDS:
+            if (!addressesOpenSource(identity)) {
+                return fail(TWCC_NODS);
+            }
+            return source_.close();
+        default:
+            return fail(TWCC_BADPROTOCOL);
+    }
+}
+
+// The manager reports its last condition code once, then forgets it; before MSG_OPENDSM it
+// always reports TWCC_BUMMER.
+TW_UINT16 Manager::status(TW_UINT16 msg, TW_STATUS* status) {
+    if (msg != MSG_GET || status == nullptr) {
+        return fail(TWCC_BADPROTOCOL);
+    }
+    status->ConditionCode = conditionCode_;
+    status->Reserved = 0;
+    if (open_) {
+        conditionCode_ = TWCC_SUCCESS;
+    }
+    return TWRC_SUCCESS;
+}
+
+}  // namespace vscan

@@ -1,0 +1,44 @@
+// The virtual Data Source Manager: one application at a time, one source ("Virtual Scanner",
+// also the default source). It keeps the manager's states (2 closed, 3 open), passes triplets for
+// the open source on, and answers wrong-state triplets with TWRC_FAILURE and TWCC_SEQERROR.
+#ifndef VIRTUAL_SCANNER_MANAGER_H
+#define VIRTUAL_SCANNER_MANAGER_H
+
+#include "source.h"
+
+namespace vscan {
+
+class Manager {
+public:
+    explicit Manager(const Script& script) : source_(script) {}
+
+    TW_UINT16 entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat,
+                    TW_UINT16 msg, TW_MEMREF data);
+    // A scripted answer: the condition code goes where the triplet would have gone.
+    void recordConditionCode(pTW_IDENTITY destination, TW_UINT16 code);
+
+    int32_t state() const { return open_ ? 3 : 2; }
+    const VirtualSource& source() const { return source_; }
+
+private:
+    TW_UINT16 fail(TW_UINT16 code) {
+        conditionCode_ = code;
+        return TWRC_FAILURE;
+    }
+    bool addressesOpenSource(pTW_IDENTITY destination) const;
+    TW_UINT16 parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF data);
+    TW_UINT16 identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* identity);
+    TW_UINT16 status(TW_UINT16 msg, TW_STATUS* status);
+
+    bool open_ = false;
+    TW_UINT32 appId_ = 0;
+    HWND appWindow_ = {};
+    TW_UINT32 nextId_ = 1;
+    // Before MSG_OPENDSM a manager knows of no failure of the application's, yet reports one.
+    TW_UINT16 conditionCode_ = TWCC_BUMMER;
+    VirtualSource source_;
+};
+
+}  // namespace vscan
+
+#endif

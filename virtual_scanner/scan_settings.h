@@ -1,0 +1,25 @@
+// What a scan of the virtual source is made of, as its capabilities have set it.
+#ifndef VIRTUAL_SCANNER_SCAN_SETTINGS_H
+#define VIRTUAL_SCANNER_SCAN_SETTINGS_H
+
+#include "twain/twain.h"
+
+namespace vscan {
+
+struct ScanSettings {
+    double xResolution = 100.0;  // dots per inch
+    double yResolution = 100.0;
+    TW_UINT16 pixelType = TWPT_RGB;
+    TW_UINT16 bitDepth = 24;
+    TW_UINT16 units = TWUN_INCHES;
+    // The scan area, in inches from the top left corner of the glass (US Letter).
+    double frameLeft = 0.0;
+    double frameTop = 0.0;
+    double frameRight = 8.5;
+    double frameBottom = 11.0;
+    TW_INT16 transferCount = -1;  // pages per enable; -1: as many as there are
+};
+
+}  // namespace vscan
+
+#endif

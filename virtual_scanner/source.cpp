@@ -1,0 +1,117 @@
+#include "source.h"
+
+#include <cstring>
+
+namespace vscan {
+namespace {
+
+void copyText(TW_STR32& field, const char* text) {
+    std::memset(field, 0, sizeof(field));
+    std::strncpy(field, text, sizeof(field) - 1);
+}
+
+}  // namespace
+
+void VirtualSource::describe(TW_IDENTITY& identity, TW_UINT32 id) {
+    identity = TW_IDENTITY{};
+    identity.Id = id;
+    identity.Version.MajorNum = 1;
+    identity.Version.MinorNum = 0;
+    identity.Version.Language = TWLG_USA;
+    identity.Version.Country = TWCY_USA;
+    copyText(identity.Version.Info, "Virtual Scanner 1.0");
+    identity.ProtocolMajor = 1;
+    identity.ProtocolMinor = 9;
+    identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
+    copyText(identity.Manufacturer, "scanlink32");
+    copyText(identity.ProductFamily, "Virtual Devices");
+    copyText(identity.ProductName, "Virtual Scanner");
+}
+
+TW_UINT16 VirtualSource::open(TW_UINT32 id, HWND appWindow) {
+    if (isOpen()) {
+        return core_.fail(TWCC_MAXCONNECTIONS);
+    }
+    describe(core_.identity, id);
+    core_.appWindow = appWindow;
+    core_.userInterface = {};
+    core_.conditionCode = TWCC_SUCCESS;
+    capabilities_.reset();
+    core_.state = 4;
+    return TWRC_SUCCESS;
+}
+
+TW_UINT16 VirtualSource::close() {
+    if (core_.state != 4) {
+        return core_.fail(TWCC_SEQERROR);
+    }
+    core_.state = kSourceClosed;
+    return TWRC_SUCCESS;
+}
+
+void VirtualSource::forceClose() {
+    transfer_.stop();
+    core_.state = kSourceClosed;
+}
+
+TW_UINT16 VirtualSource::handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
+    if (dg == DG_CONTROL) {
+        switch (dat) {
+            case DAT_STATUS: return status(msg, static_cast<TW_STATUS*>(data));
+            case DAT_USERINTERFACE: return userInterface(msg, static_cast<TW_USERINTERFACE*>(data));
+            case DAT_CAPABILITY:
+                return capabilities_.capability(msg, static_cast<TW_CAPABILITY*>(data));
+            case DAT_EVENT: return transfer_.processEvent(msg, static_cast<TW_EVENT*>(data));
+            case DAT_PENDINGXFERS:
+                return transfer_.pendingTransfers(msg, static_cast<TW_PENDINGXFERS*>(data));
+            default: break;
+        }
+    } else if (dg == DG_IMAGE) {
+        switch (dat) {
+            case DAT_IMAGELAYOUT:
+                return capabilities_.imageLayout(msg, static_cast<TW_IMAGELAYOUT*>(data));
+            case DAT_IMAGENATIVEXFER:
+                return transfer_.nativeTransfer(msg, static_cast<TW_HANDLE*>(data));
+            default: break;
+        }
+    }
+    return core_.fail(TWCC_BADPROTOCOL);
+}
+
+// The source reports its last condition code once, then forgets it.
+TW_UINT16 VirtualSource::status(TW_UINT16 msg, TW_STATUS* status) {
+    if (msg != MSG_GET || status == nullptr) {
+        return core_.fail(TWCC_BADPROTOCOL);
+    }
+    status->ConditionCode = core_.conditionCode;
+    status->Reserved = 0;
+    core_.conditionCode = TWCC_SUCCESS;
+    return TWRC_SUCCESS;
+}
+
+TW_UINT16 VirtualSource::userInterface(TW_UINT16 msg, TW_USERINTERFACE* ui) {
+    if (ui == nullptr) {
+        return core_.fail(TWCC_BADPROTOCOL);
+    }
+    switch (msg) {
+        case MSG_ENABLEDS:
+            if (core_.state != 4) {
+                return core_.fail(TWCC_SEQERROR);
+            }
+            core_.userInterface = *ui;
+            core_.state = 5;
+            transfer_.start();
+            return TWRC_SUCCESS;
+        case MSG_DISABLEDS:
+            if (core_.state != 5) {
+                return core_.fail(TWCC_SEQERROR);
+            }
+            transfer_.stop();
+            core_.state = 4;
+            return TWRC_SUCCESS;
+        default:
+            return core_.fail(TWCC_BADPROTOCOL);
+    }
+}
+
+}  // namespace vscan

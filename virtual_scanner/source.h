@@ -1,0 +1,45 @@
+// The default source of the virtual manager, "Virtual Scanner": a flatbed with a document feeder.
+// It keeps the TWAIN state machine of a source (states 4 to 7) and answers a triplet sent in a
+// state that does not allow it with TWRC_FAILURE and TWCC_SEQERROR.
+#ifndef VIRTUAL_SCANNER_SOURCE_H
+#define VIRTUAL_SCANNER_SOURCE_H
+
+#include "source_capabilities.h"
+#include "source_core.h"
+#include "source_transfer.h"
+
+namespace vscan {
+
+class VirtualSource {
+public:
+    explicit VirtualSource(const Script& script)
+        : core_(script), capabilities_(core_), transfer_(core_, capabilities_) {}
+
+    // Writes the source's identity, with the Id the manager assigned, into `identity`.
+    static void describe(TW_IDENTITY& identity, TW_UINT32 id);
+
+    bool isOpen() const { return core_.state != kSourceClosed; }
+    int32_t state() const { return core_.state; }
+    TW_UINT32 id() const { return core_.identity.Id; }
+
+    // MSG_OPENDS and MSG_CLOSEDS, as the manager passes them on.
+    TW_UINT16 open(TW_UINT32 id, HWND appWindow);
+    TW_UINT16 close();
+    // The manager closes the source whatever its state (MSG_CLOSEDSM with the source still open).
+    void forceClose();
+
+    void setConditionCode(TW_UINT16 code) { core_.conditionCode = code; }
+    TW_UINT16 handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
+
+private:
+    TW_UINT16 status(TW_UINT16 msg, TW_STATUS* status);
+    TW_UINT16 userInterface(TW_UINT16 msg, TW_USERINTERFACE* ui);
+
+    SourceCore core_;
+    Capabilities capabilities_;
+    Transfer transfer_;
+};
+
+}  // namespace vscan
+
+#endif

@@ -1,0 +1,25 @@
+// What tests may ask the POSIX Win32 layer that Windows itself does not tell: how many handles are
+// alive, so that a scenario can prove it released everything it took.
+#ifndef WIN32_POSIX_INSPECT_H
+#define WIN32_POSIX_INSPECT_H
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Global memory handles allocated and not yet freed, in the whole process.
+WIN32_POSIX_API size_t win32posix_liveGlobalHandles(void);
+// Windows created and not yet destroyed, in the whole process.
+WIN32_POSIX_API size_t win32posix_liveWindows(void);
+// Messages waiting in the calling thread's queue.
+WIN32_POSIX_API size_t win32posix_queuedMessages(void);
+// The file name most recently given to LoadLibraryA, as given (empty before the first call).
+WIN32_POSIX_API const char* win32posix_lastLoadLibraryName(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

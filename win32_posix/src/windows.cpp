@@ -1,0 +1,125 @@
+#include <strings.h>
+
+#include <map>
+#include <string>
+
+#include "handle_table.h"
+#include "message_queue.h"
+
+using namespace win32posix;
+
+namespace {
+
+struct CaseInsensitiveLess {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return strcasecmp(a.c_str(), b.c_str()) < 0;
+    }
+};
+
+std::mutex classesMutex;
+// The system's "STATIC" class is always there; it only does the default processing.
+std::map<std::string, WNDPROC, CaseInsensitiveLess> classes = {{"STATIC", DefWindowProcA}};
+ATOM nextAtom = 0xC000;
+
+}  // namespace
+
+extern "C" LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+extern "C" ATOM RegisterClassA(const WNDCLASSA* wndClass) {
+    if (wndClass == nullptr || wndClass->lpszClassName == nullptr ||
+        wndClass->lpfnWndProc == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    std::lock_guard lock(classesMutex);
+    if (!classes.emplace(wndClass->lpszClassName, wndClass->lpfnWndProc).second) {
+        SetLastError(1410);  // ERROR_CLASS_ALREADY_EXISTS
+        return 0;
+    }
+    return nextAtom++;
+}
+
+// A window belongs to the thread that creates it.
+extern "C" HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD, int, int, int, int, HWND,
+                                HMENU, HINSTANCE, LPVOID) {
+    WNDPROC procedure = nullptr;
+    {
+        std::lock_guard lock(classesMutex);
+        auto it = className ? classes.find(className) : classes.end();
+        if (it == classes.end()) {
+            SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+            return 0;
+        }
+        procedure = it->second;
+    }
+    auto lock = lockHandles();
+    return addHandle(Window{GetCurrentThreadId(), procedure, true});
+}
+
+// Only the owning thread may destroy a window, as on Windows.
+extern "C" BOOL DestroyWindow(HWND window) {
+    WNDPROC procedure = nullptr;
+    DWORD owner = 0;
+    {
+        auto lock = lockHandles();
+        const Window* target = findHandle<Window>(window);
+        if (target == nullptr) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+        if (target->ownerThread != GetCurrentThreadId()) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+        procedure = target->procedure;
+        owner = target->ownerThread;
+    }
+    procedure(window, WM_DESTROY, 0, 0);
+    {
+        auto lock = lockHandles();
+        removeHandle(window);
+    }
+    discardWindowMessages(owner, window);
+    return TRUE;
+}
+
+extern "C" BOOL IsWindow(HWND window) {
+    auto lock = lockHandles();
+    return findHandle<Window>(window) != nullptr;
+}
+
+// Nonzero when the window was disabled before the call.
+extern "C" BOOL EnableWindow(HWND window, BOOL enable) {
+    auto lock = lockHandles();
+    Window* target = findHandle<Window>(window);
+    if (target == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    const bool wasDisabled = !target->enabled;
+    target->enabled = enable != FALSE;
+    return wasDisabled;
+}
+
+extern "C" BOOL IsWindowEnabled(HWND window) {
+    auto lock = lockHandles();
+    const Window* target = findHandle<Window>(window);
+    return target != nullptr && target->enabled;
+}
+
+extern "C" LRESULT DispatchMessageA(const MSG* msg) {
+    if (msg == nullptr || msg->hwnd == 0) {
+        return 0;
+    }
+    WNDPROC procedure = nullptr;
+    {
+        auto lock = lockHandles();
+        const Window* target = findHandle<Window>(msg->hwnd);
+        if (target == nullptr) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return 0;
+        }
+        procedure = target->procedure;
+    }
+    return procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
