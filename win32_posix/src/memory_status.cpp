@@ -3,11 +3,34 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
+// WIN32_POSIX_TOTAL_PHYS_BYTES, a plain decimal byte count, stands in for the machine's memory so
+// that tests can pose as machines of any size; anything else in it is ignored.
+bool simulatedTotalBytes(DWORDLONG& bytes) {
+    const char* text = std::getenv("WIN32_POSIX_TOTAL_PHYS_BYTES");
+    if (text == nullptr || *text < '0' || *text > '9') {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    if (errno != 0 || *end != '\0') {
+        return false;
+    }
+    bytes = value;
+    return true;
+}
+
 DWORDLONG totalPhysicalBytes() {
+    DWORDLONG simulated = 0;
+    if (simulatedTotalBytes(simulated)) {
+        return simulated;
+    }
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGE_SIZE);
     if (pages <= 0 || pageSize <= 0) {
