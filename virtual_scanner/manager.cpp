@@ -46,6 +46,16 @@ void Manager::recordConditionCode(pTW_IDENTITY destination, TW_UINT16 code) {
     }
 }
 
+void Manager::powerCycle() {
+    if (source_.isOpen()) {
+        source_.forceClose();
+    }
+    open_ = false;
+    appId_ = 0;
+    appWindow_ = {};
+    conditionCode_ = TWCC_BUMMER;
+}
+
 bool Manager::addressesOpenSource(pTW_IDENTITY destination) const {
     return source_.isOpen() && destination->Id == source_.id();
 }

@@ -17,6 +17,9 @@ public:
     // A scripted answer: the condition code goes where the triplet would have gone.
     void recordConditionCode(pTW_IDENTITY destination, TW_UINT16 code);
 
+    // Back to a manager that no application has opened.
+    void powerCycle();
+
     int32_t state() const { return open_ ? 3 : 2; }
     const VirtualSource& source() const { return source_; }
 

@@ -30,6 +30,11 @@ void vscan_reset(void) {
     scanner().script.clear();
 }
 
+void vscan_powerCycle(void) {
+    std::lock_guard lock(scannerMutex());
+    scanner().manager.powerCycle();
+}
+
 void vscan_script(uint32_t dg, uint16_t dat, uint16_t msg, uint16_t resultCode,
                   uint16_t conditionCode, int32_t times) {
     std::lock_guard lock(scannerMutex());

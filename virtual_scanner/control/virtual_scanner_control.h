@@ -20,6 +20,10 @@ extern "C" {
 // Forgets the log, every scripted answer and every knob. Sessions still open stay open.
 VSCAN_API void vscan_reset(void);
 
+// Switches the device off and on: the manager and its source close, whatever state they were in,
+// as when a process that used them ends. For a test that starts from a library never registered.
+VSCAN_API void vscan_powerCycle(void);
+
 // The next `times` triplets DG/DAT/MSG (times < 0: all of them) are answered with `resultCode`
 // instead of being carried out, and the manager or source that received them records
 // `conditionCode` for its next DAT_STATUS. A scripted DAT_STATUS answer puts `conditionCode`

@@ -28,6 +28,10 @@ JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_reset(JNIEnv*
     vscan_reset();
 }
 
+JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_powerCycle(JNIEnv*, jclass) {
+    vscan_powerCycle();
+}
+
 JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_script(
     JNIEnv*, jclass, jint dg, jint dat, jint msg, jint resultCode, jint conditionCode, jint times) {
     vscan_script(static_cast<uint32_t>(dg), static_cast<uint16_t>(dat), static_cast<uint16_t>(msg),

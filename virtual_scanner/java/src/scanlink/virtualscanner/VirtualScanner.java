@@ -29,6 +29,12 @@ public final class VirtualScanner {
         }
     }
 
+    /**
+     * Switches the device off and on: manager and source close whatever their state, as when a
+     * process that used them ends.
+     */
+    public static native void powerCycle();
+
     /** Forgets the log, the scripted answers and the knobs. */
     public static native void reset();
 

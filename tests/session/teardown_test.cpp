@@ -1,0 +1,93 @@
+#include <win32_posix_inspect.h>
+
+#include "scenario.h"
+#include "session/lifecycle.h"
+#include "session/twain_session.h"
+
+namespace {
+
+using Teardown = Scenario;
+
+TEST_F(Teardown, UnregisterBeforeRegisterDoesNothing) {
+    EXPECT_TRUE(unregister());
+    EXPECT_EQ(twainSession.state, kStateLoaded);
+    EXPECT_EQ(vscan_logSize(), 0u);
+}
+
+TEST_F(Teardown, StepsBelowTheirTargetReturnTrueAndSendNothing) {
+    EXPECT_TRUE(disableSource());
+    EXPECT_TRUE(closeSource());
+    EXPECT_TRUE(endTransfers());
+    ASSERT_TRUE(registerDemo());
+    ASSERT_TRUE(openSource());
+    resetScanner();
+    EXPECT_TRUE(endTransfers());
+    EXPECT_TRUE(disableSource());
+    EXPECT_EQ(twainSession.state, kStateSourceOpen);
+    EXPECT_EQ(vscan_logSize(), 0u);
+}
+
+TEST_F(Teardown, UnregisterFromAnEnabledSourceWalksEveryStepDown) {
+    ASSERT_TRUE(registerDemo());
+    ASSERT_TRUE(openSource());
+    enableSource();
+    const HWND proxy = static_cast<HWND>(twainSession.userInterface.hParent);
+    const size_t windows = win32posix_liveWindows();
+    resetScanner();
+    EXPECT_TRUE(unregister());
+    EXPECT_EQ(requestNames(), "MSG_DISABLEDS, MSG_CLOSEDS, MSG_CLOSEDSM");
+    EXPECT_EQ(twainSession.state, kStateManagerNotLoaded);
+    EXPECT_FALSE(IsWindow(proxy));
+    EXPECT_EQ(win32posix_liveWindows(), windows - 1);
+    EXPECT_EQ(twainSession.userInterface.ShowUI, 0);
+    EXPECT_EQ(twainSession.userInterface.ModalUI, 0);
+    EXPECT_EQ(twainSession.userInterface.hParent, 0u);
+    EXPECT_EQ(vscan_managerState(), 2);
+}
+
+TEST_F(Teardown, StopTransferEnablesTheProxyWindowAndDisablesTheSource) {
+    ASSERT_TRUE(registerDemo());
+    ASSERT_TRUE(openSource());
+    enableSource();
+    const HWND proxy = static_cast<HWND>(twainSession.userInterface.hParent);
+    EnableWindow(proxy, FALSE);
+    resetScanner();
+    EXPECT_TRUE(disableSource());
+    EXPECT_TRUE(IsWindowEnabled(proxy));
+    EXPECT_EQ(requestNames(), "MSG_DISABLEDS");
+    const auto sent = requests();
+    // The user interface record travels whole.
+    EXPECT_EQ(sent[0].data, (std::vector<uint8_t>{1, 0, 1, 0, static_cast<uint8_t>(proxy),
+                                                  static_cast<uint8_t>(proxy >> 8),
+                                                  static_cast<uint8_t>(proxy >> 16),
+                                                  static_cast<uint8_t>(proxy >> 24)}));
+    EXPECT_EQ(twainSession.state, kStateSourceOpen);
+    EXPECT_EQ(vscan_sourceState(), 4);
+}
+
+TEST_F(Teardown, RefusedDisableStopsTheCascadeButTheManagerIsReleased) {
+    ASSERT_TRUE(registerDemo());
+    ASSERT_TRUE(openSource());
+    enableSource();
+    resetScanner();
+    vscan_script(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, TWRC_FAILURE, TWCC_SEQERROR, 1);
+    EXPECT_TRUE(unregister());
+    EXPECT_EQ(requestNames(), "MSG_DISABLEDS");
+    EXPECT_EQ(twainSession.state, kStateManagerNotLoaded);
+    EXPECT_EQ(twainSession.dsmModule, 0u);
+    EXPECT_EQ(twainSession.resultCode, TWRC_FAILURE);
+    EXPECT_EQ(twainSession.conditionCode, TWCC_SEQERROR);
+    // The record is left as it was, but the window went with the manager that knew it.
+    EXPECT_EQ(twainSession.userInterface.ShowUI, 1);
+    EXPECT_EQ(twainSession.userInterface.hParent, 0u);
+}
+
+TEST_F(Teardown, RefusedCloseOfTheManagerStillReleasesIt) {
+    ASSERT_TRUE(registerDemo());
+    vscan_script(DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM, TWRC_FAILURE, TWCC_BUMMER, 1);
+    EXPECT_TRUE(unregister());
+    EXPECT_EQ(twainSession.state, kStateManagerNotLoaded);
+    EXPECT_EQ(twainSession.userInterface.ShowUI, 1);
+}
+
+}  // namespace
