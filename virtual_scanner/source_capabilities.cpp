@@ -16,6 +16,15 @@ TW_UINT16 Capabilities::imageLayout(TW_UINT16, TW_IMAGELAYOUT*) {
     return core_.fail(TWCC_BADPROTOCOL);
 }
 
-void Capabilities::reset() { settings_ = ScanSettings{}; }
+void Capabilities::reset() {
+    settings_ = ScanSettings{};
+    pageOnGlass_ = false;
+}
+
+void Capabilities::beginScan() { pageOnGlass_ = true; }
+
+bool Capabilities::pageAvailable() const { return pageOnGlass_; }
+
+void Capabilities::takePage() { pageOnGlass_ = false; }
 
 }  // namespace vscan

@@ -18,9 +18,17 @@ public:
 
     const ScanSettings& settings() const { return settings_; }
 
+    // The pages of a scan come from the glass, which holds one page per scan, or from the
+    // document feeder while it is enabled. The transfer side starts a scan, asks whether a page
+    // is there, and takes each page it transfers.
+    void beginScan();
+    bool pageAvailable() const;
+    void takePage();
+
 private:
     SourceCore& core_;
     ScanSettings settings_;
+    bool pageOnGlass_ = false;
 };
 
 }  // namespace vscan
