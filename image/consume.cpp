@@ -1,0 +1,129 @@
+#include "image/consume.h"
+
+#include "image/dib_layout.h"
+#include "image/dib_rows.h"
+#include "image/java_arrays.h"
+#include "image/java_calls.h"
+#include "image/local_ref.h"
+#include "image/messages.h"
+
+namespace {
+
+// The consumer's methods, each looked up once per delivery at its first call: a consumer that
+// lacks one still receives every call before it.
+struct ConsumerMethods {
+    JavaMethod setDimensions{"setDimensions", "(II)V"};
+    JavaMethod setHints{"setHints", "(I)V"};
+    JavaMethod setColorModel{"setColorModel", "(Ljava/awt/image/ColorModel;)V"};
+    JavaMethod setByteRow{"setPixels", "(IIIILjava/awt/image/ColorModel;[BII)V"};
+    JavaMethod setIntRow{"setPixels", "(IIIILjava/awt/image/ColorModel;[III)V"};
+    JavaMethod imageComplete{"imageComplete", "(I)V"};
+};
+
+struct ConsumerConstants {
+    jint hints;
+    jint staticImageDone;
+};
+
+ConsumerConstants readConsumerConstants(JNIEnv* env) {
+    const jint singleFrame = readConsumerConstant(env, "SINGLEFRAME");
+    const jint completeScanLines = readConsumerConstant(env, "COMPLETESCANLINES");
+    const jint singlePass = readConsumerConstant(env, "SINGLEPASS");
+    const jint topDownLeftRight = readConsumerConstant(env, "TOPDOWNLEFTRIGHT");
+    const jint staticImageDone = readConsumerConstant(env, "STATICIMAGEDONE");
+    return {singleFrame | completeScanLines | singlePass | topDownLeftRight, staticImageDone};
+}
+
+LocalRef<jobject> newIndexColorModel(JNIEnv* env, const DibLayout& layout) {
+    // A count beyond jsize becomes negative, and the VM refuses the array with its own exception.
+    const auto count = static_cast<jsize>(layout.colorCount);
+    const auto red = newJavaArray<jbyteArray>(env, count);
+    ArrayElements<jbyteArray> redElements(env, red.get());
+    const auto green = newJavaArray<jbyteArray>(env, count);
+    ArrayElements<jbyteArray> greenElements(env, green.get());
+    const auto blue = newJavaArray<jbyteArray>(env, count);
+    ArrayElements<jbyteArray> blueElements(env, blue.get());
+    splitColorTable(layout, redElements.get(), greenElements.get(), blueElements.get());
+    redElements.release();
+    greenElements.release();
+    blueElements.release();
+    return newJavaObject(env, "java/awt/image/IndexColorModel", "(II[B[B[B)V",
+                         jint{layout.bitCount}, static_cast<jint>(layout.colorCount), red.get(),
+                         green.get(), blue.get());
+}
+
+LocalRef<jobject> newDirectColorModel(JNIEnv* env, const DibLayout& layout) {
+    return newJavaObject(env, "java/awt/image/DirectColorModel", "(IIII)V", jint{layout.bitCount},
+                         static_cast<jint>(layout.redMask), static_cast<jint>(layout.greenMask),
+                         static_cast<jint>(layout.blueMask));
+}
+
+// Decodes consumer row y into a new Java array of width elements and hands it to setPixels. The
+// array's reference goes as soon as the call returns, so a tall page needs no more of them.
+template <typename Array, typename Unpack>
+void sendRow(JNIEnv* env, jobject consumer, JavaMethod& setPixels, jobject model,
+             const DibLayout& layout, jint y, Unpack unpack) {
+    const jint width = layout.width;
+    const auto row = newJavaArray<Array>(env, width);
+    {
+        ArrayElements<Array> elements(env, row.get());
+        unpack(layout, dibRowStart(layout, static_cast<std::uint32_t>(y)), elements.get());
+    }
+    callVoid(env, setPixels, consumer, jint{0}, y, width, jint{1}, model, row.get(), jint{0},
+             width);
+}
+
+void deliver(JNIEnv* env, jobject consumer, const DibLayout& layout) {
+    const LocalRef<jobject> model =
+        layout.indexed ? newIndexColorModel(env, layout) : newDirectColorModel(env, layout);
+    const ConsumerConstants constants = readConsumerConstants(env);
+    ConsumerMethods methods;
+    const jint width = layout.width;
+    const auto height = static_cast<jint>(layout.rowCount);
+    callVoid(env, methods.setDimensions, consumer, width, height);
+    callVoid(env, methods.setHints, consumer, constants.hints);
+    callVoid(env, methods.setColorModel, consumer, model.get());
+    for (jint y = 0; y < height; ++y) {
+        if (layout.bitCount > 8) {
+            sendRow<jintArray>(env, consumer, methods.setIntRow, model.get(), layout, y,
+                               unpackDirectRow);
+        } else {
+            sendRow<jbyteArray>(env, consumer, methods.setByteRow, model.get(), layout, y,
+                                unpackIndexRow);
+        }
+    }
+    callVoid(env, methods.imageComplete, consumer, constants.staticImageDone);
+}
+
+void throwMessage(JNIEnv* env, const char* text) {
+    const LocalRef<jclass> exceptionClass(env, env->FindClass("java/lang/Exception"));
+    if (exceptionClass.get() == nullptr) {
+        env->FatalError(kCannotThrow);
+        return;
+    }
+    env->ThrowNew(exceptionClass.get(), text);
+}
+
+// The VM's own exception, pending again exactly as it was reported.
+void rethrow(JNIEnv* env, jthrowable throwable) {
+    env->ExceptionClear();
+    env->Throw(throwable);
+    env->DeleteLocalRef(throwable);
+}
+
+}  // namespace
+
+jboolean deliverImage(JNIEnv* env, jobject consumer, const void* dib, std::size_t blockSize) {
+    try {
+        if (consumer == nullptr) {
+            throw MessageFailure{kInvalidConsumer};
+        }
+        deliver(env, consumer, decodeDibLayout(dib, blockSize));
+        return JNI_TRUE;
+    } catch (const MessageFailure& failure) {
+        throwMessage(env, failure.text);
+    } catch (const JavaFailure& failure) {
+        rethrow(env, failure.throwable);
+    }
+    return JNI_FALSE;
+}

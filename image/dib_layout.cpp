@@ -1,0 +1,160 @@
+#include "image/dib_layout.h"
+
+#include <limits>
+
+#include "image/messages.h"
+
+namespace {
+
+// BITMAPINFOHEADER field offsets; the fields that are not listed are never read.
+constexpr std::size_t kBiSize = 0;
+constexpr std::size_t kBiWidth = 4;
+constexpr std::size_t kBiHeight = 8;
+constexpr std::size_t kBiBitCount = 14;
+constexpr std::size_t kBiCompression = 16;
+constexpr std::size_t kBiClrUsed = 32;
+
+constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitFields = 3;
+constexpr std::uint64_t kStoredMasksEnd = kInfoHeaderSize + 3 * 4;
+constexpr std::uint64_t kRgbQuadSize = 4;
+
+// The masks a BI_RGB image without a color table implies.
+struct ImpliedMasks {
+    std::uint16_t bitCount;
+    std::uint32_t red;
+    std::uint32_t green;
+    std::uint32_t blue;
+};
+constexpr ImpliedMasks kImpliedMasks[] = {
+    {16, 0x7C00, 0x03E0, 0x001F},
+    {24, 0xFF0000, 0x00FF00, 0x0000FF},
+    {32, 0xFF0000, 0x00FF00, 0x0000FF},
+};
+
+std::uint16_t readU16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+std::uint32_t readU32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+std::int32_t readI32(const std::uint8_t* p) { return static_cast<std::int32_t>(readU32(p)); }
+
+bool isIndexedBitCount(std::uint16_t bitCount) {
+    return bitCount == 1 || bitCount == 4 || bitCount == 8;
+}
+
+bool isAcceptedBitCount(std::uint16_t bitCount) {
+    return isIndexedBitCount(bitCount) || bitCount == 16 || bitCount == 24 || bitCount == 32;
+}
+
+[[noreturn]] void refuse(const char* text) { throw MessageFailure{text}; }
+
+// The header fields as stored; nothing here is trusted yet.
+struct InfoHeader {
+    std::int32_t width;
+    std::int32_t height;
+    std::uint16_t bitCount;
+    std::uint32_t compression;
+    std::uint32_t clrUsed;
+};
+
+// The header fields that decide whether the DIB is one this library reads at all, tested in the
+// order that decides which message a DIB with several faults gets.
+InfoHeader readAcceptedHeader(const std::uint8_t* block, std::size_t blockSize) {
+    if (block == nullptr || blockSize < kBiSize + 4) {
+        refuse(kInvalidImage);
+    }
+    if (readU32(block + kBiSize) != kInfoHeaderSize) {
+        refuse(kUnsupportedImageType);
+    }
+    if (blockSize < kInfoHeaderSize) {
+        refuse(kInvalidImage);
+    }
+    const InfoHeader header{readI32(block + kBiWidth), readI32(block + kBiHeight),
+                            readU16(block + kBiBitCount), readU32(block + kBiCompression),
+                            readU32(block + kBiClrUsed)};
+    if (header.compression != kBiRgb && header.compression != kBiBitFields) {
+        refuse(kUnsupportedCompression);
+    }
+    if (!isAcceptedBitCount(header.bitCount)) {
+        refuse(kUnsupportedImageType);
+    }
+    return header;
+}
+
+// Bytes from one stored row to the next: the row's bits rounded up to whole 32-bit words. A
+// negative width has no pixels to read, so its rows take no room.
+std::uint64_t strideOf(std::int32_t width, std::uint16_t bitCount) {
+    if (width <= 0) {
+        return 0;
+    }
+    return (std::uint64_t{bitCount} * static_cast<std::uint64_t>(width) + 31) / 32 * 4;
+}
+
+}  // namespace
+
+DibLayout decodeDibLayout(const void* dib, std::size_t blockSize) {
+    const auto* block = static_cast<const std::uint8_t*>(dib);
+    const InfoHeader header = readAcceptedHeader(block, blockSize);
+
+    DibLayout layout{};
+    layout.width = header.width;
+    layout.height = header.height;
+    layout.bitCount = header.bitCount;
+    layout.bitFields = header.compression == kBiBitFields;
+    layout.indexed = !layout.bitFields && isIndexedBitCount(header.bitCount);
+    layout.stride = strideOf(header.width, header.bitCount);
+
+    // Setting dimensions needs the row count as a Java int, so INT32_MIN has no row count.
+    if (header.height == std::numeric_limits<std::int32_t>::min()) {
+        refuse(kInvalidImage);
+    }
+    layout.rowCount =
+        static_cast<std::uint32_t>(header.height < 0 ? -header.height : header.height);
+
+    std::uint64_t tableEntries = header.clrUsed;
+    if (layout.indexed) {
+        layout.colorCount = header.clrUsed != 0 ? header.clrUsed : 1u << header.bitCount;
+        tableEntries = layout.colorCount;
+    }
+    const std::uint64_t tableOffset = layout.bitFields ? kStoredMasksEnd : kInfoHeaderSize;
+    // At most 52 + 4 * (2^32 - 1): no wrap in 64 bits. The rows are checked by division, as
+    // stride times rowCount may not fit.
+    const std::uint64_t pixelOffset = tableOffset + kRgbQuadSize * tableEntries;
+    if (pixelOffset > blockSize) {
+        refuse(kInvalidImage);
+    }
+    const std::uint64_t pixelRoom = blockSize - pixelOffset;
+    if (layout.rowCount != 0 && layout.stride > pixelRoom / layout.rowCount) {
+        refuse(kInvalidImage);
+    }
+
+    if (layout.indexed) {
+        layout.colorTable = block + kInfoHeaderSize;
+    } else if (layout.bitFields) {
+        layout.redMask = readU32(block + kInfoHeaderSize);
+        layout.greenMask = readU32(block + kInfoHeaderSize + 4);
+        layout.blueMask = readU32(block + kInfoHeaderSize + 8);
+    } else {
+        for (const ImpliedMasks& masks : kImpliedMasks) {
+            if (masks.bitCount == header.bitCount) {
+                layout.redMask = masks.red;
+                layout.greenMask = masks.green;
+                layout.blueMask = masks.blue;
+            }
+        }
+    }
+    layout.pixels = block + static_cast<std::size_t>(pixelOffset);
+    return layout;
+}
+
+const std::uint8_t* dibRowStart(const DibLayout& layout, std::uint32_t y) {
+    const std::uint32_t storedRow = layout.height > 0 ? layout.rowCount - 1 - y : y;
+    // Within the block: decodeDibLayout checked rowCount strides of room after the pixels.
+    return layout.pixels + static_cast<std::size_t>(storedRow * layout.stride);
+}
