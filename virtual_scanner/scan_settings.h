@@ -10,6 +10,7 @@ struct ScanSettings {
     double xResolution = 100.0;  // dots per inch
     double yResolution = 100.0;
     TW_UINT16 pixelType = TWPT_RGB;
+    double threshold = 128.0;  // black and white: a gray level at or above it is white
     TW_UINT16 bitDepth = 24;
     TW_UINT16 units = TWUN_INCHES;
     // The scan area, in inches from the top left corner of the glass (US Letter).
