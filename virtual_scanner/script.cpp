@@ -32,9 +32,22 @@ std::optional<int64_t> Script::knob(std::string_view name) const {
     return it->second;
 }
 
+void Script::setText(std::string_view name, std::string_view value) {
+    texts_[std::string(name)] = std::string(value);
+}
+
+std::optional<std::string> Script::text(std::string_view name) const {
+    auto it = texts_.find(name);
+    if (it == texts_.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
 void Script::clear() {
     entries_.clear();
     knobs_.clear();
+    texts_.clear();
 }
 
 }  // namespace vscan

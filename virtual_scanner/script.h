@@ -26,6 +26,8 @@ public:
 
     void setKnob(std::string_view name, int64_t value);
     std::optional<int64_t> knob(std::string_view name) const;
+    void setText(std::string_view name, std::string_view value);
+    std::optional<std::string> text(std::string_view name) const;
 
     void clear();
 
@@ -39,6 +41,7 @@ private:
     };
     std::deque<Entry> entries_;
     std::map<std::string, int64_t, std::less<>> knobs_;
+    std::map<std::string, std::string, std::less<>> texts_;
 };
 
 }  // namespace vscan

@@ -37,6 +37,7 @@ TW_UINT16 VirtualSource::open(TW_UINT32 id, HWND appWindow) {
     core_.userInterface = {};
     core_.conditionCode = TWCC_SUCCESS;
     capabilities_.reset();
+    transfer_.reset();
     core_.state = 4;
     return TWRC_SUCCESS;
 }

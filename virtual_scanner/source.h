@@ -21,6 +21,7 @@ public:
     bool isOpen() const { return core_.state != kSourceClosed; }
     int32_t state() const { return core_.state; }
     TW_UINT32 id() const { return core_.identity.Id; }
+    const ScanSettings& settings() const { return capabilities_.settings(); }
 
     // MSG_OPENDS and MSG_CLOSEDS, as the manager passes them on.
     TW_UINT16 open(TW_UINT32 id, HWND appWindow);

@@ -1,27 +1,157 @@
 #include "source_transfer.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+#include "page_files.h"
+#include "page_render.h"
+
 namespace vscan {
+namespace {
 
-void Transfer::start() {}
+// Stands for a block the application cannot lock (knob "transfer.bad_handle").
+constexpr TW_HANDLE kUnlockableHandle = 0xFFFFFFF0u;
 
-void Transfer::stop() { pending_ = 0; }
+}  // namespace
+
+void Transfer::reset() {
+    const auto listed = core_.script.text("pages.files");
+    const char* environment = std::getenv("VIRTUAL_SCANNER_PAGES");
+    pageFiles_ = splitPageList(listed ? *listed : (environment ? environment : ""));
+    nextPageFile_ = 0;
+}
+
+void Transfer::start() {
+    scansThisEnable_ = 0;
+    beginScan();
+}
+
+void Transfer::stop() {
+    notice_ = Notice::None;
+    ++tag_;
+    poster_.cancel();
+}
+
+void Transfer::beginScan() {
+    ++scansThisEnable_;
+    pagesThisScan_ = 0;
+    capabilities_.beginScan();
+    const bool closeRequested = core_.script.knob("source.close_request").value_or(0) != 0;
+    announce(closeRequested || !pageReady() ? Notice::CloseRequest : Notice::TransferReady);
+}
+
+// Back in state 5 with nothing pending: the user scans again while the interface is shown and
+// pages remain; otherwise the source asks to be closed.
+void Transfer::scanFinished() {
+    const auto userScans = core_.script.knob("ui.scans");
+    const bool userScansAgain = core_.userInterface.ShowUI != 0 &&
+                                (!userScans || scansThisEnable_ < *userScans) &&
+                                (pageFiles_.empty() || nextPageFile_ < pageFiles_.size());
+    if (userScansAgain) {
+        beginScan();
+    } else {
+        announce(Notice::CloseRequest);
+    }
+}
+
+void Transfer::announce(Notice notice) {
+    notice_ = notice;
+    ++tag_;
+    const HWND window = core_.userInterface.hParent ? core_.userInterface.hParent : core_.appWindow;
+    const auto target = static_cast<HWND>(core_.script.knob("event.window").value_or(window));
+    const auto delay = std::chrono::milliseconds(core_.script.knob("page.delay_ms").value_or(0));
+    poster_.schedule(target, kSourceEventMessage, tag_, delay);
+}
+
+bool Transfer::pageReady() const {
+    return capabilities_.pageAvailable() &&
+           (pageFiles_.empty() || nextPageFile_ < pageFiles_.size());
+}
+
+TW_UINT16 Transfer::pagesStillPending() const {
+    if (const auto scripted = core_.script.knob("endxfer.count")) {
+        return static_cast<TW_UINT16>(*scripted);
+    }
+    const TW_INT16 limit = capabilities_.settings().transferCount;
+    if (!pageReady() || (limit >= 0 && pagesThisScan_ >= limit)) {
+        return 0;
+    }
+    return limit < 0 ? 0xFFFF : static_cast<TW_UINT16>(limit - pagesThisScan_);
+}
 
 TW_UINT16 Transfer::processEvent(TW_UINT16 msg, TW_EVENT* event) {
-    if (msg != MSG_PROCESSEVENT || event == nullptr) {
+    if (msg != MSG_PROCESSEVENT || event == nullptr || event->pEvent == nullptr) {
         return core_.fail(TWCC_BADPROTOCOL);
     }
     if (!core_.inStates(5, 7)) {
         return core_.fail(TWCC_SEQERROR);
     }
+    const MSG* message = static_cast<const MSG*>(event->pEvent);
     event->TWMessage = MSG_NULL;
-    return TWRC_NOTDSEVENT;
+    if (message->message != kSourceEventMessage) {
+        return TWRC_NOTDSEVENT;
+    }
+    if (message->wParam == tag_ && core_.state == 5 && notice_ != Notice::None) {
+        if (notice_ == Notice::TransferReady) {
+            event->TWMessage = MSG_XFERREADY;
+            core_.state = 6;
+        } else {
+            event->TWMessage = MSG_CLOSEDSREQ;
+        }
+        notice_ = Notice::None;
+        return static_cast<TW_UINT16>(core_.script.knob("event.result").value_or(TWRC_DSEVENT));
+    }
+    return TWRC_DSEVENT;  // the source's own message, from an announcement that no longer counts
 }
 
 TW_UINT16 Transfer::nativeTransfer(TW_UINT16 msg, TW_HANDLE* image) {
     if (msg != MSG_GET || image == nullptr) {
         return core_.fail(TWCC_BADPROTOCOL);
     }
-    return core_.fail(TWCC_SEQERROR);
+    if (core_.state != 6 || !pageReady()) {
+        return core_.fail(TWCC_SEQERROR);
+    }
+    const TW_UINT16 result = handOverPage(image);
+    if (result == TWRC_XFERDONE) {
+        capabilities_.takePage();
+        ++pagesThisScan_;
+        core_.state = 7;
+    }
+    return result;
+}
+
+TW_UINT16 Transfer::handOverPage(TW_HANDLE* image) {
+    if (core_.script.knob("transfer.bad_handle").value_or(0) != 0) {
+        *image = kUnlockableHandle;
+        nextPageFile_ += pageFiles_.empty() ? 0 : 1;
+        return TWRC_XFERDONE;
+    }
+    std::vector<uint8_t> dib;
+    if (pageFiles_.empty()) {
+        dib = renderPage(capabilities_.settings());
+    } else {
+        // An unreadable file is skipped, not retried for ever.
+        auto bytes = readPageFile(pageFiles_[nextPageFile_++]);
+        if (!bytes) {
+            return core_.fail(TWCC_OPERATIONERROR);
+        }
+        dib = std::move(*bytes);
+    }
+    const HGLOBAL block = GlobalAlloc(GHND, dib.size());
+    void* bytes = block ? GlobalLock(block) : nullptr;
+    if (bytes == nullptr) {
+        if (block) {
+            GlobalFree(block);
+        }
+        return core_.fail(TWCC_LOWMEMORY);
+    }
+    if (!dib.empty()) {
+        std::memcpy(bytes, dib.data(), dib.size());
+    }
+    GlobalUnlock(block);
+    *image = block;  // the application owns it from here on
+    return TWRC_XFERDONE;
 }
 
 TW_UINT16 Transfer::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending) {
@@ -29,30 +159,30 @@ TW_UINT16 Transfer::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending) {
         return core_.fail(TWCC_BADPROTOCOL);
     }
     switch (msg) {
-        case MSG_ENDXFER: {
+        case MSG_ENDXFER:
             if (!core_.inStates(6, 7)) {
                 return core_.fail(TWCC_SEQERROR);
             }
-            const auto scripted = core_.script.knob("endxfer.count");
-            pending_ = scripted ? static_cast<TW_UINT16>(*scripted)
-                                : (pending_ == 0 || pending_ == 0xFFFF ? pending_ : pending_ - 1);
-            pending->Count = pending_;
-            core_.state = pending_ != 0 ? 6 : 5;
+            pending->Count = pagesStillPending();
+            core_.state = pending->Count != 0 ? 6 : 5;
+            if (core_.state == 5) {
+                scanFinished();
+            }
             return TWRC_SUCCESS;
-        }
         case MSG_RESET:
             if (core_.state != 6) {
                 return core_.fail(TWCC_SEQERROR);
             }
-            pending_ = 0;
+            // Pages not transferred stay where they are: on the glass or in the feeder.
             pending->Count = 0;
             core_.state = 5;
+            scanFinished();
             return TWRC_SUCCESS;
         case MSG_GET:
             if (!core_.inStates(4, 7)) {
                 return core_.fail(TWCC_SEQERROR);
             }
-            pending->Count = pending_;
+            pending->Count = core_.inStates(6, 7) ? pagesStillPending() : 0;
             return TWRC_SUCCESS;
         default:
             return core_.fail(TWCC_BADPROTOCOL);

@@ -1,20 +1,35 @@
-// The source's side of a scan: its events, the native transfer and the pending transfers.
+// The source's side of a scan: announcing a page with its own event message, the native transfer
+// of the page as a packed DIB, and the pending transfers.
+//
+// MSG_ENABLEDS starts a scan. With its interface shown, the source behaves as if its user pressed
+// Scan, and again each time a scan is over, until the pages run out; without it, the source scans
+// once and then asks to be closed (MSG_CLOSEDSREQ). Pages are the test chart, or the files listed
+// in VIRTUAL_SCANNER_PAGES (or given by a test), one file per page, in order.
 #ifndef VIRTUAL_SCANNER_SOURCE_TRANSFER_H
 #define VIRTUAL_SCANNER_SOURCE_TRANSFER_H
 
+#include <string>
+#include <vector>
+
+#include "event_poster.h"
 #include "source_capabilities.h"
 #include "source_core.h"
 
 namespace vscan {
 
+// The message the source posts to wake the application's message loop; only the source knows it.
+inline constexpr UINT kSourceEventMessage = WM_APP + 0x0A1;
+
 class Transfer {
 public:
-    Transfer(SourceCore& core, const Capabilities& capabilities)
+    Transfer(SourceCore& core, Capabilities& capabilities)
         : core_(core), capabilities_(capabilities) {}
 
+    // The source has just been opened: page files are read from the start again.
+    void reset();
     // The source has just been enabled: a scan starts.
     void start();
-    // The source is being disabled or closed: nothing is posted after this returns.
+    // The source is being disabled or closed: nothing it announced counts any more.
     void stop();
 
     TW_UINT16 processEvent(TW_UINT16 msg, TW_EVENT* event);
@@ -22,9 +37,24 @@ public:
     TW_UINT16 pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending);
 
 private:
+    enum class Notice { None, TransferReady, CloseRequest };
+
+    void beginScan();
+    void scanFinished();
+    void announce(Notice notice);
+    bool pageReady() const;
+    TW_UINT16 pagesStillPending() const;
+    TW_UINT16 handOverPage(TW_HANDLE* image);
+
     SourceCore& core_;
-    const Capabilities& capabilities_;
-    TW_UINT16 pending_ = 0;
+    Capabilities& capabilities_;
+    EventPoster poster_;
+    Notice notice_ = Notice::None;
+    WPARAM tag_ = 0;  // tells the current announcement from stale ones still queued
+    int scansThisEnable_ = 0;
+    int pagesThisScan_ = 0;
+    std::vector<std::string> pageFiles_;
+    std::size_t nextPageFile_ = 0;
 };
 
 }  // namespace vscan

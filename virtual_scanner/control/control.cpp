@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "page_render.h"
 #include "scanner.h"
 #include "virtual_scanner_control.h"
 
@@ -44,6 +45,29 @@ void vscan_script(uint32_t dg, uint16_t dat, uint16_t msg, uint16_t resultCode,
 void vscan_setKnob(const char* name, int64_t value) {
     std::lock_guard lock(scannerMutex());
     scanner().script.setKnob(name, value);
+}
+
+void vscan_setPageFiles(const char* list) {
+    std::lock_guard lock(scannerMutex());
+    scanner().script.setText("pages.files", list ? list : "");
+}
+
+size_t vscan_expectedPage(uint32_t* rgb, size_t count, int32_t* width, int32_t* height) {
+    std::lock_guard lock(scannerMutex());
+    const ScanSettings& settings = scanner().manager.source().settings();
+    const PageSize size = pageSize(settings);
+    *width = size.width;
+    *height = size.height;
+    const size_t total = static_cast<size_t>(size.width) * static_cast<size_t>(size.height);
+    if (rgb != nullptr && count >= total) {
+        for (int32_t row = 0; row < size.height; ++row) {
+            for (int32_t column = 0; column < size.width; ++column) {
+                const Rgb c = pagePixel(settings, column, row);
+                *rgb++ = static_cast<uint32_t>(c.red) << 16 | c.green << 8 | c.blue;
+            }
+        }
+    }
+    return total;
 }
 
 int32_t vscan_managerState(void) {

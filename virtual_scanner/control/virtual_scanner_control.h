@@ -36,6 +36,14 @@ VSCAN_API void vscan_script(uint32_t dg, uint16_t dat, uint16_t msg, uint16_t re
 // never set reads as absent and the source behaves as a real one would.
 VSCAN_API void vscan_setKnob(const char* name, int64_t value);
 
+// Pages come from these BMP files (separated by ':'), one per page, in order, from the next
+// MSG_OPENDS on; an empty list brings the test chart back. Overrides VIRTUAL_SCANNER_PAGES.
+VSCAN_API void vscan_setPageFiles(const char* list);
+
+// The page the source would scan now, pixel by pixel: `rgb` receives width x height values
+// 0xRRGGBB, row by row from the top, when it holds that many. Returns width x height.
+VSCAN_API size_t vscan_expectedPage(uint32_t* rgb, size_t count, int32_t* width, int32_t* height);
+
 // The manager's state (2 closed, 3 open) and the source's (0 when not open, else 4 to 7).
 VSCAN_API int32_t vscan_managerState(void);
 VSCAN_API int32_t vscan_sourceState(void);

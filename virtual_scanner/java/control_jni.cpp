@@ -20,9 +20,88 @@ jbyteArray toByteArray(JNIEnv* env, size_t (*read)(size_t, uint8_t*, size_t), ji
     return array;
 }
 
+thread_local std::vector<UINT> recordedMessages;
+
+LRESULT recordingProcedure(HWND, UINT message, WPARAM, LPARAM) {
+    recordedMessages.push_back(message);
+    return 0;
+}
+
 }  // namespace
 
 extern "C" {
+
+JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_setPageFiles(JNIEnv* env, jclass,
+                                                                                jstring list) {
+    const char* chars = env->GetStringUTFChars(list, nullptr);
+    if (chars != nullptr) {
+        vscan_setPageFiles(chars);
+        env->ReleaseStringUTFChars(list, chars);
+    }
+}
+
+JNIEXPORT jintArray JNICALL Java_scanlink_virtualscanner_VirtualScanner_expectedPage(JNIEnv* env,
+                                                                                     jclass) {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> rgb(vscan_expectedPage(nullptr, 0, &width, &height));
+    vscan_expectedPage(rgb.data(), rgb.size(), &width, &height);
+    jintArray array = env->NewIntArray(static_cast<jsize>(rgb.size() + 2));
+    if (array != nullptr) {
+        const jint size[] = {width, height};
+        env->SetIntArrayRegion(array, 0, 2, size);
+        env->SetIntArrayRegion(array, 2, static_cast<jsize>(rgb.size()),
+                               reinterpret_cast<const jint*>(rgb.data()));
+    }
+    return array;
+}
+
+// A window of the calling thread whose procedure counts what is dispatched to it.
+JNIEXPORT jint JNICALL Java_scanlink_virtualscanner_VirtualScanner_createRecordingWindow(JNIEnv*,
+                                                                                        jclass) {
+    static const ATOM registered = [] {
+        WNDCLASSA recording = {};
+        recording.lpfnWndProc = recordingProcedure;
+        recording.lpszClassName = "VirtualScannerTestWindow";
+        return RegisterClassA(&recording);
+    }();
+    (void)registered;
+    recordedMessages.clear();
+    return static_cast<jint>(CreateWindowExA(0, "VirtualScannerTestWindow", "test", 0, 0, 0, 0, 0,
+                                             0, 0, 0, nullptr));
+}
+
+JNIEXPORT jint JNICALL Java_scanlink_virtualscanner_VirtualScanner_dispatchedTo(JNIEnv*, jclass,
+                                                                               jint message) {
+    jint count = 0;
+    for (UINT recorded : recordedMessages) {
+        count += recorded == static_cast<UINT>(message) ? 1 : 0;
+    }
+    return count;
+}
+
+JNIEXPORT jboolean JNICALL Java_scanlink_virtualscanner_VirtualScanner_destroyWindow(JNIEnv*,
+                                                                                    jclass,
+                                                                                    jint window) {
+    return DestroyWindow(static_cast<HWND>(window)) ? JNI_TRUE : JNI_FALSE;
+}
+
+JNIEXPORT jboolean JNICALL Java_scanlink_virtualscanner_VirtualScanner_postMessage(JNIEnv*, jclass,
+                                                                                  jint window,
+                                                                                  jint message) {
+    return PostMessageA(static_cast<HWND>(window), static_cast<UINT>(message), 0, 0) ? JNI_TRUE
+                                                                                     : JNI_FALSE;
+}
+
+JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_postQuitMessage(JNIEnv*,
+                                                                                  jclass) {
+    PostQuitMessage(0);
+}
+
+JNIEXPORT jlong JNICALL Java_scanlink_virtualscanner_VirtualScanner_queuedMessages(JNIEnv*,
+                                                                                  jclass) {
+    return static_cast<jlong>(win32posix_queuedMessages());
+}
 
 JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_reset(JNIEnv*, jclass) {
     vscan_reset();

@@ -49,6 +49,34 @@ public final class VirtualScanner {
     /** Sets one of the source's named knobs. */
     public static native void setKnob(String name, long value);
 
+    /**
+     * Pages come from these BMP files (joined with ':'), one per page, from the next open of the
+     * source on; an empty list brings the test chart back.
+     */
+    public static native void setPageFiles(String list);
+
+    /**
+     * The page the source would scan now: width, height, then width x height 0xRRGGBB values row
+     * by row from the top.
+     */
+    public static native int[] expectedPage();
+
+    /** A window of the calling thread whose procedure counts the messages dispatched to it. */
+    public static native int createRecordingWindow();
+
+    /** How many times {@code message} was dispatched to the recording window. */
+    public static native int dispatchedTo(int message);
+
+    public static native boolean destroyWindow(int window);
+
+    public static native boolean postMessage(int window, int message);
+
+    /** Asks the calling thread's message loop to end. */
+    public static native void postQuitMessage();
+
+    /** Messages waiting in the calling thread's queue. */
+    public static native long queuedMessages();
+
     public static native int managerState();
 
     public static native int sourceState();

@@ -1,0 +1,40 @@
+// Native methods of TwainEx for enabling the source and taking its images.
+#include <jni.h>
+
+#include "image/consume.h"
+#include "session/acquisition.h"
+#include "session/twain_session.h"
+
+extern "C" {
+
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_prepareTransfer(JNIEnv*, jclass) {
+    return prepareTransfer() ? JNI_TRUE : JNI_FALSE;
+}
+
+// The image belongs to this call from the transfer on, and is unlocked and freed here whatever the
+// delivery did; a failed delivery leaves its Java exception pending for the caller.
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_acquireImage(JNIEnv* env, jclass,
+                                                                     jobject consumer) {
+    const TW_HANDLE image = waitForImage();
+    if (!image) {
+        return JNI_FALSE;
+    }
+    const void* dib = GlobalLock(image);
+    const std::size_t size = dib ? GlobalSize(image) : 0;
+    const jboolean delivered = deliverImage(env, consumer, dib, size);
+    GlobalUnlock(image);
+    GlobalFree(image);
+    return delivered;
+}
+
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_getVisible(JNIEnv*, jclass) {
+    return twainSession.userInterface.ShowUI != 0 ? JNI_TRUE : JNI_FALSE;
+}
+
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv*, jclass,
+                                                                   jboolean visible) {
+    twainSession.userInterface.ShowUI = visible ? 1 : 0;
+    return JNI_TRUE;
+}
+
+}  // extern "C"

@@ -1,0 +1,48 @@
+// The driver's worker thread: it posts the source's wake-up message to the application's window
+// once a page is ready, as real drivers do from their own threads. It never touches the scanner's
+// state, so it needs none of its locks.
+#ifndef VIRTUAL_SCANNER_EVENT_POSTER_H
+#define VIRTUAL_SCANNER_EVENT_POSTER_H
+
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace vscan {
+
+class EventPoster {
+public:
+    EventPoster() = default;
+    ~EventPoster();
+    EventPoster(const EventPoster&) = delete;
+    EventPoster& operator=(const EventPoster&) = delete;
+
+    // After `delay`, posts `message` with `tag` as its wParam to `window`; replaces what was
+    // scheduled before.
+    void schedule(HWND window, UINT message, WPARAM tag, std::chrono::milliseconds delay);
+    // Nothing scheduled is posted any more.
+    void cancel();
+
+private:
+    struct Job {
+        HWND window;
+        UINT message;
+        WPARAM tag;
+        std::chrono::steady_clock::time_point due;
+    };
+    void run();
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::optional<Job> job_;
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
+}  // namespace vscan
+
+#endif
