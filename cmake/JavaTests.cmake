@@ -26,7 +26,7 @@ function(add_junit_tests name)
   add_test(NAME ${name}
     COMMAND ${Java_JAVA_EXECUTABLE} -Xcheck:jni -Djava.awt.headless=true
       -Djava.library.path=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}
-      -jar ${JUNIT_CONSOLE_JAR} --disable-banner --details=tree --fail-if-no-tests
+      -jar ${JUNIT_CONSOLE_JAR} --disable-banner --disable-ansi-colors --details=tree --fail-if-no-tests
       --class-path ${class_path_string} --scan-class-path ${test_jar})
   set_tests_properties(${name} PROPERTIES
     FAIL_REGULAR_EXPRESSION "WARNING in native method|FATAL ERROR in native method"

@@ -1,0 +1,304 @@
+package scanlink.acquisition;
+
+import static org.junit.jupiter.api.Assertions.assertArrayEquals;
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertFalse;
+import static org.junit.jupiter.api.Assertions.assertNotNull;
+import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import QZ.korvel.twain.TwainEx;
+import java.awt.image.BufferedImage;
+import java.lang.management.ManagementFactory;
+import java.lang.management.ThreadMXBean;
+import java.nio.file.Path;
+import java.util.List;
+import org.junit.jupiter.api.AfterEach;
+import org.junit.jupiter.api.BeforeEach;
+import org.junit.jupiter.api.Test;
+import scanlink.scan.ImageBuilder;
+import scanlink.virtualscanner.VirtualScanner;
+import scanlink.virtualscanner.VirtualScanner.Triplet;
+
+class AcquisitionTest {
+    static final int DG_CONTROL = 1;
+    static final int DG_IMAGE = 2;
+    static final int DAT_USERINTERFACE = 9;
+    static final int DAT_PENDINGXFERS = 5;
+    static final int DAT_EVENT = 2;
+    static final int DAT_IMAGENATIVEXFER = 0x0104;
+    static final int MSG_GET = 1;
+    static final int MSG_RESET = 7;
+    static final int MSG_ENABLEDS = 0x0502;
+    static final int MSG_DISABLEDS = 0x0501;
+    static final int MSG_PROCESSEVENT = 0x0601;
+    static final int MSG_ENDXFER = 0x0701;
+    static final int TWRC_FAILURE = 1;
+    static final int TWRC_CANCEL = 3;
+    static final int TWRC_NOTDSEVENT = 5;
+    static final int TWCC_LOWMEMORY = 2;
+    static final int WM_USER = 0x0400;
+    static final int SOURCE_EVENT_MESSAGE = 0x8000 + 0x0A1;
+
+    static final Path SUITE = Path.of(System.getenv("BMP_SUITE"));
+
+    int recordingWindow;
+
+    @BeforeEach
+    void openTheSource() {
+        TwainEx.unregister();
+        VirtualScanner.powerCycle();
+        VirtualScanner.reset();
+        assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Acquisition"));
+        assertTrue(TwainEx.openSource());
+    }
+
+    @AfterEach
+    void nothingOutlivesTheScenario() {
+        if (recordingWindow != 0) {
+            assertTrue(VirtualScanner.destroyWindow(recordingWindow));
+        }
+        assertTrue(TwainEx.unregister());
+        assertEquals(0, VirtualScanner.liveGlobalHandles());
+        assertEquals(0, VirtualScanner.liveWindows());
+    }
+
+    static BufferedImage acquire() {
+        ImageBuilder builder = new ImageBuilder();
+        assertTrue(TwainEx.acquireImage(builder));
+        assertNotNull(builder.image());
+        return builder.image();
+    }
+
+    static void assertIsTheExpectedPage(BufferedImage image) {
+        int[] expected = VirtualScanner.expectedPage();
+        int width = expected[0];
+        int height = expected[1];
+        assertEquals(width, image.getWidth());
+        assertEquals(height, image.getHeight());
+        int[] actual = image.getRGB(0, 0, width, height, null, 0, width);
+        for (int i = 0; i < actual.length; i++) {
+            if ((actual[i] & 0xFFFFFF) != expected[i + 2]) {
+                throw new AssertionError(String.format("pixel (%d, %d): expected %06X, got %06X",
+                        i % width, i / width, expected[i + 2], actual[i] & 0xFFFFFF));
+            }
+        }
+    }
+
+    static List<Integer> requests(int dat) {
+        return VirtualScanner.logWithoutStatus().stream().filter(t -> t.dat() == dat)
+                .map(Triplet::msg).toList();
+    }
+
+    @Test
+    void scansTheChartPixelForPixelAndStaysEnabled() {
+        assertTrue(TwainEx.prepareTransfer());
+        assertEquals(5, TwainEx.getState());
+        assertIsTheExpectedPage(acquire());
+        assertEquals(5, TwainEx.getState());
+        assertEquals(0, VirtualScanner.liveGlobalHandles());
+    }
+
+    @Test
+    void severalPagesInARow() {
+        assertTrue(TwainEx.prepareTransfer());
+        for (int page = 0; page < 3; page++) {
+            assertIsTheExpectedPage(acquire());
+            assertEquals(5, TwainEx.getState());
+        }
+        assertEquals(3, requests(DAT_IMAGENATIVEXFER).size());
+    }
+
+    @Test
+    void enableSendsTheUserInterfaceRecordAndRepeatsNothing() {
+        assertTrue(TwainEx.setVisible(false));
+        assertFalse(TwainEx.getVisible());
+        assertTrue(TwainEx.prepareTransfer());
+        assertTrue(TwainEx.prepareTransfer());
+        List<Triplet> enables = VirtualScanner.logWithoutStatus().stream()
+                .filter(t -> t.is(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS)).toList();
+        assertEquals(1, enables.size());
+        byte[] ui = enables.get(0).data();
+        assertArrayEquals(new byte[] {0, 0, 1, 0}, java.util.Arrays.copyOf(ui, 4));
+    }
+
+    @Test
+    void withoutItsInterfaceTheSourceScansOnceThenAsksToBeClosed() {
+        TwainEx.setVisible(false);
+        assertTrue(TwainEx.prepareTransfer());
+        acquire();
+        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertEquals(4, TwainEx.getState());
+        assertEquals(4, VirtualScanner.sourceState()); // disabled, not closed
+    }
+
+    @Test
+    void acquireBeforePrepareReturnsAtOnceAndSendsNothing() {
+        VirtualScanner.reset();
+        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertEquals(4, TwainEx.getState());
+        assertEquals(0, VirtualScanner.log().size());
+    }
+
+    @Test
+    void prepareNeedsAnOpenSource() {
+        assertTrue(TwainEx.closeSource());
+        VirtualScanner.reset();
+        assertFalse(TwainEx.prepareTransfer());
+        assertEquals(3, TwainEx.getState());
+        assertEquals(0, VirtualScanner.log().size());
+    }
+
+    @Test
+    void refusedEnableStaysInStateFourWithTheSourcesCodes() {
+        VirtualScanner.script(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, TWRC_FAILURE,
+                TWCC_LOWMEMORY, 1);
+        assertFalse(TwainEx.prepareTransfer());
+        assertEquals(4, TwainEx.getState());
+        assertEquals(TWRC_FAILURE, TwainEx.getResultCode());
+        assertEquals(TWCC_LOWMEMORY, TwainEx.getConditionCode());
+    }
+
+    @Test
+    void cancelledTransferDisablesTheSource() {
+        VirtualScanner.script(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, TWRC_CANCEL, 0, 1);
+        assertTrue(TwainEx.prepareTransfer());
+        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertEquals(4, TwainEx.getState());
+        // The codes are those of the last triplet on that path: the disable.
+        assertEquals(0, TwainEx.getResultCode());
+        assertEquals(List.of(MSG_ENDXFER, MSG_RESET), requests(DAT_PENDINGXFERS));
+        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertTrue(TwainEx.prepareTransfer());
+        acquire();
+    }
+
+    @Test
+    void failedTransferGoesStraightToResetAndDisables() {
+        VirtualScanner.script(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, TWRC_FAILURE,
+                TWCC_LOWMEMORY, 1);
+        assertTrue(TwainEx.prepareTransfer());
+        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertEquals(4, TwainEx.getState());
+        assertEquals(List.of(MSG_RESET), requests(DAT_PENDINGXFERS));
+        assertEquals(List.of(MSG_ENABLEDS, MSG_DISABLEDS), requests(DAT_USERINTERFACE));
+    }
+
+    @Test
+    void closeRequestDisablesTheSource() {
+        VirtualScanner.setKnob("source.close_request", 1);
+        assertTrue(TwainEx.prepareTransfer());
+        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertEquals(4, TwainEx.getState());
+        assertEquals(4, VirtualScanner.sourceState());
+    }
+
+    @Test
+    void quitDuringTheWaitLeavesTheSourceEnabled() {
+        VirtualScanner.setKnob("page.delay_ms", 300);
+        assertTrue(TwainEx.prepareTransfer());
+        VirtualScanner.postQuitMessage();
+        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertEquals(5, TwainEx.getState());
+        // The quit was consumed: the next wait gets the page.
+        acquire();
+    }
+
+    @Test
+    void nullConsumerLosesThePageButFreesIt() {
+        assertTrue(TwainEx.prepareTransfer());
+        Exception e = assertThrows(Exception.class, () -> TwainEx.acquireImage(null));
+        assertEquals("Invalid consumer!", e.getMessage());
+        assertEquals(5, TwainEx.getState());
+        assertEquals(0, VirtualScanner.liveGlobalHandles());
+        assertEquals(1, requests(DAT_IMAGENATIVEXFER).size());
+    }
+
+    @Test
+    void pendingTransfersAreDiscardedAfterThePage() {
+        VirtualScanner.setKnob("endxfer.count", 2);
+        assertTrue(TwainEx.prepareTransfer());
+        acquire();
+        assertEquals(5, TwainEx.getState());
+        assertEquals(List.of(MSG_ENDXFER, MSG_RESET), requests(DAT_PENDINGXFERS));
+        VirtualScanner.setKnob("endxfer.count", 0xFFFF);
+        acquire();
+        assertEquals(List.of(MSG_ENDXFER, MSG_RESET, MSG_ENDXFER, MSG_RESET),
+                requests(DAT_PENDINGXFERS));
+        assertEquals(2, requests(DAT_IMAGENATIVEXFER).size());
+    }
+
+    @Test
+    void messagesTheSourceDoesNotClaimAreDispatched() {
+        recordingWindow = VirtualScanner.createRecordingWindow();
+        VirtualScanner.setKnob("page.delay_ms", 200);
+        assertTrue(TwainEx.prepareTransfer());
+        assertTrue(VirtualScanner.postMessage(recordingWindow, WM_USER + 5));
+        acquire();
+        assertEquals(1, VirtualScanner.dispatchedTo(WM_USER + 5));
+        assertEquals(0, VirtualScanner.dispatchedTo(SOURCE_EVENT_MESSAGE));
+    }
+
+    @Test
+    void transferReadyCountsEvenWhenTheSourceSaysNotItsEvent() {
+        recordingWindow = VirtualScanner.createRecordingWindow();
+        VirtualScanner.setKnob("event.window", recordingWindow);
+        VirtualScanner.setKnob("event.result", TWRC_NOTDSEVENT);
+        assertTrue(TwainEx.prepareTransfer());
+        acquire();
+        // Acted on, and then dispatched as well.
+        assertEquals(1, VirtualScanner.dispatchedTo(SOURCE_EVENT_MESSAGE));
+    }
+
+    @Test
+    void unlockableImageIsRefusedAndStillFreed() {
+        VirtualScanner.setKnob("transfer.bad_handle", 1);
+        assertTrue(TwainEx.prepareTransfer());
+        Exception e = assertThrows(Exception.class, () -> TwainEx.acquireImage(new ImageBuilder()));
+        assertEquals("Invalid image!", e.getMessage());
+        assertEquals(5, TwainEx.getState());
+    }
+
+    @Test
+    void pageFilesAreDeliveredInOrderThenTheSourceAsksToBeClosed() {
+        VirtualScanner.setPageFiles(SUITE.resolve("g/pal8.bmp") + ":"
+                + SUITE.resolve("g/pal8nonsquare.bmp"));
+        assertTrue(TwainEx.closeSource());
+        assertTrue(TwainEx.openSource());
+        assertTrue(TwainEx.prepareTransfer());
+        assertEquals(64, acquire().getHeight());
+        assertEquals(32, acquire().getHeight());
+        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertEquals(4, TwainEx.getState());
+    }
+
+    @Test
+    void malformedPageFailsTheDeliveryNotTheSession() {
+        VirtualScanner.setPageFiles(SUITE.resolve("b/badbitcount.bmp").toString());
+        assertTrue(TwainEx.closeSource());
+        assertTrue(TwainEx.openSource());
+        assertTrue(TwainEx.prepareTransfer());
+        Exception e = assertThrows(Exception.class, () -> TwainEx.acquireImage(new ImageBuilder()));
+        assertEquals("Unsupported image type!", e.getMessage());
+        assertEquals(5, TwainEx.getState());
+    }
+
+    @Test
+    void theWaitBlocksInsteadOfPolling() {
+        VirtualScanner.setPageFiles(SUITE.resolve("g/rgb24.bmp").toString());
+        assertTrue(TwainEx.closeSource());
+        assertTrue(TwainEx.openSource());
+        VirtualScanner.setKnob("page.delay_ms", 1500);
+        assertTrue(TwainEx.prepareTransfer());
+        ThreadMXBean threads = ManagementFactory.getThreadMXBean();
+        long cpuBefore = threads.getCurrentThreadCpuTime();
+        long wallBefore = System.nanoTime();
+        acquire();
+        long cpu = threads.getCurrentThreadCpuTime() - cpuBefore;
+        long wall = System.nanoTime() - wallBefore;
+        assertTrue(wall >= 1_400_000_000L, "the page came early: " + wall + " ns");
+        // A polling loop would burn the whole wait; a blocked thread uses next to nothing.
+        assertTrue(cpu < wall / 20, "the waiting thread used " + cpu / 1_000_000 + " ms of CPU in "
+                + wall / 1_000_000 + " ms");
+    }
+}
