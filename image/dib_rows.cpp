@@ -1,5 +1,6 @@
 #include "image/dib_rows.h"
 
+#include <array>
 #include <cstddef>
 #include <cstring>
 
@@ -16,13 +17,25 @@ std::size_t pixelCount(const DibLayout& layout) {
 }
 
 // Each pixel is assembled from its own bytes only, so nothing after the row's last pixel is read.
+// Written out per width, so that compilers can merge the byte reads into plain loads.
 template <std::size_t kBytes>
-std::uint32_t readPixel(const std::uint8_t* p) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < kBytes; ++i) {
-        value |= static_cast<std::uint32_t>(p[i]) << (8 * i);
-    }
-    return value;
+std::uint32_t readPixel(const std::uint8_t* p);
+
+template <>
+std::uint32_t readPixel<2>(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8;
+}
+
+template <>
+std::uint32_t readPixel<3>(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16;
+}
+
+template <>
+std::uint32_t readPixel<4>(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
 template <std::size_t kBytes>
@@ -32,21 +45,34 @@ void unpackWords(const std::uint8_t* row, std::size_t count, std::uint32_t keep,
     }
 }
 
-// Pixels narrower than a byte, leftmost pixel in the most significant bits.
+// The pixel values of every byte of 1- or 4-bit pixels, leftmost pixel (most significant bits)
+// first.
 template <unsigned kBits>
-void unpackPacked(const std::uint8_t* row, std::size_t count, jbyte* out) {
+constexpr auto makeExpansion() {
     constexpr unsigned kPerByte = 8 / kBits;
-    constexpr unsigned kValueMask = (1u << kBits) - 1;
-    const std::size_t wholeBytes = count / kPerByte;
-    for (std::size_t i = 0; i < wholeBytes; ++i) {
-        const unsigned byte = row[i];
+    std::array<std::array<jbyte, kPerByte>, 256> table{};
+    for (unsigned byte = 0; byte < 256; ++byte) {
         for (unsigned k = 0; k < kPerByte; ++k) {
-            *out++ = static_cast<jbyte>(byte >> (8 - kBits * (k + 1)) & kValueMask);
+            table[byte][k] =
+                static_cast<jbyte>(byte >> (8 - kBits * (k + 1)) & ((1u << kBits) - 1));
         }
     }
+    return table;
+}
+
+template <unsigned kBits>
+constexpr auto kExpansion = makeExpansion<kBits>();
+
+template <unsigned kBits>
+void unpackPacked(const std::uint8_t* row, std::size_t count, jbyte* out) {
+    constexpr std::size_t kPerByte = 8 / kBits;
+    const std::size_t wholeBytes = count / kPerByte;
+    for (std::size_t i = 0; i < wholeBytes; ++i, out += kPerByte) {
+        std::memcpy(out, kExpansion<kBits>[row[i]].data(), kPerByte);
+    }
     const std::size_t rest = count % kPerByte;
-    for (unsigned k = 0; k < rest; ++k) {
-        *out++ = static_cast<jbyte>(row[wholeBytes] >> (8 - kBits * (k + 1)) & kValueMask);
+    if (rest != 0) {
+        std::memcpy(out, kExpansion<kBits>[row[wholeBytes]].data(), rest);
     }
 }
 
