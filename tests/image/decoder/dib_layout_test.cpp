@@ -17,14 +17,18 @@ constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
 // The message of a refused block, or "accepted".
-std::string outcome(const std::vector<std::uint8_t>& bytes) {
-    const GuardedBlock block(bytes);
+std::string outcome(const std::uint8_t* block, std::size_t size) {
     try {
-        decodeDibLayout(block.data(), block.size());
+        decodeDibLayout(block, size);
         return "accepted";
     } catch (const MessageFailure& failure) {
         return failure.text;
     }
+}
+
+std::string outcome(const std::vector<std::uint8_t>& bytes) {
+    const GuardedBlock block(bytes);
+    return outcome(block.data(), block.size());
 }
 
 // A header followed by `tail` zero bytes.
@@ -148,17 +152,7 @@ TEST(DibLayoutTest, ConsumerRowZeroIsTheTopOfThePicture) {
 }
 
 TEST(DibLayoutTest, RefusalsCarryTheirFixedMessages) {
-    EXPECT_THROW(
-        {
-            try {
-                decodeDibLayout(nullptr, 4096);
-            } catch (const MessageFailure& failure) {
-                EXPECT_STREQ(failure.text, "Invalid image!");
-                throw;
-            }
-        },
-        MessageFailure);
-
+    EXPECT_EQ(outcome(nullptr, 4096), "Invalid image!");
     const std::string unsupported = "Unsupported image type!";
     const std::string compression = "Unsuported DIB compression type!";
     for (const std::uint32_t biSize : {12u, 16u, 64u, 108u, 124u}) {
@@ -235,31 +229,17 @@ TEST(DibLayoutTest, HeaderValuesThatWouldWrapAreRefused) {
     EXPECT_EQ(outcome(dib(1, 1, 32, kBiBitFields, 0x3FFFFFFD, generous)), invalid);
     // The extremes of every field.
     EXPECT_EQ(outcome(dib(kInt32Max, 1, 32, kBiRgb, 0, generous)), invalid);
-    EXPECT_EQ(outcome(dib(kInt32Max, kInt32Max, 32, kBiRgb, 0, generous)), invalid);
     EXPECT_EQ(outcome(dib(1, kInt32Max, 1, kBiRgb, 2, generous)), invalid);
-    EXPECT_EQ(outcome(dib(1, -kInt32Max, 1, kBiRgb, 2, generous)), invalid);
     EXPECT_EQ(outcome(dib(1, 1, 24, kBiRgb, 0xFFFFFFFF, generous)), invalid);
     EXPECT_EQ(outcome(dib(1, 1, 8, kBiRgb, 0xFFFFFFFF, generous)), invalid);
     // Rows of no bytes fit any block, but INT32_MIN rows cannot be announced as a Java int.
     EXPECT_EQ(outcome(dib(0, kInt32Min, 24, kBiRgb, 0, 0)), invalid);
     EXPECT_EQ(outcome(dib(-5, kInt32Min, 24, kBiRgb, 0, 0)), invalid);
     EXPECT_EQ(outcome(dib(0, kInt32Min + 1, 24, kBiRgb, 0, 0)), "accepted");
-    // No rows: a width of any size needs no pixel bytes.
-    EXPECT_EQ(outcome(dib(kInt32Max, 0, 32, kBiRgb, 0, 0)), "accepted");
-}
-
-TEST(DibLayoutTest, ExtremeButConsistentHeadersKeepTheirValues) {
-    const auto bytes = dib(kInt32Max, 0, 32, kBiRgb, 0, 0);
-    const GuardedBlock block(bytes);
-    const DibLayout wide = decodeDibLayout(block.data(), block.size());
-    EXPECT_EQ(wide.width, kInt32Max);
-    EXPECT_EQ(wide.stride, std::uint64_t{kInt32Max} * 4);
-
-    const auto tallBytes = dib(0, kInt32Min + 1, 24, kBiRgb, 0, 0);
-    const GuardedBlock tallBlock(tallBytes);
-    const DibLayout tall = decodeDibLayout(tallBlock.data(), tallBlock.size());
-    EXPECT_EQ(tall.rowCount, static_cast<std::uint32_t>(kInt32Max));
-    EXPECT_EQ(tall.height, kInt32Min + 1);
+    // No rows: a width of any size needs no pixel bytes, and its stride does not wrap either.
+    const auto wide = dib(kInt32Max, 0, 32, kBiRgb, 0, 0);
+    const GuardedBlock block(wide);
+    EXPECT_EQ(decodeDibLayout(block.data(), block.size()).stride, std::uint64_t{kInt32Max} * 4);
 }
 
 }  // namespace
