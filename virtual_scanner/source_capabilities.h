@@ -1,19 +1,31 @@
 // The source's capabilities and image layout, and the scan settings they add up to.
+//
+// Reads (MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT) are answered in states 4 to 7, MSG_SET and
+// MSG_RESET only in state 4, except the feeder commands, which a feeder takes in states 4 to 6.
+// Tests can bend any answer with the capability's knobs (virtual_scanner/README.md).
 #ifndef VIRTUAL_SCANNER_SOURCE_CAPABILITIES_H
 #define VIRTUAL_SCANNER_SOURCE_CAPABILITIES_H
 
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "capability_items.h"
+#include "capability_table.h"
+#include "document_feeder.h"
 #include "scan_settings.h"
 #include "source_core.h"
 
 namespace vscan {
 
 class Capabilities {
-public:
-    explicit Capabilities(SourceCore& core) : core_(core) {}
+  public:
+    explicit Capabilities(SourceCore& core) : core_(core) { reset(); }
 
     TW_UINT16 capability(TW_UINT16 msg, TW_CAPABILITY* capability);
     TW_UINT16 imageLayout(TW_UINT16 msg, TW_IMAGELAYOUT* layout);
-    // Back to the device's defaults, as when the source is opened.
+    // Back to the device's defaults, as when the source is opened; the feeder holds the stack the
+    // knob "feeder.sheets" (or VIRTUAL_SCANNER_FEEDER_SHEETS) gives.
     void reset();
 
     const ScanSettings& settings() const { return settings_; }
@@ -25,9 +37,33 @@ public:
     bool pageAvailable() const;
     void takePage();
 
-private:
+  private:
+    TW_UINT16 answer(const CapabilityRow& row, TW_UINT16 msg, TW_CAPABILITY& request);
+    TW_UINT16 set(const CapabilityRow& row, const TW_CAPABILITY& request);
+    TW_UINT16 judge(const CapabilityRow& row, double requested);
+    TW_UINT16 command(const CapabilityRow& row);
+    void store(const CapabilityRow& row, double value);
+    void describeFrame(const ScanSettings& frame, TW_IMAGELAYOUT& layout) const;
+    TW_UINT16 setFrame(const TW_FRAME& frame);
+
+    CapabilityValues valuesOf(const CapabilityRow& row) const;
+    std::span<const double> offered(const CapabilityRow& row) const;
+    double currentOf(const CapabilityRow& row) const;
+    double defaultOf(const CapabilityRow& row) const;
+    double value(TW_UINT16 id) const { return values_.at(id); }
+    bool flag(TW_UINT16 id) const { return value(id) != 0; }
+
+    // A value in inches, dots per inch or plain, as reported in the current units, and back.
+    double toUnits(Measure measure, double value) const;
+    double fromUnits(Measure measure, double value) const;
+
+    std::optional<int64_t> knob(const CapabilityRow& row, std::string_view field) const;
+    void syncSettings();
+
     SourceCore& core_;
+    std::map<TW_UINT16, double> values_;  // in inches, dots per inch or plain
     ScanSettings settings_;
+    DocumentFeeder feeder_;
     bool pageOnGlass_ = false;
 };
 

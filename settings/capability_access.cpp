@@ -1,0 +1,234 @@
+#include "settings/capability_access.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+#include "session/dsm_binding.h"
+#include "session/twain_session.h"
+
+namespace {
+
+// Offsets into the containers, as the standard lays them out with 2-byte packing.
+constexpr std::uint64_t kItemTypeOffset = 0;
+constexpr std::uint64_t kOneValueItemOffset = 2;
+constexpr std::uint64_t kNumItemsOffset = 2;
+constexpr std::uint64_t kCurrentIndexOffset = 6;
+constexpr std::uint64_t kItemListOffset = 14;
+constexpr SIZE_T kOneValueSize = 6;
+
+constexpr double kFix32Scale = 65536.0;
+constexpr double kInt64Limit = 0x1p63;
+
+// A global memory block that the operation owns: freed when the operation ends, on every path.
+class OwnedBlock {
+  public:
+    explicit OwnedBlock(HGLOBAL handle) : handle_(handle) {}
+    ~OwnedBlock() {
+        if (handle_) {
+            GlobalFree(handle_);
+        }
+    }
+    OwnedBlock(const OwnedBlock&) = delete;
+    OwnedBlock& operator=(const OwnedBlock&) = delete;
+
+    HGLOBAL get() const { return handle_; }
+
+  private:
+    HGLOBAL handle_;
+};
+
+// The bytes of a block while it is locked; the size is the block's own (GlobalSize), so that
+// nothing is read beyond it whatever the container claims.
+class LockedBytes {
+  public:
+    explicit LockedBytes(HGLOBAL handle)
+        : handle_(handle), bytes_(static_cast<std::uint8_t*>(GlobalLock(handle))) {
+        size_ = bytes_ != nullptr ? GlobalSize(handle) : 0;
+    }
+    ~LockedBytes() {
+        if (bytes_ != nullptr) {
+            GlobalUnlock(handle_);
+        }
+    }
+    LockedBytes(const LockedBytes&) = delete;
+    LockedBytes& operator=(const LockedBytes&) = delete;
+
+    explicit operator bool() const { return bytes_ != nullptr; }
+    std::uint8_t* data() const { return bytes_; }
+    std::uint64_t size() const { return size_; }
+
+  private:
+    HGLOBAL handle_;
+    std::uint8_t* bytes_;
+    std::uint64_t size_ = 0;
+};
+
+TW_UINT16 get16(const std::uint8_t* at) { return static_cast<TW_UINT16>(at[0] | at[1] << 8); }
+
+TW_UINT32 get32(const std::uint8_t* at) {
+    return at[0] | at[1] << 8 | at[2] << 16 | static_cast<TW_UINT32>(at[3]) << 24;
+}
+
+void put16(std::uint8_t* at, TW_UINT16 value) {
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void put32(std::uint8_t* at, TW_UINT32 value) {
+    for (int i = 0; i < 4; ++i) {
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+// Where the current item of a container lies, when the container holds one of an accepted type
+// that lies wholly inside its block. Offsets are 64-bit: index times item size cannot wrap.
+template <class Accepts>
+std::optional<std::uint64_t> currentItemOffset(const LockedBytes& block, TW_UINT16 conType,
+                                               std::uint64_t itemSize, Accepts accepts,
+                                               TW_UINT16& reportedType) {
+    const std::uint8_t* bytes = block.data();
+    const std::uint64_t size = block.size();
+    std::uint64_t offset = 0;
+    switch (conType) {
+        case TWON_ENUMERATION: {
+            if (size < kItemListOffset) {
+                return std::nullopt;
+            }
+            const TW_UINT32 numItems = get32(bytes + kNumItemsOffset);
+            const TW_UINT32 currentIndex = get32(bytes + kCurrentIndexOffset);
+            if (currentIndex >= numItems) {
+                return std::nullopt;
+            }
+            offset = kItemListOffset + std::uint64_t{currentIndex} * itemSize;
+            break;
+        }
+        case TWON_ONEVALUE:
+            if (size < kOneValueItemOffset) {
+                return std::nullopt;
+            }
+            offset = kOneValueItemOffset;
+            break;
+        default:
+            return std::nullopt;
+    }
+    reportedType = get16(bytes + kItemTypeOffset);
+    if (!accepts(reportedType)) {
+        return std::nullopt;
+    }
+    if (offset > size || size - offset < itemSize) {
+        return std::nullopt;
+    }
+    return offset;
+}
+
+// MSG_GETCURRENT, then the current item copied into `value` when the container holds one that
+// `accepts` takes. The source's container is freed here whatever it held.
+template <class Accepts>
+bool readCurrentItem(TW_UINT16 capability, TW_UINT16 itemSize, Accepts accepts, void* value,
+                     TW_UINT16& reportedType) {
+    TwainSession& s = twainSession;
+    if (s.state < kStateSourceOpen) {
+        return false;
+    }
+    TW_CAPABILITY request = {capability, TWON_ONEVALUE, {}};
+    if (!dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &request)) {
+        return false;
+    }
+    if (!request.hContainer) {
+        return false;
+    }
+    const OwnedBlock container(request.hContainer);
+    const LockedBytes block(container.get());
+    if (!block) {
+        return false;
+    }
+    const auto offset = currentItemOffset(block, request.ConType, itemSize, accepts, reportedType);
+    if (!offset) {
+        return false;
+    }
+    std::memcpy(value, block.data() + *offset, itemSize);
+    return true;
+}
+
+// Truncation toward zero to a signed 64-bit integer; 0 where there is none (NaN, the infinities,
+// magnitudes of 2^63 or more), which is also what the x86 conversion leaves in the low bits.
+std::int64_t truncateToInt64(double value) {
+    if (!(std::fabs(value) < kInt64Limit)) {
+        return 0;
+    }
+    return static_cast<std::int64_t>(value);
+}
+
+}  // namespace
+
+bool isItemTypeCompatible(TW_UINT16 reported, TW_UINT16 requested) {
+    if (reported == requested) {
+        return true;
+    }
+    if (reported > TWTY_UINT32 || requested > TWTY_UINT32) {
+        return false;
+    }
+    return itemTypeSize[reported] == itemTypeSize[requested];
+}
+
+bool getCapabilityValue(TW_UINT16 capability, TW_UINT16 itemType, void* value) {
+    if (itemType >= itemTypeSize.size()) {
+        return false;
+    }
+    const auto accepts = [itemType](TW_UINT16 reported) {
+        return isItemTypeCompatible(reported, itemType);
+    };
+    TW_UINT16 reported = 0;
+    return readCurrentItem(capability, itemTypeSize[itemType], accepts, value, reported);
+}
+
+bool getFlagValue(TW_UINT16 capability, TW_UINT16* value) {
+    const auto accepts = [](TW_UINT16 reported) {
+        return isItemTypeCompatible(reported, TWTY_UINT16) || reported == TWTY_BOOL;
+    };
+    TW_UINT16 item = 0;
+    TW_UINT16 reported = 0;
+    if (!readCurrentItem(capability, sizeof(item), accepts, &item, reported)) {
+        return false;
+    }
+    *value = reported == TWTY_BOOL ? (item != 0 ? 1 : 0) : item;
+    return true;
+}
+
+bool setCapabilityValue(TW_UINT16 capability, TW_UINT16 itemType, TW_UINT32 item) {
+    TwainSession& s = twainSession;
+    if (s.state < kStateSourceOpen) {
+        return false;
+    }
+    const OwnedBlock container(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kOneValueSize));
+    if (!container.get()) {
+        return false;
+    }
+    {
+        // Unlocked again before the request, so that the source can lock it itself.
+        const LockedBytes block(container.get());
+        if (!block) {
+            return false;
+        }
+        put16(block.data() + kItemTypeOffset, itemType);
+        put32(block.data() + kOneValueItemOffset, item);
+    }
+    TW_CAPABILITY request = {capability, TWON_ONEVALUE, container.get()};
+    return dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_CAPABILITY, MSG_SET, &request);
+}
+
+TW_FIX32 toFix32(double value) {
+    // Scaling by 2^16 is exact, and std::round takes halves away from zero without rounding an
+    // intermediate sum the way x * 65536 + 0.5 would.
+    const auto bits = static_cast<std::uint32_t>(truncateToInt64(std::round(value * kFix32Scale)));
+    return TW_FIX32{static_cast<TW_INT16>(static_cast<TW_UINT16>(bits >> 16)),
+                    static_cast<TW_UINT16>(bits)};
+}
+
+double fromFix32(TW_FIX32 value) {
+    const std::uint32_t bits =
+        static_cast<std::uint32_t>(static_cast<TW_UINT16>(value.Whole)) << 16 | value.Frac;
+    return static_cast<std::int32_t>(bits) / kFix32Scale;
+}
