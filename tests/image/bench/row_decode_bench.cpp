@@ -87,22 +87,28 @@ void copyRow(benchmark::State& state, const DepthCase& c) {
 // The console report, then how many times a memcpy of the stored row each decoder takes.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
+    // With --benchmark_repetitions the medians are compared; otherwise the single runs.
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) {
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            const std::string name = run.run_name.str();
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                medians_[name] = run.GetAdjustedRealTime();
+            } else if (run.run_type == Run::RT_Iteration) {
+                times_[name] = run.GetAdjustedRealTime();
             }
         }
     }
 
     void Finalize() override {
         ConsoleReporter::Finalize();
+        std::map<std::string, double> compared = medians_;
+        compared.merge(times_);  // a single run's time only where there is no median
         std::printf("\nDecoding time over memcpy time of the same stored row:\n");
         for (const DepthCase& c : kCases) {
-            const auto unpack = times_.find(std::string("unpack/") + c.name);
-            const auto copy = times_.find(std::string("memcpy/") + c.name);
-            if (unpack != times_.end() && copy != times_.end() && copy->second > 0) {
+            const auto unpack = compared.find(std::string("unpack/") + c.name);
+            const auto copy = compared.find(std::string("memcpy/") + c.name);
+            if (unpack != compared.end() && copy != compared.end() && copy->second > 0) {
                 std::printf("  %-18s %8.1fx\n", c.name, unpack->second / copy->second);
             }
         }
@@ -110,6 +116,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   private:
     std::map<std::string, double> times_;
+    std::map<std::string, double> medians_;
 };
 
 }  // namespace
