@@ -100,6 +100,48 @@ class AcquisitionTest {
     }
 
     @Test
+    void eachPixelTypeScansAsTheChart() {
+        assertTrue(TwainEx.setXResolution(75));
+        assertTrue(TwainEx.setYResolution(75));
+        for (short pixelType : new short[] {0, 1, 2}) {
+            assertTrue(TwainEx.setPixelType(pixelType));
+            assertTrue(TwainEx.prepareTransfer());
+            BufferedImage page = acquire();
+            assertIsTheExpectedPage(page);
+            assertTrue(TwainEx.stopTransfer());
+            // The black and white page holds only black and white; the gray page only grays.
+            int[] rgb = page.getRGB(0, 0, page.getWidth(), page.getHeight(), null, 0,
+                    page.getWidth());
+            for (int pixel : rgb) {
+                int r = (pixel >> 16) & 0xFF;
+                int g = (pixel >> 8) & 0xFF;
+                int b = pixel & 0xFF;
+                if (pixelType == 0) {
+                    assertTrue((pixel & 0xFFFFFF) == 0 || (pixel & 0xFFFFFF) == 0xFFFFFF);
+                } else if (pixelType == 1) {
+                    assertTrue(r == g && g == b);
+                }
+            }
+        }
+    }
+
+    @Test
+    void visibilityIsSetByRegisterAndClearedByUnregister() {
+        assertTrue(TwainEx.unregister());
+        assertFalse(TwainEx.getVisible());
+        assertTrue(TwainEx.setVisible(true));
+        assertTrue(TwainEx.getVisible());
+        assertTrue(TwainEx.setVisible(false));
+        assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Acquisition"));
+        assertTrue(TwainEx.getVisible()); // the earlier setting did not last
+        assertTrue(TwainEx.setVisible(false));
+        assertTrue(TwainEx.unregister());
+        assertFalse(TwainEx.getVisible());
+        assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Acquisition"));
+        assertTrue(TwainEx.openSource());
+    }
+
+    @Test
     void severalPagesInARow() {
         assertTrue(TwainEx.prepareTransfer());
         for (int page = 0; page < 3; page++) {

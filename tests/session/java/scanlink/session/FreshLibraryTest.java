@@ -17,6 +17,7 @@ class FreshLibraryTest {
         assertEquals(0, TwainEx.getResultCode());
         assertEquals(0, TwainEx.getConditionCode());
 
+        assertTrue(TwainEx.setVisible(false)); // accepted, and undone by register
         assertTrue(TwainEx.unregister());
         assertTrue(TwainEx.closeSource());
         assertTrue(TwainEx.stopTransfer());
@@ -25,6 +26,7 @@ class FreshLibraryTest {
 
         assertTrue(TwainEx.register(1, 0, "Maker", "Family", "Fresh"));
         assertEquals(3, TwainEx.getState());
+        assertTrue(TwainEx.getVisible());
         assertEquals(0, TwainEx.getResultCode());
         assertEquals(1, TwainEx.getConditionCode()); // nobody is asked in state 2
         assertTrue(TwainEx.unregister());
