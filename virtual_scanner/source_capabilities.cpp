@@ -117,6 +117,8 @@ TW_UINT16 Capabilities::capability(TW_UINT16 msg, TW_CAPABILITY* request) {
     if (msg == MSG_SET) {
         return set(*row, *request);
     }
+    // MSG_RESET: back to the device's default, answered as MSG_GETCURRENT would be. What the device
+    // only reports, and the commands, have nothing to reset.
     if (values_.count(row->id) != 0 && row->constraint != Constraint::ReadOnly) {
         store(*row, defaultOf(*row));
     }
