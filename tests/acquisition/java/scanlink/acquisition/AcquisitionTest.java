@@ -1,5 +1,9 @@
 package scanlink.acquisition;
 
+import static scanlink.testsupport.Twain.*;
+import static scanlink.testsupport.Pages.assertIsTheExpectedPage;
+import org.junit.jupiter.api.extension.ExtendWith;
+import scanlink.testsupport.CleanSession;
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
@@ -20,23 +24,8 @@ import scanlink.scan.ImageBuilder;
 import scanlink.virtualscanner.VirtualScanner;
 import scanlink.virtualscanner.VirtualScanner.Triplet;
 
+@ExtendWith(CleanSession.class)
 class AcquisitionTest {
-    static final int DG_CONTROL = 1;
-    static final int DG_IMAGE = 2;
-    static final int DAT_USERINTERFACE = 9;
-    static final int DAT_PENDINGXFERS = 5;
-    static final int DAT_EVENT = 2;
-    static final int DAT_IMAGENATIVEXFER = 0x0104;
-    static final int MSG_GET = 1;
-    static final int MSG_RESET = 7;
-    static final int MSG_ENABLEDS = 0x0502;
-    static final int MSG_DISABLEDS = 0x0501;
-    static final int MSG_PROCESSEVENT = 0x0601;
-    static final int MSG_ENDXFER = 0x0701;
-    static final int TWRC_FAILURE = 1;
-    static final int TWRC_CANCEL = 3;
-    static final int TWRC_NOTDSEVENT = 5;
-    static final int TWCC_LOWMEMORY = 2;
     static final int WM_USER = 0x0400;
     static final int SOURCE_EVENT_MESSAGE = 0x8000 + 0x0A1;
 
@@ -46,21 +35,15 @@ class AcquisitionTest {
 
     @BeforeEach
     void openTheSource() {
-        TwainEx.unregister();
-        VirtualScanner.powerCycle();
-        VirtualScanner.reset();
         assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Acquisition"));
         assertTrue(TwainEx.openSource());
     }
 
     @AfterEach
-    void nothingOutlivesTheScenario() {
+    void destroyTheRecordingWindow() {
         if (recordingWindow != 0) {
             assertTrue(VirtualScanner.destroyWindow(recordingWindow));
         }
-        assertTrue(TwainEx.unregister());
-        assertEquals(0, VirtualScanner.liveGlobalHandles());
-        assertEquals(0, VirtualScanner.liveWindows());
     }
 
     static BufferedImage acquire() {
@@ -70,20 +53,6 @@ class AcquisitionTest {
         return builder.image();
     }
 
-    static void assertIsTheExpectedPage(BufferedImage image) {
-        int[] expected = VirtualScanner.expectedPage();
-        int width = expected[0];
-        int height = expected[1];
-        assertEquals(width, image.getWidth());
-        assertEquals(height, image.getHeight());
-        int[] actual = image.getRGB(0, 0, width, height, null, 0, width);
-        for (int i = 0; i < actual.length; i++) {
-            if ((actual[i] & 0xFFFFFF) != expected[i + 2]) {
-                throw new AssertionError(String.format("pixel (%d, %d): expected %06X, got %06X",
-                        i % width, i / width, expected[i + 2], actual[i] & 0xFFFFFF));
-            }
-        }
-    }
 
     static List<Integer> requests(int dat) {
         return VirtualScanner.logWithoutStatus().stream().filter(t -> t.dat() == dat)

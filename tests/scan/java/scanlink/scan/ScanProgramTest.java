@@ -1,5 +1,8 @@
 package scanlink.scan;
 
+import static scanlink.testsupport.Pages.assertIsTheExpectedPage;
+import org.junit.jupiter.api.extension.ExtendWith;
+import scanlink.testsupport.CleanSession;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertThrows;
@@ -11,43 +14,20 @@ import java.io.IOException;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import javax.imageio.ImageIO;
-import org.junit.jupiter.api.AfterEach;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
 import scanlink.virtualscanner.VirtualScanner;
 
+@ExtendWith(CleanSession.class)
 class ScanProgramTest {
     @TempDir Path folder;
 
-    @BeforeEach
-    void cleanScanner() {
-        TwainEx.unregister();
-        VirtualScanner.powerCycle();
-        VirtualScanner.reset();
-    }
 
-    @AfterEach
-    void sessionIsTakenDown() {
-        assertTrue(TwainEx.unregister());
-        assertTrue(TwainEx.getState() <= 1);
-        assertEquals(0, VirtualScanner.liveGlobalHandles());
-        assertEquals(0, VirtualScanner.liveWindows());
-    }
 
     static ScanOptions options(String... args) throws Exception {
         return ScanOptions.parse(args);
     }
 
-    static void assertIsTheExpectedPage(BufferedImage image) {
-        int[] expected = VirtualScanner.expectedPage();
-        assertEquals(expected[0], image.getWidth());
-        assertEquals(expected[1], image.getHeight());
-        int[] actual = image.getRGB(0, 0, expected[0], expected[1], null, 0, expected[0]);
-        for (int i = 0; i < actual.length; i++) {
-            assertEquals(expected[i + 2], actual[i] & 0xFFFFFF, "pixel " + i);
-        }
-    }
 
     @Test
     void writesTheChartAsAPng() throws Exception {

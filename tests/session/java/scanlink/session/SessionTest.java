@@ -1,5 +1,8 @@
 package scanlink.session;
 
+import static scanlink.testsupport.Twain.*;
+import org.junit.jupiter.api.extension.ExtendWith;
+import scanlink.testsupport.CleanSession;
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
@@ -9,38 +12,14 @@ import QZ.korvel.twain.TwainEx;
 import java.nio.charset.StandardCharsets;
 import java.util.Arrays;
 import java.util.List;
-import org.junit.jupiter.api.AfterEach;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import scanlink.virtualscanner.VirtualScanner;
 import scanlink.virtualscanner.VirtualScanner.Triplet;
 
+@ExtendWith(CleanSession.class)
 class SessionTest {
-    static final int DG_CONTROL = 1;
-    static final int DAT_IDENTITY = 3;
-    static final int DAT_PARENT = 4;
-    static final int DAT_STATUS = 8;
-    static final int MSG_GET = 1;
-    static final int MSG_OPENDSM = 0x0301;
-    static final int MSG_CLOSEDSM = 0x0302;
-    static final int MSG_OPENDS = 0x0401;
-    static final int MSG_CLOSEDS = 0x0402;
-    static final int MSG_USERSELECT = 0x0403;
 
-    @BeforeEach
-    void startClean() {
-        TwainEx.unregister();
-        VirtualScanner.powerCycle();
-        VirtualScanner.reset();
-    }
 
-    @AfterEach
-    void nothingOutlivesTheScenario() {
-        assertTrue(TwainEx.unregister());
-        assertEquals(1, TwainEx.getState());
-        assertEquals(0, VirtualScanner.liveGlobalHandles());
-        assertEquals(0, VirtualScanner.liveWindows());
-    }
 
     /** A zero-terminated field of the identity the manager received at MSG_OPENDSM. */
     static byte[] openDsmField(int offset) {

@@ -1,5 +1,8 @@
 package scanlink.settings;
 
+import static scanlink.testsupport.Twain.*;
+import org.junit.jupiter.api.extension.ExtendWith;
+import scanlink.testsupport.CleanSession;
 import static java.util.Map.entry;
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
@@ -15,25 +18,13 @@ import java.util.List;
 import java.util.Map;
 import java.util.Set;
 import java.util.TreeSet;
-import org.junit.jupiter.api.AfterEach;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import scanlink.virtualscanner.VirtualScanner;
 import scanlink.virtualscanner.VirtualScanner.Triplet;
 
 /** The 47 capability getters and setters, called through the VM as a Java program calls them. */
+@ExtendWith(CleanSession.class)
 class CapabilityMethodsTest {
-    static final int DG_CONTROL = 1;
-    static final int DAT_CAPABILITY = 1;
-    static final int MSG_GETCURRENT = 2;
-    static final int MSG_SET = 6;
-    static final int TWTY_UINT16 = 4;
-    static final int TWTY_BOOL = 6;
-    static final int TWTY_FIX32 = 7;
-    static final int TWON_ARRAY = 3;
-    static final int TWON_ENUMERATION = 4;
-    static final int TWON_ONEVALUE = 5;
-    static final int TWON_RANGE = 6;
 
     /** A method's capability, the item type it exchanges, and what a getter gives by default. */
     record Binding(int capability, int itemType, Object fallback) {}
@@ -107,19 +98,7 @@ class CapabilityMethodsTest {
             "closeSource", "unregister", "prepareTransfer", "acquireImage", "getVisible",
             "setVisible", "setFrame", "clearPage", "feedPage", "rewindPage", "skipImage");
 
-    @BeforeEach
-    void startClean() {
-        TwainEx.unregister();
-        VirtualScanner.powerCycle();
-        VirtualScanner.reset();
-    }
 
-    @AfterEach
-    void nothingOutlivesTheScenario() {
-        assertTrue(TwainEx.unregister());
-        assertEquals(0, VirtualScanner.liveGlobalHandles());
-        assertEquals(0, VirtualScanner.liveWindows());
-    }
 
     static void openTheSource() {
         assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Settings"));

@@ -1,5 +1,8 @@
 package scanlink.settings;
 
+import static scanlink.testsupport.Twain.*;
+import org.junit.jupiter.api.extension.ExtendWith;
+import scanlink.testsupport.CleanSession;
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
@@ -7,28 +10,14 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import QZ.korvel.twain.TwainEx;
 import java.util.List;
-import org.junit.jupiter.api.AfterEach;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import scanlink.virtualscanner.VirtualScanner;
 import scanlink.virtualscanner.VirtualScanner.Triplet;
 
+@ExtendWith(CleanSession.class)
 class PageCommandsAndFrameTest {
-    static final int DAT_IMAGELAYOUT = 0x0102;
 
-    @BeforeEach
-    void startClean() {
-        TwainEx.unregister();
-        VirtualScanner.powerCycle();
-        VirtualScanner.reset();
-    }
 
-    @AfterEach
-    void nothingOutlivesTheScenario() {
-        assertTrue(TwainEx.unregister());
-        assertEquals(0, VirtualScanner.liveGlobalHandles());
-        assertEquals(0, VirtualScanner.liveWindows());
-    }
 
     static void openTheSource() {
         assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Settings"));

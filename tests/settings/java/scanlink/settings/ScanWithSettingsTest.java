@@ -1,5 +1,10 @@
 package scanlink.settings;
 
+import static scanlink.testsupport.Pages.assertIsTheExpectedPage;
+import static scanlink.testsupport.Pages.colors;
+import static scanlink.testsupport.Twain.*;
+import org.junit.jupiter.api.extension.ExtendWith;
+import scanlink.testsupport.CleanSession;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertNotNull;
@@ -9,32 +14,15 @@ import QZ.korvel.twain.TwainEx;
 import java.awt.image.BufferedImage;
 import java.util.HashSet;
 import java.util.Set;
-import org.junit.jupiter.api.AfterEach;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import scanlink.scan.ImageBuilder;
 import scanlink.virtualscanner.VirtualScanner;
 
 /** Scans whose settings were negotiated first: the page follows them; the feeder runs dry. */
+@ExtendWith(CleanSession.class)
 class ScanWithSettingsTest {
-    static final int DAT_IMAGENATIVEXFER = 0x0104;
-    static final short TWPT_BW = 0;
-    static final short TWPT_GRAY = 1;
-    static final short TWUN_CENTIMETERS = 1;
 
-    @BeforeEach
-    void startClean() {
-        TwainEx.unregister();
-        VirtualScanner.powerCycle();
-        VirtualScanner.reset();
-    }
 
-    @AfterEach
-    void nothingOutlivesTheScenario() {
-        assertTrue(TwainEx.unregister());
-        assertEquals(0, VirtualScanner.liveGlobalHandles());
-        assertEquals(0, VirtualScanner.liveWindows());
-    }
 
     static void openTheSource() {
         assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Settings"));
@@ -52,30 +40,12 @@ class ScanWithSettingsTest {
         return builder.image();
     }
 
-    static Set<Integer> colors(BufferedImage image) {
-        Set<Integer> colors = new HashSet<>();
-        for (int y = 0; y < image.getHeight(); y++) {
-            for (int x = 0; x < image.getWidth(); x++) {
-                colors.add(image.getRGB(x, y) & 0xFFFFFF);
-            }
-        }
-        return colors;
-    }
 
     static boolean isGray(int rgb) {
         return (rgb >> 16 & 0xFF) == (rgb >> 8 & 0xFF) && (rgb >> 8 & 0xFF) == (rgb & 0xFF);
     }
 
     /** What the source would scan now, as width, height and pixels, next to what was delivered. */
-    static void assertIsTheSourcesPage(BufferedImage image) {
-        int[] expected = VirtualScanner.expectedPage();
-        assertEquals(expected[0], image.getWidth());
-        assertEquals(expected[1], image.getHeight());
-        int[] actual = image.getRGB(0, 0, expected[0], expected[1], null, 0, expected[0]);
-        for (int i = 0; i < actual.length; i++) {
-            assertEquals(expected[i + 2], actual[i] & 0xFFFFFF, "pixel " + i);
-        }
-    }
 
     @Test
     void resolutionPixelTypeAndFrameShapeThePage() {
@@ -90,7 +60,7 @@ class ScanWithSettingsTest {
         Set<Integer> colors = colors(page);
         assertTrue(colors.stream().allMatch(ScanWithSettingsTest::isGray), "gray only");
         assertTrue(colors.size() > 2, "levels of gray, not black and white");
-        assertIsTheSourcesPage(page);
+        assertIsTheExpectedPage(page);
     }
 
     @Test
@@ -106,7 +76,7 @@ class ScanWithSettingsTest {
         assertEquals(Math.round(10 / 2.54 * 200), page.getWidth());
         assertEquals(Math.round(5 / 2.54 * 200), page.getHeight());
         assertEquals(Set.of(0x000000, 0xFFFFFF), colors(page));
-        assertIsTheSourcesPage(page);
+        assertIsTheExpectedPage(page);
     }
 
     @Test
