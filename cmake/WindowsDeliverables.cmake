@@ -13,14 +13,6 @@ foreach(deliverable IN ITEMS scanlink32 Ramtally)
   target_link_options(${deliverable} PRIVATE -static)
 endforeach()
 
-# The binding jar is plain Java, built with the host's JDK as in the host build. Only the binding:
-# the rest of java/ is for the host.
-find_package(Java 17 REQUIRED COMPONENTS Development)
-include(UseJava)
-add_jar(twainex
-  SOURCES ${PROJECT_SOURCE_DIR}/java/src/QZ/korvel/twain/TwainEx.java
-  OUTPUT_DIR ${CMAKE_BINARY_DIR}/jars)
-
 install(TARGETS scanlink32 Ramtally
   RUNTIME DESTINATION .
   ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
