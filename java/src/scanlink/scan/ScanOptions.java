@@ -13,7 +13,8 @@ final class ScanOptions {
             "                       written to OUTPUT-k.png",
             "  --resolution DPI     horizontal and vertical resolution",
             "  --pixel-type TYPE    bw, gray or rgb",
-            "  --frame L,T,R,B      scan area in the source's units (inches unless changed)",
+            "  --frame L,T,R,B      scan area in whole units of the source (inches unless",
+            "                       changed); fractions are cut",
             "  --feeder             take the pages from the document feeder",
             "  --show-ui            let the source show its own dialog",
             "  --help               show this text");
