@@ -29,6 +29,7 @@ function(add_junit_tests name)
       -jar ${JUNIT_CONSOLE_JAR} --disable-banner --disable-ansi-colors --details=tree --fail-if-no-tests
       --class-path ${class_path_string} --scan-class-path ${test_jar})
   set_tests_properties(${name} PROPERTIES
+    LABELS jvm
     FAIL_REGULAR_EXPRESSION "WARNING in native method|FATAL ERROR in native method|JNI local refs"
     ENVIRONMENT "${ARG_ENVIRONMENT}")
 endfunction()
