@@ -7,8 +7,7 @@
 bool prepareTransfer() {
     TwainSession& s = twainSession;
     if (s.state == kStateSourceOpen &&
-        dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS,
-                &s.userInterface)) {
+        dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &s.userInterface)) {
         // The source's own window stands in for the application's while it is enabled.
         EnableWindow(static_cast<HWND>(s.userInterface.hParent), FALSE);
         s.state = kStateSourceEnabled;

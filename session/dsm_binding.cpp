@@ -62,8 +62,7 @@ bool loadSourceManager() {
     return s.state >= kStateManagerLoaded;
 }
 
-bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
-             TW_MEMREF data) {
+bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
     TwainSession& s = twainSession;
     s.resultCode = TWRC_FAILURE;
     s.conditionCode = TWCC_BUMMER;

@@ -5,7 +5,7 @@
 #include <jni.h>
 
 class JString {
-public:
+  public:
     // A null string, characters the VM cannot give, or a failed allocation leave no copy.
     JString(JNIEnv* env, jstring string);
     ~JString();
@@ -15,7 +15,7 @@ public:
     // The zero-terminated ANSI copy, or null when there is none.
     const char* get() const { return buffer_; }
 
-private:
+  private:
     char* buffer_ = nullptr;
 };
 

@@ -22,12 +22,9 @@ JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getConditionCode(JNIEnv*, 
 // A null string gives an empty field. A string that cannot be converted (the VM could not give its
 // characters, or memory ran out) refuses the call before anything is sent: the VM may then have an
 // exception pending, and no further JNI call may be made.
-JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(JNIEnv* env, jclass,
-                                                                 jint versionMajor,
-                                                                 jint versionMinor,
-                                                                 jstring manufacturer,
-                                                                 jstring productFamily,
-                                                                 jstring productName) {
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(
+    JNIEnv* env, jclass, jint versionMajor, jint versionMinor, jstring manufacturer,
+    jstring productFamily, jstring productName) {
     JString manufacturerText(env, manufacturer);
     if (manufacturer != nullptr && manufacturerText.get() == nullptr) {
         return JNI_FALSE;

@@ -19,17 +19,18 @@ void appendToLog(Scanner& s, LoggedTriplet entry) {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) TW_UINT16 DSM_Entry(
-    pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
-    TW_MEMREF data) {
+extern "C" __attribute__((visibility("default"))) TW_UINT16 DSM_Entry(pTW_IDENTITY origin,
+                                                                      pTW_IDENTITY destination,
+                                                                      TW_UINT32 dg, TW_UINT16 dat,
+                                                                      TW_UINT16 msg,
+                                                                      TW_MEMREF data) {
     std::lock_guard lock(scannerMutex());
     Scanner& s = scanner();
     LoggedTriplet entry = recordTriplet(origin, destination, dg, dat, msg, data);
     TW_UINT16 result;
     if (auto answer = s.script.take(dg, dat, msg)) {
         result = answer->resultCode;
-        if (dg == DG_CONTROL && dat == DAT_STATUS && data != nullptr &&
-            result == TWRC_SUCCESS) {
+        if (dg == DG_CONTROL && dat == DAT_STATUS && data != nullptr && result == TWRC_SUCCESS) {
             static_cast<TW_STATUS*>(data)->ConditionCode = answer->conditionCode;
         } else {
             s.manager.recordConditionCode(destination, answer->conditionCode);

@@ -13,8 +13,7 @@ EventPoster::~EventPoster() {
     }
 }
 
-void EventPoster::schedule(HWND window, UINT message, WPARAM tag,
-                           std::chrono::milliseconds delay) {
+void EventPoster::schedule(HWND window, UINT message, WPARAM tag, std::chrono::milliseconds delay) {
     {
         std::lock_guard lock(mutex_);
         job_ = Job{window, message, tag, std::chrono::steady_clock::now() + delay};

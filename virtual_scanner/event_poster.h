@@ -15,7 +15,7 @@
 namespace vscan {
 
 class EventPoster {
-public:
+  public:
     EventPoster() = default;
     ~EventPoster();
     EventPoster(const EventPoster&) = delete;
@@ -27,7 +27,7 @@ public:
     // Nothing scheduled is posted any more.
     void cancel();
 
-private:
+  private:
     struct Job {
         HWND window;
         UINT message;

@@ -9,8 +9,8 @@ constexpr char kSourceName[] = "Virtual Scanner";
 
 }  // namespace
 
-TW_UINT16 Manager::entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg,
-                         TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
+TW_UINT16 Manager::entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat,
+                         TW_UINT16 msg, TW_MEMREF data) {
     if (origin == nullptr) {
         return fail(TWCC_BADPROTOCOL);
     }
@@ -31,10 +31,14 @@ TW_UINT16 Manager::entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT3
         return fail(TWCC_BADPROTOCOL);
     }
     switch (dat) {
-        case DAT_PARENT: return parent(origin, msg, data);
-        case DAT_IDENTITY: return identity(origin, msg, static_cast<TW_IDENTITY*>(data));
-        case DAT_STATUS: return status(msg, static_cast<TW_STATUS*>(data));
-        default: return fail(TWCC_BADPROTOCOL);
+        case DAT_PARENT:
+            return parent(origin, msg, data);
+        case DAT_IDENTITY:
+            return identity(origin, msg, static_cast<TW_IDENTITY*>(data));
+        case DAT_STATUS:
+            return status(msg, static_cast<TW_STATUS*>(data));
+        default:
+            return fail(TWCC_BADPROTOCOL);
     }
 }
 

@@ -9,7 +9,7 @@
 namespace vscan {
 
 class Manager {
-public:
+  public:
     explicit Manager(const Script& script) : source_(script) {}
 
     TW_UINT16 entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat,
@@ -23,7 +23,7 @@ public:
     int32_t state() const { return open_ ? 3 : 2; }
     const VirtualSource& source() const { return source_; }
 
-private:
+  private:
     TW_UINT16 fail(TW_UINT16 code) {
         conditionCode_ = code;
         return TWRC_FAILURE;

@@ -21,13 +21,18 @@ void putUint32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
     }
 }
 
-uint8_t luma(Rgb c) { return static_cast<uint8_t>((299 * c.red + 587 * c.green + 114 * c.blue + 500) / 1000); }
+uint8_t luma(Rgb c) {
+    return static_cast<uint8_t>((299 * c.red + 587 * c.green + 114 * c.blue + 500) / 1000);
+}
 
 uint16_t bitCountOf(TW_UINT16 pixelType) {
     switch (pixelType) {
-        case TWPT_BW: return 1;
-        case TWPT_GRAY: return 8;
-        default: return 24;
+        case TWPT_BW:
+            return 1;
+        case TWPT_GRAY:
+            return 8;
+        default:
+            return 24;
     }
 }
 
@@ -42,9 +47,9 @@ PageSize pageSize(const ScanSettings& s) {
 }
 
 Rgb pagePixel(const ScanSettings& s, int32_t column, int32_t row) {
-    const Rgb color = chartColor(s.frameLeft + (column + 0.5) / s.xResolution,
-                                 s.frameTop + (row + 0.5) / s.yResolution, s.xResolution,
-                                 s.yResolution);
+    const Rgb color =
+        chartColor(s.frameLeft + (column + 0.5) / s.xResolution,
+                   s.frameTop + (row + 0.5) / s.yResolution, s.xResolution, s.yResolution);
     switch (s.pixelType) {
         case TWPT_BW: {
             const uint8_t level = luma(color) >= s.threshold ? 255 : 0;

@@ -2,8 +2,7 @@
 
 namespace vscan {
 
-void Script::add(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, ScriptedAnswer answer,
-                 int32_t times) {
+void Script::add(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, ScriptedAnswer answer, int32_t times) {
     if (times != 0) {
         entries_.push_back(Entry{dg, dat, msg, answer, times});
     }

@@ -19,7 +19,7 @@ struct ScriptedAnswer {
 };
 
 class Script {
-public:
+  public:
     void add(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, ScriptedAnswer answer, int32_t times);
     // The answer scripted for this triplet, using up one of its times; none when nothing is.
     std::optional<ScriptedAnswer> take(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg);
@@ -31,7 +31,7 @@ public:
 
     void clear();
 
-private:
+  private:
     struct Entry {
         TW_UINT32 dg;
         TW_UINT16 dat;

@@ -58,14 +58,18 @@ void VirtualSource::forceClose() {
 TW_UINT16 VirtualSource::handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
     if (dg == DG_CONTROL) {
         switch (dat) {
-            case DAT_STATUS: return status(msg, static_cast<TW_STATUS*>(data));
-            case DAT_USERINTERFACE: return userInterface(msg, static_cast<TW_USERINTERFACE*>(data));
+            case DAT_STATUS:
+                return status(msg, static_cast<TW_STATUS*>(data));
+            case DAT_USERINTERFACE:
+                return userInterface(msg, static_cast<TW_USERINTERFACE*>(data));
             case DAT_CAPABILITY:
                 return capabilities_.capability(msg, static_cast<TW_CAPABILITY*>(data));
-            case DAT_EVENT: return transfer_.processEvent(msg, static_cast<TW_EVENT*>(data));
+            case DAT_EVENT:
+                return transfer_.processEvent(msg, static_cast<TW_EVENT*>(data));
             case DAT_PENDINGXFERS:
                 return transfer_.pendingTransfers(msg, static_cast<TW_PENDINGXFERS*>(data));
-            default: break;
+            default:
+                break;
         }
     } else if (dg == DG_IMAGE) {
         switch (dat) {
@@ -73,7 +77,8 @@ TW_UINT16 VirtualSource::handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_M
                 return capabilities_.imageLayout(msg, static_cast<TW_IMAGELAYOUT*>(data));
             case DAT_IMAGENATIVEXFER:
                 return transfer_.nativeTransfer(msg, static_cast<TW_HANDLE*>(data));
-            default: break;
+            default:
+                break;
         }
     }
     return core_.fail(TWCC_BADPROTOCOL);

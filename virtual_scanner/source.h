@@ -11,7 +11,7 @@
 namespace vscan {
 
 class VirtualSource {
-public:
+  public:
     explicit VirtualSource(const Script& script)
         : core_(script), capabilities_(core_), transfer_(core_, capabilities_) {}
 
@@ -32,7 +32,7 @@ public:
     void setConditionCode(TW_UINT16 code) { core_.conditionCode = code; }
     TW_UINT16 handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
 
-private:
+  private:
     TW_UINT16 status(TW_UINT16 msg, TW_STATUS* status);
     TW_UINT16 userInterface(TW_UINT16 msg, TW_USERINTERFACE* ui);
 

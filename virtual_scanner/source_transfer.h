@@ -21,7 +21,7 @@ namespace vscan {
 inline constexpr UINT kSourceEventMessage = WM_APP + 0x0A1;
 
 class Transfer {
-public:
+  public:
     Transfer(SourceCore& core, Capabilities& capabilities)
         : core_(core), capabilities_(capabilities) {}
 
@@ -36,7 +36,7 @@ public:
     TW_UINT16 nativeTransfer(TW_UINT16 msg, TW_HANDLE* image);
     TW_UINT16 pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending);
 
-private:
+  private:
     enum class Notice { None, TransferReady, CloseRequest };
 
     void beginScan();

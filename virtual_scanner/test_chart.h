@@ -1,5 +1,6 @@
 // The picture on the virtual scanner's glass: color and gray patches, a gray ramp, fine lines and a
-// target ring on a US Letter page, described in inches so that any resolution and frame can scan it.
+// target ring on a US Letter page, described in inches so that any resolution and frame can scan
+// it.
 #ifndef VIRTUAL_SCANNER_TEST_CHART_H
 #define VIRTUAL_SCANNER_TEST_CHART_H
 

@@ -8,16 +8,26 @@ namespace {
 // Bytes of the record that comes with each kind of triplet.
 std::size_t recordSize(TW_UINT16 dat) {
     switch (dat) {
-        case DAT_PARENT: return sizeof(HWND);
-        case DAT_IDENTITY: return sizeof(TW_IDENTITY);
-        case DAT_STATUS: return sizeof(TW_STATUS);
-        case DAT_USERINTERFACE: return sizeof(TW_USERINTERFACE);
-        case DAT_CAPABILITY: return sizeof(TW_CAPABILITY);
-        case DAT_EVENT: return sizeof(TW_EVENT);
-        case DAT_PENDINGXFERS: return sizeof(TW_PENDINGXFERS);
-        case DAT_IMAGELAYOUT: return sizeof(TW_IMAGELAYOUT);
-        case DAT_IMAGENATIVEXFER: return sizeof(TW_HANDLE);
-        default: return 0;
+        case DAT_PARENT:
+            return sizeof(HWND);
+        case DAT_IDENTITY:
+            return sizeof(TW_IDENTITY);
+        case DAT_STATUS:
+            return sizeof(TW_STATUS);
+        case DAT_USERINTERFACE:
+            return sizeof(TW_USERINTERFACE);
+        case DAT_CAPABILITY:
+            return sizeof(TW_CAPABILITY);
+        case DAT_EVENT:
+            return sizeof(TW_EVENT);
+        case DAT_PENDINGXFERS:
+            return sizeof(TW_PENDINGXFERS);
+        case DAT_IMAGELAYOUT:
+            return sizeof(TW_IMAGELAYOUT);
+        case DAT_IMAGENATIVEXFER:
+            return sizeof(TW_HANDLE);
+        default:
+            return 0;
     }
 }
 

@@ -17,7 +17,7 @@ TEST(TestChart, PatchesSitWhereTheChartPutsThem) {
     EXPECT_EQ(vscan::chartColor(1.0, 2.5, 100, 100), (Rgb{0, 0, 0}));
     EXPECT_EQ(vscan::chartColor(7.5, 2.5, 100, 100), (Rgb{255, 255, 255}));
     EXPECT_EQ(vscan::chartColor(0.25, 1.5, 100, 100), (Rgb{255, 255, 255}));  // margin
-    EXPECT_EQ(vscan::chartColor(4.0, 0.5, 100, 100), (Rgb{0, 0, 0}));          // title bar
+    EXPECT_EQ(vscan::chartColor(4.0, 0.5, 100, 100), (Rgb{0, 0, 0}));         // title bar
 }
 
 TEST(TestChart, FineLinesAlternatePerPixelAtAnyResolution) {

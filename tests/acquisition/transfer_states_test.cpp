@@ -10,7 +10,7 @@
 namespace {
 
 class TransferStates : public Scenario {
-protected:
+  protected:
     void SetUp() override {
         Scenario::SetUp();
         ASSERT_TRUE(registerDemo());
@@ -27,14 +27,14 @@ protected:
     static void transferWithoutEnding() {
         MSG msg = nextMessage();
         TW_EVENT event = {&msg, MSG_NULL};
-        ASSERT_FALSE(dsmCall(&twainSession.sourceIdentity, DG_CONTROL, DAT_EVENT,
-                             MSG_PROCESSEVENT, &event));
+        ASSERT_FALSE(
+            dsmCall(&twainSession.sourceIdentity, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event));
         ASSERT_EQ(twainSession.resultCode, TWRC_DSEVENT);
         ASSERT_EQ(event.TWMessage, MSG_XFERREADY);
         twainSession.state = kStateTransferReady;
         TW_HANDLE image = {};
-        ASSERT_TRUE(dsmCall(&twainSession.sourceIdentity, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET,
-                            &image));
+        ASSERT_TRUE(
+            dsmCall(&twainSession.sourceIdentity, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &image));
         twainSession.state = kStateTransferring;
         GlobalFree(image);
     }

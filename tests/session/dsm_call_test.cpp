@@ -62,8 +62,8 @@ TEST_F(DsmCall, SuccessSetIsSuccessCheckStatusAndTransferDone) {
     const struct {
         TW_UINT16 result;
         bool success;
-    } cases[] = {{TWRC_SUCCESS, true},    {TWRC_CHECKSTATUS, true}, {TWRC_XFERDONE, true},
-                 {TWRC_FAILURE, false},   {TWRC_CANCEL, false},     {TWRC_DSEVENT, false},
+    } cases[] = {{TWRC_SUCCESS, true},     {TWRC_CHECKSTATUS, true}, {TWRC_XFERDONE, true},
+                 {TWRC_FAILURE, false},    {TWRC_CANCEL, false},     {TWRC_DSEVENT, false},
                  {TWRC_NOTDSEVENT, false}, {TWRC_ENDOFLIST, false}};
     for (const auto& c : cases) {
         vscan_script(DG_CONTROL, DAT_IDENTITY, MSG_USERSELECT, c.result, TWCC_SUCCESS, 1);

@@ -57,10 +57,10 @@ TEST_F(Teardown, StopTransferEnablesTheProxyWindowAndDisablesTheSource) {
     EXPECT_EQ(requestNames(), "MSG_DISABLEDS");
     const auto sent = requests();
     // The user interface record travels whole.
-    EXPECT_EQ(sent[0].data, (std::vector<uint8_t>{1, 0, 1, 0, static_cast<uint8_t>(proxy),
-                                                  static_cast<uint8_t>(proxy >> 8),
-                                                  static_cast<uint8_t>(proxy >> 16),
-                                                  static_cast<uint8_t>(proxy >> 24)}));
+    EXPECT_EQ(sent[0].data,
+              (std::vector<uint8_t>{
+                  1, 0, 1, 0, static_cast<uint8_t>(proxy), static_cast<uint8_t>(proxy >> 8),
+                  static_cast<uint8_t>(proxy >> 16), static_cast<uint8_t>(proxy >> 24)}));
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
     EXPECT_EQ(vscan_sourceState(), 4);
 }

@@ -26,7 +26,7 @@ struct Triplet {
 };
 
 class Scenario : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -41,7 +41,7 @@ protected:
     // Takes the session to state 5 the way an application enables its source.
     static void enableSource();
 
-private:
+  private:
     size_t windowsBefore_ = 0;
 };
 

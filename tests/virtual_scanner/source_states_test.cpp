@@ -5,7 +5,7 @@
 namespace {
 
 class SourceStates : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(app.openManager(), TWRC_SUCCESS);
         ASSERT_EQ(app.openSource(), TWRC_SUCCESS);

@@ -21,7 +21,7 @@ LRESULT recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 }
 
 class Messages : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         WNDCLASSA cls = {};
         cls.lpfnWndProc = recordingProc;

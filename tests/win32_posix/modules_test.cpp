@@ -7,7 +7,7 @@
 namespace {
 
 class WindowsDirectory : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { unsetenv("WINDIR"); }
 };
 

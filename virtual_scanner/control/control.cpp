@@ -91,9 +91,9 @@ int vscan_logEntry(size_t index, struct VscanTriplet* out) {
     if (entry == nullptr || out == nullptr) {
         return 0;
     }
-    *out = VscanTriplet{entry->originId, entry->toSource ? 1 : 0, entry->destinationId,
-                        entry->dg,       entry->dat,              entry->msg,
-                        entry->resultCode};
+    *out = VscanTriplet{
+        entry->originId, entry->toSource ? 1 : 0, entry->destinationId, entry->dg, entry->dat,
+        entry->msg,      entry->resultCode};
     return 1;
 }
 

@@ -58,7 +58,7 @@ JNIEXPORT jintArray JNICALL Java_scanlink_virtualscanner_VirtualScanner_expected
 
 // A window of the calling thread whose procedure counts what is dispatched to it.
 JNIEXPORT jint JNICALL Java_scanlink_virtualscanner_VirtualScanner_createRecordingWindow(JNIEnv*,
-                                                                                        jclass) {
+                                                                                         jclass) {
     static const ATOM registered = [] {
         WNDCLASSA recording = {};
         recording.lpfnWndProc = recordingProcedure;
@@ -67,12 +67,12 @@ JNIEXPORT jint JNICALL Java_scanlink_virtualscanner_VirtualScanner_createRecordi
     }();
     (void)registered;
     recordedMessages.clear();
-    return static_cast<jint>(CreateWindowExA(0, "VirtualScannerTestWindow", "test", 0, 0, 0, 0, 0,
-                                             0, 0, 0, nullptr));
+    return static_cast<jint>(
+        CreateWindowExA(0, "VirtualScannerTestWindow", "test", 0, 0, 0, 0, 0, 0, 0, 0, nullptr));
 }
 
 JNIEXPORT jint JNICALL Java_scanlink_virtualscanner_VirtualScanner_dispatchedTo(JNIEnv*, jclass,
-                                                                               jint message) {
+                                                                                jint message) {
     jint count = 0;
     for (UINT recorded : recordedMessages) {
         count += recorded == static_cast<UINT>(message) ? 1 : 0;
@@ -81,25 +81,25 @@ JNIEXPORT jint JNICALL Java_scanlink_virtualscanner_VirtualScanner_dispatchedTo(
 }
 
 JNIEXPORT jboolean JNICALL Java_scanlink_virtualscanner_VirtualScanner_destroyWindow(JNIEnv*,
-                                                                                    jclass,
-                                                                                    jint window) {
+                                                                                     jclass,
+                                                                                     jint window) {
     return DestroyWindow(static_cast<HWND>(window)) ? JNI_TRUE : JNI_FALSE;
 }
 
 JNIEXPORT jboolean JNICALL Java_scanlink_virtualscanner_VirtualScanner_postMessage(JNIEnv*, jclass,
-                                                                                  jint window,
-                                                                                  jint message) {
+                                                                                   jint window,
+                                                                                   jint message) {
     return PostMessageA(static_cast<HWND>(window), static_cast<UINT>(message), 0, 0) ? JNI_TRUE
                                                                                      : JNI_FALSE;
 }
 
 JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_postQuitMessage(JNIEnv*,
-                                                                                  jclass) {
+                                                                                   jclass) {
     PostQuitMessage(0);
 }
 
 JNIEXPORT jlong JNICALL Java_scanlink_virtualscanner_VirtualScanner_queuedMessages(JNIEnv*,
-                                                                                  jclass) {
+                                                                                   jclass) {
     return static_cast<jlong>(win32posix_queuedMessages());
 }
 

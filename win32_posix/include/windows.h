@@ -179,8 +179,8 @@ WIN32_POSIX_API SIZE_T GlobalSize(HGLOBAL mem);
 // Windows
 WIN32_POSIX_API ATOM RegisterClassA(const WNDCLASSA* wndClass);
 WIN32_POSIX_API HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName,
-                                     DWORD style, int x, int y, int width, int height,
-                                     HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+                                     DWORD style, int x, int y, int width, int height, HWND parent,
+                                     HMENU menu, HINSTANCE instance, LPVOID param);
 WIN32_POSIX_API BOOL DestroyWindow(HWND window);
 WIN32_POSIX_API BOOL IsWindow(HWND window);
 WIN32_POSIX_API BOOL EnableWindow(HWND window, BOOL enable);
@@ -193,8 +193,7 @@ WIN32_POSIX_API BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT fi
 WIN32_POSIX_API BOOL TranslateMessage(const MSG* msg);
 WIN32_POSIX_API LRESULT DispatchMessageA(const MSG* msg);
 WIN32_POSIX_API BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-WIN32_POSIX_API BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam,
-                                        LPARAM lParam);
+WIN32_POSIX_API BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam);
 WIN32_POSIX_API void PostQuitMessage(int exitCode);
 
 #ifdef __cplusplus

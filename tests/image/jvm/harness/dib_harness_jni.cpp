@@ -13,9 +13,9 @@ extern "C" {
 // Returns the result of deliverImage; the exception it left pending, if any, is taken out and put
 // into thrown[0] so that Java sees the result and the exception together.
 JNIEXPORT jboolean JNICALL Java_scanlink_imagetest_DibHarness_deliverNative(JNIEnv* env, jclass,
-                                                                              jobject consumer,
-                                                                              jbyteArray dib,
-                                                                              jobjectArray thrown) {
+                                                                            jobject consumer,
+                                                                            jbyteArray dib,
+                                                                            jobjectArray thrown) {
     jboolean result = JNI_FALSE;
     if (dib == nullptr) {
         result = deliverImage(env, consumer, nullptr, 0);
