@@ -1,8 +1,5 @@
 # Java-facing tests: JUnit 5 classes compiled against the binding jar, run by the JUnit console
 # launcher in a real JVM with -Xcheck:jni. Any warning that the JNI checker prints fails the test.
-find_package(Java 17 REQUIRED COMPONENTS Runtime Development)
-include(UseJava)
-
 find_file(JUNIT_CONSOLE_JAR junit-platform-console-standalone.jar
   PATHS /usr/share/java NO_DEFAULT_PATH REQUIRED)
 

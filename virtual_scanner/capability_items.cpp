@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "little_endian.h"
+
 namespace vscan {
 namespace {
 
@@ -21,17 +23,6 @@ int64_t nearestWhole(double value) {
 
 bool isShortInteger(TW_UINT16 itemType) {
     return itemType == TWTY_INT16 || itemType == TWTY_UINT16 || itemType == TWTY_BOOL;
-}
-
-void put16(std::vector<std::uint8_t>& bytes, std::size_t at, TW_UINT16 value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void put32(std::vector<std::uint8_t>& bytes, std::size_t at, TW_UINT32 value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
 }
 
 // An item of `size` bytes: the low bytes of `item`, zeros after them (already there).

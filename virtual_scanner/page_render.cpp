@@ -2,24 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+
+#include "little_endian.h"
 
 namespace vscan {
 namespace {
 
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr double kInchesPerMeter = 39.3700787;
-
-void putUint16(std::vector<uint8_t>& out, size_t at, uint16_t value) {
-    out[at] = static_cast<uint8_t>(value);
-    out[at + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-void putUint32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out[at + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
 
 uint8_t luma(Rgb c) {
     return static_cast<uint8_t>((299 * c.red + 587 * c.green + 114 * c.blue + 500) / 1000);
@@ -72,16 +62,16 @@ std::vector<uint8_t> renderPage(const ScanSettings& s) {
     const size_t pixelsAt = kInfoHeaderSize + 4 * colors;
     std::vector<uint8_t> dib(pixelsAt + stride * size.height, 0);
 
-    putUint32(dib, 0, kInfoHeaderSize);
-    putUint32(dib, 4, static_cast<uint32_t>(size.width));
-    putUint32(dib, 8, static_cast<uint32_t>(size.height));  // positive: stored bottom-up
-    putUint16(dib, 12, 1);
-    putUint16(dib, 14, bitCount);
-    putUint32(dib, 16, 0);  // BI_RGB
-    putUint32(dib, 20, static_cast<uint32_t>(stride * size.height));
-    putUint32(dib, 24, static_cast<uint32_t>(std::lround(s.xResolution * kInchesPerMeter)));
-    putUint32(dib, 28, static_cast<uint32_t>(std::lround(s.yResolution * kInchesPerMeter)));
-    putUint32(dib, 32, colors);
+    put32(dib, 0, kInfoHeaderSize);
+    put32(dib, 4, static_cast<uint32_t>(size.width));
+    put32(dib, 8, static_cast<uint32_t>(size.height));  // positive: stored bottom-up
+    put16(dib, 12, 1);
+    put16(dib, 14, bitCount);
+    put32(dib, 16, 0);  // BI_RGB
+    put32(dib, 20, static_cast<uint32_t>(stride * size.height));
+    put32(dib, 24, static_cast<uint32_t>(std::lround(s.xResolution * kInchesPerMeter)));
+    put32(dib, 28, static_cast<uint32_t>(std::lround(s.yResolution * kInchesPerMeter)));
+    put32(dib, 32, colors);
     for (uint32_t i = 0; i < colors; ++i) {
         const uint8_t level = static_cast<uint8_t>(colors == 2 ? i * 255 : i);
         dib[kInfoHeaderSize + 4 * i] = level;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "global_block.h"
+
 namespace vscan {
 namespace {
 
@@ -167,18 +169,10 @@ TW_UINT16 Capabilities::answer(const CapabilityRow& row, TW_UINT16 msg, TW_CAPAB
     if (blockSize && *blockSize >= 0) {
         bytes.resize(static_cast<std::size_t>(*blockSize));
     }
-    const HGLOBAL block = GlobalAlloc(GHND, bytes.size());
-    void* target = block ? GlobalLock(block) : nullptr;
-    if (target == nullptr) {
-        if (block) {
-            GlobalFree(block);
-        }
+    const HGLOBAL block = globalBlockOf(bytes);
+    if (!block) {
         return core_.fail(TWCC_LOWMEMORY);
     }
-    if (!bytes.empty()) {
-        std::memcpy(target, bytes.data(), bytes.size());
-    }
-    GlobalUnlock(block);
     request.hContainer = block;  // the application frees it
     return TWRC_SUCCESS;
 }

@@ -2,8 +2,8 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 
+#include "global_block.h"
 #include "page_files.h"
 #include "page_render.h"
 
@@ -138,18 +138,10 @@ TW_UINT16 Transfer::handOverPage(TW_HANDLE* image) {
         }
         dib = std::move(*bytes);
     }
-    const HGLOBAL block = GlobalAlloc(GHND, dib.size());
-    void* bytes = block ? GlobalLock(block) : nullptr;
-    if (bytes == nullptr) {
-        if (block) {
-            GlobalFree(block);
-        }
+    const HGLOBAL block = globalBlockOf(dib);
+    if (!block) {
         return core_.fail(TWCC_LOWMEMORY);
     }
-    if (!dib.empty()) {
-        std::memcpy(bytes, dib.data(), dib.size());
-    }
-    GlobalUnlock(block);
     *image = block;  // the application owns it from here on
     return TWRC_XFERDONE;
 }

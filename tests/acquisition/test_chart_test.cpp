@@ -2,9 +2,8 @@
 // colors are pinned here independently.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "page_render.h"
+#include "record_bytes.h"
 
 namespace {
 
@@ -27,12 +26,6 @@ TEST(TestChart, FineLinesAlternatePerPixelAtAnyResolution) {
         EXPECT_EQ(first, (Rgb{0, 0, 0})) << dpi;
         EXPECT_EQ(second, (Rgb{255, 255, 255})) << dpi;
     }
-}
-
-uint32_t readUint32(const std::vector<uint8_t>& dib, size_t at) {
-    uint32_t value;
-    std::memcpy(&value, dib.data() + at, 4);
-    return value;
 }
 
 TEST(PageRender, SizeFollowsFrameAndResolution) {

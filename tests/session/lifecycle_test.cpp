@@ -1,8 +1,9 @@
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 
 #include <cstring>
 #include <string>
 
+#include "record_bytes.h"
 #include "scenario.h"
 #include "session/lifecycle.h"
 #include "session/twain_session.h"
@@ -16,11 +17,6 @@ TW_IDENTITY identityOf(const std::vector<uint8_t>& bytes) {
     EXPECT_EQ(bytes.size(), sizeof(identity));
     std::memcpy(&identity, bytes.data(), std::min(bytes.size(), sizeof(identity)));
     return identity;
-}
-
-uint32_t readUint32(const std::vector<uint8_t>& bytes, size_t offset) {
-    return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
-           static_cast<uint32_t>(bytes[offset + 3]) << 24;
 }
 
 TEST_F(Lifecycle, RegisterPresentsTheApplicationAndOpensTheManager) {

@@ -1,4 +1,4 @@
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 
 #include <cstdlib>
 #include <string>

@@ -1,6 +1,7 @@
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 
 #include "scenario.h"
+#include "session/acquisition.h"
 #include "session/lifecycle.h"
 #include "session/twain_session.h"
 
@@ -30,7 +31,7 @@ TEST_F(Teardown, StepsBelowTheirTargetReturnTrueAndSendNothing) {
 TEST_F(Teardown, UnregisterFromAnEnabledSourceWalksEveryStepDown) {
     ASSERT_TRUE(registerDemo());
     ASSERT_TRUE(openSource());
-    enableSource();
+    ASSERT_TRUE(prepareTransfer());
     const HWND proxy = static_cast<HWND>(twainSession.userInterface.hParent);
     const size_t windows = win32posix_liveWindows();
     resetScanner();
@@ -48,9 +49,8 @@ TEST_F(Teardown, UnregisterFromAnEnabledSourceWalksEveryStepDown) {
 TEST_F(Teardown, StopTransferEnablesTheProxyWindowAndDisablesTheSource) {
     ASSERT_TRUE(registerDemo());
     ASSERT_TRUE(openSource());
-    enableSource();
+    ASSERT_TRUE(prepareTransfer());
     const HWND proxy = static_cast<HWND>(twainSession.userInterface.hParent);
-    EnableWindow(proxy, FALSE);
     resetScanner();
     EXPECT_TRUE(disableSource());
     EXPECT_TRUE(IsWindowEnabled(proxy));
@@ -68,7 +68,7 @@ TEST_F(Teardown, StopTransferEnablesTheProxyWindowAndDisablesTheSource) {
 TEST_F(Teardown, RefusedDisableStopsTheCascadeButTheManagerIsReleased) {
     ASSERT_TRUE(registerDemo());
     ASSERT_TRUE(openSource());
-    enableSource();
+    ASSERT_TRUE(prepareTransfer());
     resetScanner();
     vscan_script(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, TWRC_FAILURE, TWCC_SEQERROR, 1);
     EXPECT_TRUE(unregister());

@@ -1,7 +1,8 @@
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 
 #include <cstring>
 
+#include "session/acquisition.h"
 #include "session/dsm_binding.h"
 #include "session/twain_session.h"
 #include "settings/capability_access.h"
@@ -84,7 +85,7 @@ TEST_F(CapabilityAccess, ReadAsksForTheCurrentValueAndFreesTheAnswer) {
 }
 
 TEST_F(CapabilityAccess, ReadsInEveryStateFromFourToSevenButWritesOnlyWhereTheSourceSays) {
-    enableSource();
+    ASSERT_TRUE(prepareTransfer());
     TW_UINT16 pixelType = 0xFFFF;
     EXPECT_TRUE(getCapabilityValue(ICAP_PIXELTYPE, TWTY_UINT16, &pixelType));
     EXPECT_EQ(pixelType, TWPT_RGB);

@@ -1,4 +1,5 @@
 // The page commands, and the virtual source's document feeder behind them.
+#include "session/acquisition.h"
 #include "session/twain_session.h"
 #include "settings/capability_access.h"
 #include "settings_support.h"
@@ -99,7 +100,7 @@ TEST_F(Feeder, CommandsNeedTheFeederEnabled) {
 
 TEST_F(Feeder, CommandsAreTakenWhileEnabledUnlikeOtherSets) {
     openWithSheets(2);
-    enableSource();
+    ASSERT_TRUE(prepareTransfer());
     EXPECT_TRUE(feedPage());
     EXPECT_FALSE(setCapabilityValue(CAP_AUTOFEED, TWTY_UINT16, 0));
     expectRefused(TWCC_SEQERROR);

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <limits>
 
+#include "session/acquisition.h"
 #include "session/twain_session.h"
 #include "settings/capability_access.h"
 #include "settings_support.h"
@@ -131,7 +132,7 @@ TEST_F(Frame, TheFrameIsInTheCurrentUnits) {
 
 TEST_F(Frame, OnlyAnOpenSourceThatIsNotEnabledTakesAFrame) {
     openDemoSource();
-    enableSource();
+    ASSERT_TRUE(prepareTransfer());
     EXPECT_FALSE(setFrame(1, 1, 2, 2));
     EXPECT_EQ(twainSession.resultCode, TWRC_FAILURE);
     EXPECT_EQ(twainSession.conditionCode, TWCC_SEQERROR);

@@ -2,6 +2,7 @@
 // and in which containers it answers.
 #include <cmath>
 
+#include "session/acquisition.h"
 #include "session/dsm_binding.h"
 #include "session/twain_session.h"
 #include "settings/capability_access.h"
@@ -125,7 +126,7 @@ TEST_F(SourceNegotiation, ReadOnlyAndUnknownCapabilities) {
 }
 
 TEST_F(SourceNegotiation, SetsOnlyInStateFourReadsUpToSeven) {
-    enableSource();
+    ASSERT_TRUE(prepareTransfer());
     EXPECT_FALSE(setFixed(ICAP_XRESOLUTION, 300.0));
     expectCodes(TWRC_FAILURE, TWCC_SEQERROR);
     EXPECT_EQ(fixed(ICAP_XRESOLUTION), 100.0);

@@ -1,10 +1,9 @@
 #include "scenario.h"
 
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 
 #include <cstdlib>
 
-#include "session/dsm_binding.h"
 #include "session/lifecycle.h"
 #include "session/twain_session.h"
 
@@ -85,13 +84,6 @@ std::string Scenario::requestNames() {
         names += (names.empty() ? "" : ", ") + messageName(t);
     }
     return names;
-}
-
-void Scenario::enableSource() {
-    ASSERT_EQ(twainSession.state, kStateSourceOpen);
-    ASSERT_TRUE(dsmCall(&twainSession.sourceIdentity, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS,
-                        &twainSession.userInterface));
-    twainSession.state = kStateSourceEnabled;
 }
 
 bool registerDemo() { return openSourceManager(3, 10, "Maker", "Family", "Demo"); }

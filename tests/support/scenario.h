@@ -38,8 +38,6 @@ class Scenario : public ::testing::Test {
     static void resetScanner() { vscan_reset(); }
     // "MSG_OPENDSM, MSG_OPENDS, ..." for the requests, for readable failure messages.
     static std::string requestNames();
-    // Takes the session to state 5 the way an application enables its source.
-    static void enableSource();
 
   private:
     size_t windowsBefore_ = 0;

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 #include <windows.h>
 
 #include <cstring>

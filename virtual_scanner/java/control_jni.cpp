@@ -1,6 +1,6 @@
 // JNI side of the Java test controls: thin calls into the scanner's control functions.
 #include <jni.h>
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 
 #include <vector>
 

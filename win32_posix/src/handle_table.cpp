@@ -1,6 +1,6 @@
 #include "handle_table.h"
 
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 
 #include <unordered_map>
 

@@ -2,7 +2,7 @@
 
 #include <sys/syscall.h>
 #include <unistd.h>
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 
 #include <chrono>
 #include <condition_variable>

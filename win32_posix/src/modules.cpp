@@ -1,5 +1,5 @@
 #include <dlfcn.h>
-#include <win32_posix_inspect.h>
+#include <win32_posix_test_hooks.h>
 
 #include <algorithm>
 #include <string>

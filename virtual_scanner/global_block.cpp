@@ -1,0 +1,23 @@
+#include "global_block.h"
+
+#include <cstring>
+
+namespace vscan {
+
+HGLOBAL globalBlockOf(const std::vector<std::uint8_t>& bytes) {
+    const HGLOBAL block = GlobalAlloc(GHND, bytes.size());
+    void* target = block ? GlobalLock(block) : nullptr;
+    if (target == nullptr) {
+        if (block) {
+            GlobalFree(block);
+        }
+        return 0;
+    }
+    if (!bytes.empty()) {
+        std::memcpy(target, bytes.data(), bytes.size());
+    }
+    GlobalUnlock(block);
+    return block;
+}
+
+}  // namespace vscan
