@@ -96,6 +96,14 @@ std::uint64_t strideOf(std::int32_t width, std::uint16_t bitCount) {
     return (std::uint64_t{bitCount} * static_cast<std::uint64_t>(width) + 31) / 32 * 4;
 }
 
+// Bytes of one row that the row decoders read: up to the last pixel's last byte.
+std::uint64_t readBytesOf(std::int32_t width, std::uint16_t bitCount) {
+    if (width <= 0) {
+        return 0;
+    }
+    return (std::uint64_t{bitCount} * static_cast<std::uint64_t>(width) + 7) / 8;
+}
+
 }  // namespace
 
 DibLayout decodeDibLayout(const void* dib, std::size_t blockSize) {
@@ -124,13 +132,20 @@ DibLayout decodeDibLayout(const void* dib, std::size_t blockSize) {
     }
     const std::uint64_t tableOffset = layout.bitFields ? kStoredMasksEnd : kInfoHeaderSize;
     // At most 52 + 4 * (2^32 - 1): no wrap in 64 bits. The rows are checked by division, as
-    // stride times rowCount may not fit.
+    // stride times the row count may not fit.
     const std::uint64_t pixelOffset = tableOffset + kRgbQuadSize * tableEntries;
     if (pixelOffset > blockSize) {
         refuse(kInvalidImage);
     }
+    // Every stored row but the last in the block is passed at its full stride; of the last one
+    // only the bytes up to its last pixel are read, so its padding need not be there.
     const std::uint64_t pixelRoom = blockSize - pixelOffset;
-    if (layout.rowCount != 0 && layout.stride > pixelRoom / layout.rowCount) {
+    const std::uint64_t lastRowBytes = readBytesOf(header.width, header.bitCount);
+    if (layout.rowCount != 0 && lastRowBytes > pixelRoom) {
+        refuse(kInvalidImage);
+    }
+    const std::uint32_t fullRows = layout.rowCount != 0 ? layout.rowCount - 1 : 0;
+    if (fullRows != 0 && layout.stride > (pixelRoom - lastRowBytes) / fullRows) {
         refuse(kInvalidImage);
     }
 
@@ -155,6 +170,6 @@ DibLayout decodeDibLayout(const void* dib, std::size_t blockSize) {
 
 const std::uint8_t* dibRowStart(const DibLayout& layout, std::uint32_t y) {
     const std::uint32_t storedRow = layout.height > 0 ? layout.rowCount - 1 - y : y;
-    // Within the block: decodeDibLayout checked rowCount strides of room after the pixels.
+    // Within the block: decodeDibLayout checked the room for every stored row it reads.
     return layout.pixels + static_cast<std::size_t>(storedRow * layout.stride);
 }

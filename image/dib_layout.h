@@ -25,7 +25,7 @@ struct DibLayout {
 
 // Reads the header at `dib`, a block of `blockSize` bytes (null when the lock gave nothing). Throws
 // MessageFailure for a DIB that is refused, including one whose header claims more bytes than the
-// block holds; every row of an accepted layout lies wholly inside the block.
+// block holds; every byte that the row decoders read of an accepted layout lies inside the block.
 DibLayout decodeDibLayout(const void* dib, std::size_t blockSize);
 
 // The stored row that becomes consumer row y (0 is the top of the picture), y < rowCount.
