@@ -2,31 +2,89 @@
 
 #include "session/dsm_binding.h"
 #include "session/lifecycle.h"
+#include "session/proxy_window.h"
 #include "session/twain_session.h"
+
+namespace {
+
+// The session decided to disable the source (it asked to be closed, or a transfer gave no image)
+// and the source refused. It announces nothing more, so the next wait disables it first instead
+// of waiting.
+bool disablePending = false;
+
+// The steps that must succeed before anything else can happen are tried once more when the source
+// refuses them; a second refusal ends the wait with that step's codes.
+bool endTransfersPersistently() { return endTransfers() || endTransfers(); }
+
+void disableSourcePersistently() { disablePending = !(disableSource() || disableSource()); }
+
+void refuseForeignThread() {
+    twainSession.resultCode = TWRC_FAILURE;
+    twainSession.conditionCode = TWCC_SEQERROR;
+}
+
+// What an earlier call left unfinished is finished before waiting, since no source announces it
+// again: a transfer still in state 7 is ended, a refused disable is tried again, and a transfer
+// already announced (state 6) is taken at once. True when the wait may go on.
+bool finishWhatWasLeft(TW_HANDLE& image) {
+    TwainSession& s = twainSession;
+    if (s.state == kStateTransferring && !endTransfersPersistently()) {
+        return false;
+    }
+    if (disablePending && s.state >= kStateSourceEnabled) {
+        disableSourcePersistently();
+        return false;
+    }
+    if (s.state == kStateTransferReady) {
+        image = transferNativeImage();
+        if (!image) {
+            disableSourcePersistently();
+        }
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 bool prepareTransfer() {
     TwainSession& s = twainSession;
     if (s.state == kStateSourceOpen &&
         dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &s.userInterface)) {
         // The source's own window stands in for the application's while it is enabled.
-        EnableWindow(static_cast<HWND>(s.userInterface.hParent), FALSE);
+        enableProxyWindow(false);
         s.state = kStateSourceEnabled;
+        disablePending = false;
     }
     return s.state >= kStateSourceEnabled;
 }
 
-TW_HANDLE waitForImage() {
+TW_HANDLE waitForImage(SessionLock& lock) {
     TW_HANDLE image = {};
+    if (twainSession.state < kStateSourceEnabled) {
+        return image;
+    }
+    // The source's events are posted to the proxy window, so only its thread can receive them;
+    // any other thread would wait for ever.
+    if (!callerOwnsProxyWindow()) {
+        refuseForeignThread();
+        return image;
+    }
+    if (!finishWhatWasLeft(image)) {
+        return image;
+    }
     MSG msg = {};
-    // Tested before every retrieval: once an image is held or the source is disabled, no further
-    // message is taken from the queue.
-    while (twainSession.state >= kStateSourceEnabled && !image) {
-        if (GetMessageA(&msg, {}, 0, 0) == 0) {
+    // Tested before every retrieval: once an image is held, the source is disabled, or a disable
+    // it needs was refused, no further message is taken from the queue.
+    while (twainSession.state >= kStateSourceEnabled && !image && !disablePending) {
+        if (!lock.waitForMessage(msg)) {
             break;  // WM_QUIT: consumed, not posted again
         }
         if (!processSourceEvent(msg, image)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            lock.whileReleased([&msg] {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            });
         }
     }
     return image;
@@ -46,11 +104,11 @@ bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
             s.state = kStateTransferReady;
             image = transferNativeImage();
             if (!image) {
-                disableSource();
+                disableSourcePersistently();
             }
             break;
         case MSG_CLOSEDSREQ:
-            disableSource();
+            disableSourcePersistently();
             break;
         default:
             break;
@@ -58,6 +116,8 @@ bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
     return consumed;
 }
 
+// An image whose transfer cannot be ended is still handed over: the next wait ends the transfer
+// before anything else.
 TW_HANDLE transferNativeImage() {
     TwainSession& s = twainSession;
     TW_HANDLE image = {};
@@ -66,6 +126,6 @@ TW_HANDLE transferNativeImage() {
     }
     s.state = (s.resultCode == TWRC_XFERDONE || s.resultCode == TWRC_CANCEL) ? kStateTransferring
                                                                              : kStateTransferReady;
-    endTransfers();
+    endTransfersPersistently();
     return image;
 }

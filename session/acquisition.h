@@ -4,12 +4,15 @@
 
 #include <windows.h>
 
+#include "session/session_lock.h"
 #include "twain/twain.h"
 
 bool prepareTransfer();
 // Pumps the calling thread's messages until the source hands over an image, the source is no
-// longer enabled, or WM_QUIT arrives. The handle, owned by the caller from then on, or none.
-TW_HANDLE waitForImage();
+// longer enabled, a step the session cannot go on without has failed, or WM_QUIT arrives. The lock
+// is released while the thread waits and while messages are dispatched. The handle, owned by the
+// caller from then on, or none.
+TW_HANDLE waitForImage(SessionLock& lock);
 // Offers one retrieved message to the source and acts on what the source answers. True when the
 // source consumed the message.
 bool processSourceEvent(MSG& msg, TW_HANDLE& image);

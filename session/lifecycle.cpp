@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "session/dsm_binding.h"
+#include "session/proxy_window.h"
 #include "session/twain_session.h"
 
 namespace {
@@ -35,21 +36,6 @@ void fillApplicationIdentity(int32_t versionMajor, int32_t versionMinor, const c
     copyField(id.Manufacturer, manufacturer);
     copyField(id.ProductFamily, productFamily);
     copyField(id.ProductName, productName);
-}
-
-HWND createProxyWindow() {
-    return CreateWindowExA(0, "STATIC", "Acquire Proxy", WS_POPUPWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, {}, {},
-                           static_cast<HINSTANCE>(twainSession.dsmModule), nullptr);
-}
-
-HWND proxyWindow() { return static_cast<HWND>(twainSession.userInterface.hParent); }
-
-void destroyProxyWindow() {
-    if (twainSession.userInterface.hParent) {
-        DestroyWindow(proxyWindow());
-        twainSession.userInterface.hParent = {};
-    }
 }
 
 }  // namespace
@@ -118,7 +104,7 @@ bool disableSource() {
     if (s.state != kStateSourceEnabled) {
         return s.state <= kStateSourceOpen;
     }
-    EnableWindow(proxyWindow(), TRUE);
+    enableProxyWindow(true);
     if (dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS,
                 &s.userInterface)) {
         s.state = kStateSourceOpen;

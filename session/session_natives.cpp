@@ -3,19 +3,23 @@
 
 #include "session/jstring.h"
 #include "session/lifecycle.h"
+#include "session/session_lock.h"
 #include "session/twain_session.h"
 
 extern "C" {
 
 JNIEXPORT jint JNICALL Java_QZ_korvel_twain_TwainEx_getState(JNIEnv*, jclass) {
+    SessionLock lock;
     return twainSession.state;
 }
 
 JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getResultCode(JNIEnv*, jclass) {
+    SessionLock lock;
     return static_cast<jshort>(twainSession.resultCode);
 }
 
 JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getConditionCode(JNIEnv*, jclass) {
+    SessionLock lock;
     return static_cast<jshort>(twainSession.conditionCode);
 }
 
@@ -38,6 +42,7 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(
         return JNI_FALSE;
     }
     auto text = [](const JString& s) { return s.get() ? s.get() : ""; };
+    SessionLock lock;
     return openSourceManager(versionMajor, versionMinor, text(manufacturerText), text(familyText),
                              text(productText))
                ? JNI_TRUE
@@ -45,22 +50,27 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv*, jclass) {
+    SessionLock lock;
     return selectSource() ? JNI_TRUE : JNI_FALSE;
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass) {
+    SessionLock lock;
     return openSource() ? JNI_TRUE : JNI_FALSE;
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass) {
+    SessionLock lock;
     return disableSource() ? JNI_TRUE : JNI_FALSE;
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass) {
+    SessionLock lock;
     return closeSource() ? JNI_TRUE : JNI_FALSE;
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass) {
+    SessionLock lock;
     return unregister() ? JNI_TRUE : JNI_FALSE;
 }
 

@@ -3,6 +3,7 @@
 // TWAIN item turn into each other.
 #include <jni.h>
 
+#include "session/session_lock.h"
 #include "settings/capability_access.h"
 
 namespace {
@@ -117,12 +118,14 @@ struct Fixed {
 
 #define SCANLINK_DEFINE_GETTER(method, capability, kind, fallback)                        \
     JNIEXPORT kind::Java JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass) { \
+        SessionLock lock;                                                                 \
         return kind::get(capability, fallback);                                           \
     }
 
 #define SCANLINK_DEFINE_SETTER(method, capability, kind)                                 \
     JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass,    \
                                                                      kind::Java value) { \
+        SessionLock lock;                                                                \
         return kind::set(capability, value) ? JNI_TRUE : JNI_FALSE;                      \
     }
 

@@ -115,12 +115,14 @@ TEST_F(TransferStates, CloseRequestDuringTheWaitEndsItWithoutAnImage) {
     ASSERT_TRUE(disableSource());
     vscan_setKnob("source.close_request", 1);
     ASSERT_TRUE(prepareTransfer());
-    EXPECT_EQ(waitForImage(), 0u);
+    SessionLock lock;
+    EXPECT_EQ(waitForImage(lock), 0u);
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
 }
 
 TEST_F(TransferStates, WaitEndsWithTheImageAndLeavesLaterMessagesQueued) {
-    const TW_HANDLE image = waitForImage();
+    SessionLock lock;
+    const TW_HANDLE image = waitForImage(lock);
     ASSERT_NE(image, 0u);
     EXPECT_EQ(twainSession.state, kStateSourceEnabled);
     EXPECT_NE(GlobalSize(image), 0u);

@@ -7,6 +7,7 @@
 #ifndef WIN32_POSIX_WINDOWS_H
 #define WIN32_POSIX_WINDOWS_H
 
+#include <pthread.h>
 #include <stddef.h>
 #include <stdint.h>
 
@@ -119,6 +120,7 @@ typedef struct _MEMORYSTATUSEX {
 
 #define WM_NULL 0x0000
 #define WM_DESTROY 0x0002
+#define WM_ENABLE 0x000A
 #define WM_QUIT 0x0012
 #define WM_USER 0x0400
 #define WM_APP 0x8000
@@ -150,6 +152,14 @@ typedef struct tagWNDCLASSA {
     LPCSTR lpszClassName;
 } WNDCLASSA;
 
+// A slim reader/writer lock, used exclusively. All zero bytes are its unlocked state, as on
+// Windows, so a lock of static storage needs no initialisation.
+typedef struct _SRWLOCK {
+    pthread_mutex_t mutex;
+} SRWLOCK, *PSRWLOCK;
+#define SRWLOCK_INIT \
+    { PTHREAD_MUTEX_INITIALIZER }
+
 // Errors
 WIN32_POSIX_API DWORD GetLastError(void);
 WIN32_POSIX_API void SetLastError(DWORD error);
@@ -176,15 +186,22 @@ WIN32_POSIX_API BOOL GlobalUnlock(HGLOBAL mem);
 WIN32_POSIX_API HGLOBAL GlobalFree(HGLOBAL mem);
 WIN32_POSIX_API SIZE_T GlobalSize(HGLOBAL mem);
 
-// Windows
+// Locks
+WIN32_POSIX_API void AcquireSRWLockExclusive(PSRWLOCK lock);
+WIN32_POSIX_API void ReleaseSRWLockExclusive(PSRWLOCK lock);
+
+// Windows. A window belongs to the thread that creates it and is destroyed with that thread.
 WIN32_POSIX_API ATOM RegisterClassA(const WNDCLASSA* wndClass);
 WIN32_POSIX_API HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName,
                                      DWORD style, int x, int y, int width, int height, HWND parent,
                                      HMENU menu, HINSTANCE instance, LPVOID param);
 WIN32_POSIX_API BOOL DestroyWindow(HWND window);
 WIN32_POSIX_API BOOL IsWindow(HWND window);
+// Sends WM_ENABLE when the state changes; from another thread the call waits until the window's
+// thread takes it in GetMessageA, or ends.
 WIN32_POSIX_API BOOL EnableWindow(HWND window, BOOL enable);
 WIN32_POSIX_API BOOL IsWindowEnabled(HWND window);
+WIN32_POSIX_API DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
 WIN32_POSIX_API LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Messages

@@ -26,6 +26,10 @@ HANDLE addHandle(HandleObject object) {
 
 void removeHandle(HANDLE handle) { table.erase(handle); }
 
+void removeHandlesWhere(const std::function<bool(const HandleObject&)>& predicate) {
+    std::erase_if(table, [&predicate](const auto& entry) { return predicate(entry.second); });
+}
+
 HandleObject* findObject(HANDLE handle) {
     auto it = table.find(handle);
     return it == table.end() ? nullptr : &it->second;

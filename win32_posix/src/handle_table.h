@@ -38,6 +38,7 @@ using HandleObject = std::variant<GlobalBlock, Window, Module>;
 std::unique_lock<std::mutex> lockHandles();
 HANDLE addHandle(HandleObject object);
 void removeHandle(HANDLE handle);
+void removeHandlesWhere(const std::function<bool(const HandleObject&)>& predicate);
 
 HandleObject* findObject(HANDLE handle);
 // The first handle whose object satisfies the predicate, or 0.

@@ -7,24 +7,44 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 
 #include "handle_table.h"
+#include "thread_end.h"
 
 using namespace win32posix;
 
 namespace {
 
+struct SentMessage {
+    MSG msg;
+    bool done = false;
+    LRESULT result = 0;
+};
+
 struct Queue {
     std::deque<MSG> messages;
+    std::deque<std::shared_ptr<SentMessage>> sent;
     bool quitPosted = false;
     int quitCode = 0;
+    bool ended = false;
     std::condition_variable posted;
+    std::condition_variable replied;
 };
 
 std::mutex queuesMutex;
-std::unordered_map<DWORD, Queue> queues;  // nodes are stable: references stay valid
+// Shared, so that a sender still holds the queue it waits on after the owner has ended.
+std::unordered_map<DWORD, std::shared_ptr<Queue>> queues;
+
+std::shared_ptr<Queue> queueOf(DWORD thread) {
+    auto& queue = queues[thread];
+    if (!queue) {
+        queue = std::make_shared<Queue>();
+    }
+    return queue;
+}
 
 DWORD tickCount() {
     using namespace std::chrono;
@@ -39,20 +59,60 @@ bool matches(const MSG& msg, HWND window, UINT filterMin, UINT filterMax) {
     return windowMatches && rangeMatches;
 }
 
+WNDPROC procedureOf(HWND window) {
+    auto lock = lockHandles();
+    const Window* target = findHandle<Window>(window);
+    return target ? target->procedure : nullptr;
+}
+
+LRESULT callProcedure(const MSG& msg) {
+    const WNDPROC procedure = procedureOf(msg.hwnd);
+    return procedure ? procedure(msg.hwnd, msg.message, msg.wParam, msg.lParam) : 0;
+}
+
 }  // namespace
 
 namespace win32posix {
 
 void postToThread(DWORD thread, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     std::lock_guard lock(queuesMutex);
-    Queue& queue = queues[thread];
-    queue.messages.push_back(MSG{window, message, wParam, lParam, tickCount(), POINT{0, 0}});
-    queue.posted.notify_all();
+    const auto queue = queueOf(thread);
+    queue->messages.push_back(MSG{window, message, wParam, lParam, tickCount(), POINT{0, 0}});
+    queue->posted.notify_all();
 }
 
 void discardWindowMessages(DWORD thread, HWND window) {
     std::lock_guard lock(queuesMutex);
-    std::erase_if(queues[thread].messages, [window](const MSG& msg) { return msg.hwnd == window; });
+    std::erase_if(queueOf(thread)->messages,
+                  [window](const MSG& msg) { return msg.hwnd == window; });
+}
+
+LRESULT sendToWindow(DWORD owner, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const MSG msg{window, message, wParam, lParam, tickCount(), POINT{0, 0}};
+    if (owner == GetCurrentThreadId()) {
+        return callProcedure(msg);
+    }
+    std::unique_lock lock(queuesMutex);
+    const auto queue = queueOf(owner);
+    if (queue->ended) {
+        return 0;
+    }
+    const auto sent = std::make_shared<SentMessage>(SentMessage{msg});
+    queue->sent.push_back(sent);
+    queue->posted.notify_all();
+    queue->replied.wait(lock, [&] { return sent->done || queue->ended; });
+    return sent->result;
+}
+
+void endThreadQueue(DWORD thread) {
+    std::lock_guard lock(queuesMutex);
+    auto it = queues.find(thread);
+    if (it == queues.end()) {
+        return;
+    }
+    it->second->ended = true;
+    it->second->replied.notify_all();
+    queues.erase(it);
 }
 
 }  // namespace win32posix
@@ -61,28 +121,40 @@ extern "C" DWORD GetCurrentThreadId(void) { return static_cast<DWORD>(syscall(SY
 
 extern "C" size_t win32posix_queuedMessages(void) {
     std::lock_guard lock(queuesMutex);
-    return queues[GetCurrentThreadId()].messages.size();
+    return queueOf(GetCurrentThreadId())->messages.size();
 }
 
-// Blocks until a message for the calling thread arrives: no polling, no time-out. A quit request
-// is answered once the queue holds nothing else, as on Windows.
+// Blocks until a message for the calling thread arrives: no polling, no time-out. Messages sent
+// from other threads are handled first, inside the call, as on Windows. A quit request is answered
+// once the queue holds nothing else.
 extern "C" BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
+    watchThreadEnd();
     std::unique_lock lock(queuesMutex);
-    Queue& queue = queues[GetCurrentThreadId()];
+    const auto queue = queueOf(GetCurrentThreadId());
     for (;;) {
-        for (auto it = queue.messages.begin(); it != queue.messages.end(); ++it) {
+        while (!queue->sent.empty()) {
+            const auto sent = queue->sent.front();
+            queue->sent.pop_front();
+            lock.unlock();
+            const LRESULT result = callProcedure(sent->msg);
+            lock.lock();
+            sent->result = result;
+            sent->done = true;
+            queue->replied.notify_all();
+        }
+        for (auto it = queue->messages.begin(); it != queue->messages.end(); ++it) {
             if (matches(*it, window, filterMin, filterMax)) {
                 *msg = *it;
-                queue.messages.erase(it);
+                queue->messages.erase(it);
                 return msg->message == WM_QUIT ? FALSE : TRUE;
             }
         }
-        if (queue.quitPosted) {
-            queue.quitPosted = false;
-            *msg = MSG{0, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, tickCount(), {0, 0}};
+        if (queue->quitPosted) {
+            queue->quitPosted = false;
+            *msg = MSG{0, WM_QUIT, static_cast<WPARAM>(queue->quitCode), 0, tickCount(), {0, 0}};
             return FALSE;
         }
-        queue.posted.wait(lock);
+        queue->posted.wait(lock);
     }
 }
 
@@ -118,8 +190,8 @@ extern "C" BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, 
 
 extern "C" void PostQuitMessage(int exitCode) {
     std::lock_guard lock(queuesMutex);
-    Queue& queue = queues[GetCurrentThreadId()];
-    queue.quitPosted = true;
-    queue.quitCode = exitCode;
-    queue.posted.notify_all();
+    const auto queue = queueOf(GetCurrentThreadId());
+    queue->quitPosted = true;
+    queue->quitCode = exitCode;
+    queue->posted.notify_all();
 }

@@ -1,5 +1,6 @@
 // Per-thread message queues: a message posted to a window goes to the queue of the thread that
-// created the window, and only that thread's GetMessageA retrieves it.
+// created the window, and only that thread's GetMessageA retrieves it. A message sent to a window
+// of another thread waits until that thread takes it in GetMessageA.
 #ifndef WIN32_POSIX_MESSAGE_QUEUE_H
 #define WIN32_POSIX_MESSAGE_QUEUE_H
 
@@ -10,6 +11,13 @@ namespace win32posix {
 void postToThread(DWORD thread, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Messages still queued for a window that is being destroyed are dropped.
 void discardWindowMessages(DWORD thread, HWND window);
+// Runs the window procedure on the window's own thread: at once when that is the calling thread,
+// else by the owner's GetMessageA, while the caller waits. The caller is released without a result
+// when the owner ends first.
+LRESULT sendToWindow(DWORD owner, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The calling thread ends: its queue goes, and every thread waiting on a message sent to it is
+// released.
+void endThreadQueue(DWORD thread);
 
 }  // namespace win32posix
 

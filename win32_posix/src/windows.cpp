@@ -1,10 +1,12 @@
 #include <strings.h>
+#include <unistd.h>
 
 #include <map>
 #include <string>
 
 #include "handle_table.h"
 #include "message_queue.h"
+#include "thread_end.h"
 
 using namespace win32posix;
 
@@ -52,6 +54,7 @@ extern "C" HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD, int, int
         }
         procedure = it->second;
     }
+    watchThreadEnd();
     auto lock = lockHandles();
     return addHandle(Window{GetCurrentThreadId(), procedure, true});
 }
@@ -88,17 +91,41 @@ extern "C" BOOL IsWindow(HWND window) {
     return findHandle<Window>(window) != nullptr;
 }
 
-// Nonzero when the window was disabled before the call.
+// Nonzero when the window was disabled before the call. A change is announced with WM_ENABLE,
+// which runs on the window's own thread.
 extern "C" BOOL EnableWindow(HWND window, BOOL enable) {
+    bool wasDisabled = false;
+    bool changed = false;
+    DWORD owner = 0;
+    {
+        auto lock = lockHandles();
+        Window* target = findHandle<Window>(window);
+        if (target == nullptr) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+        wasDisabled = !target->enabled;
+        changed = target->enabled != (enable != FALSE);
+        target->enabled = enable != FALSE;
+        owner = target->ownerThread;
+    }
+    if (changed) {
+        sendToWindow(owner, window, WM_ENABLE, enable != FALSE, 0);
+    }
+    return wasDisabled;
+}
+
+extern "C" DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) {
     auto lock = lockHandles();
-    Window* target = findHandle<Window>(window);
+    const Window* target = findHandle<Window>(window);
     if (target == nullptr) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
+        return 0;
     }
-    const bool wasDisabled = !target->enabled;
-    target->enabled = enable != FALSE;
-    return wasDisabled;
+    if (processId != nullptr) {
+        *processId = static_cast<DWORD>(getpid());
+    }
+    return target->ownerThread;
 }
 
 extern "C" BOOL IsWindowEnabled(HWND window) {
