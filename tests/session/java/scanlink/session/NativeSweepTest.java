@@ -3,6 +3,7 @@ package scanlink.session;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
+import QZ.korvel.twain.BufferedImageConsumer;
 import QZ.korvel.twain.TwainEx;
 import java.awt.image.ImageConsumer;
 import java.lang.reflect.InvocationTargetException;
@@ -13,7 +14,6 @@ import java.util.Comparator;
 import java.util.List;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.extension.ExtendWith;
-import scanlink.scan.ImageBuilder;
 import scanlink.testsupport.CleanSession;
 import scanlink.virtualscanner.VirtualScanner;
 
@@ -30,7 +30,7 @@ class NativeSweepTest {
             Double.NEGATIVE_INFINITY, 1e300, -1e300, Double.MIN_VALUE};
     static final Object[] BOOLEANS = {true, false};
     static final Object[] STRINGS = {null, "", "\u65e5\u672c\ud83d\ude00\u00ff", "x".repeat(5000)};
-    static final Object[] CONSUMERS = {null, new ImageBuilder()};
+    static final Object[] CONSUMERS = {null, new BufferedImageConsumer()};
 
     /** The states a call can meet: nothing loaded, manager open, source open, source enabled. */
     static final int[] STATES = {1, 3, 4, 5};
