@@ -5,9 +5,14 @@ import java.awt.image.ImageConsumer;
 /**
  * The native TWAIN session of the process, as the scanlink32 library implements it.
  *
- * <p>There is one session per process, so every method is static. All methods belong on one
- * thread: the thread that calls {@link #register} owns the window through which the source's
- * events arrive, and {@link #acquireImage} pumps that thread's messages.
+ * <p>There is one session per process, so every method is static. Every method may be called from
+ * any thread: calls never interleave, each sees the session as the previous one left it. The
+ * thread that calls {@link #register} owns the window through which the source's events arrive,
+ * so only that thread can wait for pages: {@link #acquireImage} on any other thread returns false
+ * at once, with result code TWRC_FAILURE (1) and condition code TWCC_SEQERROR (11). A teardown
+ * ({@link #stopTransfer}, {@link #closeSource}, {@link #unregister}) from another thread ends a
+ * wait in {@link #acquireImage}, which then returns false. The session's window is destroyed on
+ * its own thread: at once, or when that thread next calls a method of this class, or when it ends.
  *
  * <p>Steps return whether they reached their state; {@link #getState}, {@link #getResultCode} and
  * {@link #getConditionCode} tell the state and the TWAIN codes of the last operation. Capability
@@ -36,6 +41,21 @@ public final class TwainEx {
 
     // Acquisition
     public static native boolean prepareTransfer();
+    /**
+     * Waits for the next page and delivers it to the consumer, whose methods run on the calling
+     * thread and may call this class again. Returns false without waiting when the source is not
+     * enabled, when the calling thread did not register (condition code TWCC_SEQERROR), or when a
+     * step the source must accept to go on (ending a transfer, disabling the source) is refused
+     * twice; the codes then describe that step. A transfer left unended, or left announced, by an
+     * earlier call is finished first.
+     *
+     * <p>A page that cannot be read ends the call with a {@code java.lang.Exception} that names
+     * why, and a consumer that fails ends it with its own exception, though the method declares
+     * none.
+     *
+     * @param consumer receives the page; null loses the page with an exception
+     * @return whether a page was delivered
+     */
     public static native boolean acquireImage(ImageConsumer consumer);
     public static native boolean getVisible();
     public static native boolean setVisible(boolean visible);
