@@ -39,6 +39,9 @@ extern "C" __attribute__((visibility("default"))) TW_UINT16 DSM_Entry(pTW_IDENTI
         result = s.manager.entry(origin, destination, dg, dat, msg, data);
     }
     entry.resultCode = result;
+    if (dg == DG_CONTROL && dat == DAT_STATUS && data != nullptr && result == TWRC_SUCCESS) {
+        entry.statusCondition = static_cast<TW_STATUS*>(data)->ConditionCode;
+    }
     appendToLog(s, std::move(entry));
     return result;
 }

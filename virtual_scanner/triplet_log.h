@@ -17,6 +17,7 @@ struct LoggedTriplet {
     TW_UINT16 dat = 0;
     TW_UINT16 msg = 0;
     TW_UINT16 resultCode = 0;
+    TW_UINT16 statusCondition = 0;  // what a DAT_STATUS answered with success reported
     std::vector<std::uint8_t> origin;
     std::vector<std::uint8_t> data;
     std::vector<std::uint8_t> container;

@@ -132,6 +132,20 @@ TEST_F(CapabilityAccess, EnumerationGivesTheItemAtItsCurrentIndex) {
     }
 }
 
+// With room after the list, only the index itself tells that it points past the last item.
+TEST_F(CapabilityAccess, EnumerationIndexEqualToItsItemCountGivesNoValueWhateverFollows) {
+    setCapabilityKnob("ICAP_PIXELTYPE", "blockSize", 64);
+    TW_UINT16 value = 0x5A5A;
+    setCapabilityKnob("ICAP_PIXELTYPE", "currentIndex", 2);
+    EXPECT_TRUE(getCapabilityValue(ICAP_PIXELTYPE, TWTY_UINT16, &value));
+    EXPECT_EQ(value, TWPT_RGB);
+    value = 0x5A5A;
+    setCapabilityKnob("ICAP_PIXELTYPE", "currentIndex", 3);
+    EXPECT_FALSE(getCapabilityValue(ICAP_PIXELTYPE, TWTY_UINT16, &value));
+    EXPECT_EQ(value, 0x5A5A);
+    EXPECT_EQ(win32posix_liveGlobalHandles(), 0u);
+}
+
 TEST_F(CapabilityAccess, BoolFlagsAreReadAsTheirValueOnlyByTheFlagRead) {
     TW_UINT16 flag = 0x5A5A;
     ASSERT_TRUE(getFlagValue(CAP_AUTOFEED, &flag));  // TWTY_BOOL, TRUE by default

@@ -112,6 +112,76 @@ TEST_F(Messages, EnableWindowReportsThePreviousState) {
     DestroyWindow(window);
 }
 
+TEST_F(Messages, AWindowBelongsToItsThreadAndGoesWithIt) {
+    const size_t before = win32posix_liveWindows();
+    HWND window = 0;
+    DWORD creator = 0;
+    std::thread owner([&] {
+        window = makeWindow();
+        creator = GetCurrentThreadId();
+    });
+    owner.join();
+    EXPECT_NE(creator, GetCurrentThreadId());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), 0u);
+    EXPECT_EQ(win32posix_liveWindows(), before);
+
+    HWND mine = makeWindow();
+    DWORD process = 0;
+    EXPECT_EQ(GetWindowThreadProcessId(mine, &process), GetCurrentThreadId());
+    EXPECT_NE(process, 0u);
+    DestroyWindow(mine);
+}
+
+// EnableWindow announces the change with WM_ENABLE on the window's own thread, so a caller on
+// another thread waits until the owner takes messages.
+TEST_F(Messages, EnableWindowFromAnotherThreadWaitsForTheOwnersMessageLoop) {
+    HWND window = makeWindow();
+    const DWORD self = GetCurrentThreadId();
+    std::atomic<bool> returned = false;
+    std::thread other([&] {
+        EnableWindow(window, FALSE);
+        returned = true;
+        PostThreadMessageA(self, WM_USER, 0, 0);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(returned) << "the window's thread has not taken a message yet";
+    MSG msg = {};
+    ASSERT_TRUE(GetMessageA(&msg, 0, 0, 0));  // runs the sent WM_ENABLE, then gets WM_USER
+    other.join();
+    EXPECT_TRUE(returned);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
+    ASSERT_EQ(delivered.size(), 1u);
+    EXPECT_EQ(delivered[0].message, static_cast<UINT>(WM_ENABLE));
+    EXPECT_EQ(delivered[0].wParam, 0u);
+    EXPECT_FALSE(IsWindowEnabled(window));
+    DestroyWindow(window);
+}
+
+TEST_F(Messages, ASenderIsReleasedWhenTheWindowsThreadEnds) {
+    HWND window = 0;
+    std::atomic<bool> created = false;
+    std::atomic<bool> sent = false;
+    std::thread owner([&] {
+        window = makeWindow();
+        created = true;
+        while (!sent) {
+            std::this_thread::yield();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    });
+    while (!created) {
+        std::this_thread::yield();
+    }
+    std::thread sender([&] {
+        sent = true;
+        EnableWindow(window, FALSE);
+    });
+    sender.join();  // would never return if the owner's end left the sender waiting
+    owner.join();
+    EXPECT_FALSE(IsWindow(window));
+}
+
 TEST_F(Messages, UnknownClassCreatesNoWindow) {
     const size_t before = win32posix_liveWindows();
     EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 0, 0, 0, 0, 0, nullptr), 0u);

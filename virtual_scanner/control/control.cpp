@@ -85,6 +85,11 @@ size_t vscan_logSize(void) {
     return scanner().log.size();
 }
 
+void vscan_clearLog(void) {
+    std::lock_guard lock(scannerMutex());
+    scanner().log.clear();
+}
+
 int vscan_logEntry(size_t index, struct VscanTriplet* out) {
     std::lock_guard lock(scannerMutex());
     const LoggedTriplet* entry = logEntry(index);
@@ -92,8 +97,8 @@ int vscan_logEntry(size_t index, struct VscanTriplet* out) {
         return 0;
     }
     *out = VscanTriplet{
-        entry->originId, entry->toSource ? 1 : 0, entry->destinationId, entry->dg, entry->dat,
-        entry->msg,      entry->resultCode};
+        entry->originId, entry->toSource ? 1 : 0, entry->destinationId,  entry->dg, entry->dat,
+        entry->msg,      entry->resultCode,       entry->statusCondition};
     return 1;
 }
 

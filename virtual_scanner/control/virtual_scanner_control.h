@@ -55,10 +55,13 @@ struct VscanTriplet {
     uint32_t dg;
     uint16_t dat;
     uint16_t msg;
-    uint16_t resultCode;  // what DSM_Entry answered
+    uint16_t resultCode;       // what DSM_Entry answered
+    uint16_t statusCondition;  // the condition code a DAT_STATUS answered with, else 0
 };
 
 VSCAN_API size_t vscan_logSize(void);
+// Forgets the log only; scripts and knobs stay.
+VSCAN_API void vscan_clearLog(void);
 // Copies entry `index` into `out`; 0 when there is no such entry.
 VSCAN_API int vscan_logEntry(size_t index, struct VscanTriplet* out);
 // The bytes of the data record as received, of the origin identity as received, and of the

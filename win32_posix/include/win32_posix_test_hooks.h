@@ -15,6 +15,8 @@ WIN32_POSIX_API size_t win32posix_liveGlobalHandles(void);
 WIN32_POSIX_API size_t win32posix_liveWindows(void);
 // Messages waiting in the calling thread's queue.
 WIN32_POSIX_API size_t win32posix_queuedMessages(void);
+// Whether the thread is blocked in GetMessageA, waiting for a message.
+WIN32_POSIX_API BOOL win32posix_isWaitingForMessages(DWORD thread);
 // The file name most recently given to LoadLibraryA, as given (empty before the first call).
 WIN32_POSIX_API const char* win32posix_lastLoadLibraryName(void);
 

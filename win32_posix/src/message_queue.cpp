@@ -30,6 +30,7 @@ struct Queue {
     bool quitPosted = false;
     int quitCode = 0;
     bool ended = false;
+    bool waiting = false;
     std::condition_variable posted;
     std::condition_variable replied;
 };
@@ -124,6 +125,12 @@ extern "C" size_t win32posix_queuedMessages(void) {
     return queueOf(GetCurrentThreadId())->messages.size();
 }
 
+extern "C" BOOL win32posix_isWaitingForMessages(DWORD thread) {
+    std::lock_guard lock(queuesMutex);
+    const auto it = queues.find(thread);
+    return it != queues.end() && it->second->waiting ? TRUE : FALSE;
+}
+
 // Blocks until a message for the calling thread arrives: no polling, no time-out. Messages sent
 // from other threads are handled first, inside the call, as on Windows. A quit request is answered
 // once the queue holds nothing else.
@@ -154,7 +161,9 @@ extern "C" BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterM
             *msg = MSG{0, WM_QUIT, static_cast<WPARAM>(queue->quitCode), 0, tickCount(), {0, 0}};
             return FALSE;
         }
+        queue->waiting = true;
         queue->posted.wait(lock);
+        queue->waiting = false;
     }
 }
 

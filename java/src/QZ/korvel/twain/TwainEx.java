@@ -15,14 +15,14 @@ import java.awt.image.ImageConsumer;
  *
  * <h2>Threads</h2>
  *
- * <p>Every method may be called from any thread; calls do not interleave. The source's events,
- * though, arrive through a window that belongs to the thread that called {@link #register}, and
- * {@link #acquireImage} waits for them in that thread's message queue: it works only on that
- * thread. Called on another thread, it returns false at once with the result code TWRC_FAILURE (1)
- * and the condition code TWCC_SEQERROR (11). A teardown ({@link #stopTransfer}, {@link
- * #closeSource}, {@link #unregister}) from another thread ends a wait in {@link #acquireImage},
- * which then returns false. {@link #unregister} belongs on the registering thread too, so that the
- * session's window is destroyed there; the window also goes when that thread ends.
+ * <p>Every method may be called from any thread: calls never interleave, each sees the session as
+ * the previous one left it. The thread that calls {@link #register} owns the window through which
+ * the source's events arrive, so only that thread can wait for pages: {@link #acquireImage} on any
+ * other thread returns false at once, with result code TWRC_FAILURE (1) and condition code
+ * TWCC_SEQERROR (11). A teardown ({@link #stopTransfer}, {@link #closeSource}, {@link
+ * #unregister}) from another thread ends a wait in {@link #acquireImage}, which then returns false.
+ * The session's window is destroyed on its own thread: at once, or when that thread next calls a
+ * method of this class, or when it ends.
  *
  * <pre>{@code
  * // All on one thread, the one that registers.
@@ -144,14 +144,21 @@ public final class TwainEx {
     public static native boolean prepareTransfer();
 
     /**
-     * Waits for the enabled source's next image and delivers it to {@code consumer}, one {@code
-     * setPixels} call per row from the top; transfers still pending after it are discarded. On the
-     * registering thread only (see the class description).
+     * Waits for the next page and delivers it to the consumer, one {@code setPixels} call per row
+     * from the top; transfers still pending after it are discarded. The consumer's methods run on
+     * the calling thread and may call this class again. Returns false without waiting when the
+     * source is not enabled, when the calling thread did not register (condition code
+     * TWCC_SEQERROR), or when a step the source must accept to go on (ending a transfer, disabling
+     * the source) is refused twice; the codes then describe that step. A transfer left unended, or
+     * left announced, by an earlier call is finished first.
      *
-     * @param consumer takes the image; {@link BufferedImageConsumer} builds a {@code
-     *     BufferedImage}
-     * @return whether an image was delivered; false when none came (the source was disabled or
-     *     asked to be closed, the wait was ended, or the thread is not the registering one)
+     * <p>A page that cannot be read ends the call with a {@code java.lang.Exception} that names
+     * why, and a consumer that fails ends it with its own exception, though the method declares
+     * none.
+     *
+     * @param consumer receives the page; {@link BufferedImageConsumer} builds a {@code
+     *     BufferedImage} of it; null loses the page with an exception
+     * @return whether a page was delivered
      */
     public static native boolean acquireImage(ImageConsumer consumer);
 

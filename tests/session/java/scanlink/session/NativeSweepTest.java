@@ -2,6 +2,7 @@ package scanlink.session;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertTrue;
+import static scanlink.testsupport.Twain.*;
 
 import QZ.korvel.twain.BufferedImageConsumer;
 import QZ.korvel.twain.TwainEx;
@@ -32,8 +33,11 @@ class NativeSweepTest {
     static final Object[] STRINGS = {null, "", "\u65e5\u672c\ud83d\ude00\u00ff", "x".repeat(5000)};
     static final Object[] CONSUMERS = {null, new BufferedImageConsumer()};
 
-    /** The states a call can meet: nothing loaded, manager open, source open, source enabled. */
-    static final int[] STATES = {1, 3, 4, 5};
+    /**
+     * The states a call can meet: nothing loaded, manager open, source open, source enabled, a
+     * transfer announced (its reset refused), a transfer not ended (its end refused).
+     */
+    static final int[] STATES = {1, 3, 4, 5, 6, 7};
 
     static Object[] values(Class<?> type) {
         if (type == int.class) return INTS;
@@ -67,9 +71,22 @@ class NativeSweepTest {
     static void bringTo(int state) {
         TwainEx.unregister();
         VirtualScanner.powerCycle();
+        VirtualScanner.reset();
+        // A feeder of sheets, so that transfers are still pending after a page.
+        VirtualScanner.setKnob("feeder.sheets", 5);
         if (state >= 3) assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Sweep"));
-        if (state >= 4) assertTrue(TwainEx.openSource());
+        if (state >= 4) {
+            assertTrue(TwainEx.openSource());
+            assertTrue(TwainEx.setXResolution(75));
+            assertTrue(TwainEx.setFeederEnabled(true));
+            assertTrue(TwainEx.setFrame(0, 0, 1, 1));
+        }
         if (state >= 5) assertTrue(TwainEx.prepareTransfer());
+        if (state >= 6) {
+            int msg = state == 6 ? MSG_RESET : MSG_ENDXFER;
+            VirtualScanner.script(DG_CONTROL, DAT_PENDINGXFERS, msg, TWRC_FAILURE, TWCC_BUMMER, 2);
+            assertTrue(TwainEx.acquireImage(new BufferedImageConsumer()));
+        }
         assertEquals(state, TwainEx.getState());
     }
 
@@ -97,6 +114,6 @@ class NativeSweepTest {
                 }
             }
         }
-        assertTrue(calls > 4 * 65);
+        assertTrue(calls > STATES.length * 65);
     }
 }

@@ -45,6 +45,8 @@ public final class Twain {
     public static final int TWCC_BUMMER = 1;
     public static final int TWCC_LOWMEMORY = 2;
     public static final int TWCC_NODS = 3;
+    public static final int TWCC_OPERATIONERROR = 5;
+    public static final int TWCC_SEQERROR = 11;
     public static final int TWCC_BADVALUE = 10;
     public static final int TWCC_CAPUNSUPPORTED = 13;
 

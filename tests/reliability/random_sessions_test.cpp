@@ -1,0 +1,437 @@
+// Long random sequences of calls from an application that does everything it may, against a
+// source that refuses any triplet at any time. After every step: each result agrees with the
+// state, the library never sent a triplet that the source had to refuse as out of sequence, and no
+// acquisition waited for a page that could not come. After every session: no global memory handle
+// and no window is left. The seed and the number of steps come from RANDOM_SESSIONS_SEED and
+// RANDOM_SESSIONS_STEPS; a failure names the seed and the step.
+#include <jni.h>
+#include <win32_posix_test_hooks.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "image/dib_layout.h"
+#include "image/messages.h"
+#include "scenario.h"
+#include "session/acquisition.h"
+#include "session/lifecycle.h"
+#include "session/session_lock.h"
+#include "session/twain_session.h"
+#include "wait_bound.h"
+
+extern "C" {
+jboolean Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv*, jclass);
+jboolean Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass);
+jboolean Java_QZ_korvel_twain_TwainEx_prepareTransfer(JNIEnv*, jclass);
+jboolean Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass);
+jboolean Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass);
+jboolean Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass);
+jboolean Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv*, jclass, jboolean);
+jboolean Java_QZ_korvel_twain_TwainEx_setXResolution(JNIEnv*, jclass, jdouble);
+jdouble Java_QZ_korvel_twain_TwainEx_getXResolution(JNIEnv*, jclass);
+jboolean Java_QZ_korvel_twain_TwainEx_setPixelType(JNIEnv*, jclass, jshort);
+jboolean Java_QZ_korvel_twain_TwainEx_setFeederEnabled(JNIEnv*, jclass, jboolean);
+jboolean Java_QZ_korvel_twain_TwainEx_setTransferCount(JNIEnv*, jclass, jint);
+jboolean Java_QZ_korvel_twain_TwainEx_feedPage(JNIEnv*, jclass);
+jboolean Java_QZ_korvel_twain_TwainEx_setFrame(JNIEnv*, jclass, jdouble, jdouble, jdouble, jdouble);
+}
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::uint64_t fromEnvironment(const char* name, std::uint64_t fallback) {
+    const char* text = std::getenv(name);
+    return text ? std::strtoull(text, nullptr, 10) : fallback;
+}
+
+struct Fault {
+    TW_UINT32 dg;
+    TW_UINT16 dat;
+    TW_UINT16 msg;
+};
+
+// Every triplet the library sends, each of which a source may refuse.
+const Fault kFaults[] = {
+    {DG_CONTROL, DAT_PARENT, MSG_OPENDSM},
+    {DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM},
+    {DG_CONTROL, DAT_IDENTITY, MSG_USERSELECT},
+    {DG_CONTROL, DAT_IDENTITY, MSG_OPENDS},
+    {DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS},
+    {DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS},
+    {DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS},
+    {DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT},
+    {DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET},
+    {DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER},
+    {DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET},
+    {DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT},
+    {DG_CONTROL, DAT_CAPABILITY, MSG_SET},
+    {DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET},
+    {DG_CONTROL, DAT_STATUS, MSG_GET},
+};
+
+// The triplets whose timing the library alone decides: the source must never find one of them out
+// of sequence. Capability and layout requests go out whenever the application asks.
+bool sequencedByTheLibrary(const VscanTriplet& t) {
+    switch (t.dat) {
+        case DAT_PARENT:
+        case DAT_IDENTITY:
+        case DAT_USERINTERFACE:
+        case DAT_EVENT:
+        case DAT_IMAGENATIVEXFER:
+        case DAT_PENDINGXFERS:
+            return true;
+        default:
+            return false;
+    }
+}
+
+class RandomSessions : public Scenario {
+  protected:
+    void SetUp() override {
+        Scenario::SetUp();
+        windowsAtStart_ = win32posix_liveWindows();
+    }
+
+    std::mt19937_64 random_;
+    std::string where_;
+    size_t windowsAtStart_ = 0;
+    // An announcement may have been lost since the source was last enabled: a refused event
+    // offer takes the message that carried it. Refusals stay scripted until the scanner is reset.
+    bool announcementMayBeLost_ = false;
+    bool eventRefusalScripted_ = false;
+    long images_ = 0;
+    long rescues_ = 0;
+    long faults_ = 0;
+    std::string detail_;
+    std::deque<std::string> history_;
+
+    int pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
+    bool chance(int percent) { return pick(100) < percent; }
+    static int32_t state() { return twainSession.state; }
+
+    void step();
+    void acquire();
+    void acquireOnAnotherThread();
+    void injectFault();
+    void turnKnob();
+    void checkLog();
+    void endSession();
+};
+
+// One acquisition on the owner thread. Another thread ends the wait as a user would cancel: at
+// once when an announcement may have been lost, else only after long patience, which then
+// counts as a failure.
+void RandomSessions::acquire() {
+    const int32_t before = state();
+    const bool mayBeLost = announcementMayBeLost_;
+    std::atomic<bool> done = false;
+    std::atomic<bool> rescued = false;
+    std::thread rescuer([&] {
+        const auto deadline = std::chrono::steady_clock::now() + (mayBeLost ? 100ms : 3s);
+        while (!done && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(1ms);
+        }
+        if (!done) {
+            rescued = true;
+            if (!Java_QZ_korvel_twain_TwainEx_stopTransfer(nullptr, nullptr)) {
+                Java_QZ_korvel_twain_TwainEx_unregister(nullptr, nullptr);
+            }
+        }
+    });
+    TW_HANDLE image = {};
+    bool exceeded = false;
+    {
+        SessionLock lock;
+        WaitBound bound(10s);
+        image = waitForImage(lock);
+        exceeded = bound.exceeded();
+    }
+    done = true;
+    rescuer.join();
+    ASSERT_FALSE(exceeded) << where_ << ": the wait went on after the session was torn down";
+    if (rescued) {
+        ++rescues_;
+        ASSERT_TRUE(mayBeLost) << where_
+                               << ": waited 3 s for a page although no announcement was lost "
+                                  "(state "
+                               << before << ")";
+    }
+    if (before < kStateSourceEnabled) {
+        EXPECT_EQ(image, 0u) << where_;
+    }
+    if (!image) {
+        return;
+    }
+    ++images_;
+    const void* dib = GlobalLock(image);
+    if (dib != nullptr) {
+        try {
+            const DibLayout layout = decodeDibLayout(dib, GlobalSize(image));
+            EXPECT_GT(layout.rowCount, 0u) << where_;
+        } catch (const MessageFailure& failure) {
+            ADD_FAILURE() << where_ << ": the source's page was refused: " << failure.text;
+        }
+        GlobalUnlock(image);
+    }
+    GlobalFree(image);
+}
+
+void RandomSessions::acquireOnAnotherThread() {
+    const int32_t before = state();
+    const size_t logBefore = vscan_logSize();
+    TW_HANDLE image = {};
+    bool exceeded = false;
+    std::thread other([&] {
+        SessionLock lock;
+        WaitBound bound(5s);
+        image = waitForImage(lock);
+        exceeded = bound.exceeded();
+    });
+    other.join();
+    EXPECT_FALSE(exceeded) << where_;
+    EXPECT_EQ(image, 0u) << where_;
+    EXPECT_EQ(vscan_logSize(), logBefore) << where_ << ": nothing is sent for another thread";
+    if (before >= kStateSourceEnabled) {
+        EXPECT_EQ(twainSession.conditionCode, TWCC_SEQERROR) << where_;
+    }
+}
+
+void RandomSessions::injectFault() {
+    const Fault& fault = kFaults[pick(std::size(kFaults))];
+    const TW_UINT16 results[] = {TWRC_FAILURE, TWRC_FAILURE, TWRC_CANCEL};
+    const TW_UINT16 conditions[] = {TWCC_BUMMER, TWCC_OPERATIONERROR, TWCC_LOWMEMORY, 0x8001};
+    const TW_UINT16 result = results[pick(3)];
+    const int times = 1 + pick(3);
+    vscan_script(fault.dg, fault.dat, fault.msg, result, conditions[pick(4)], times);
+    detail_ = " DAT " + std::to_string(fault.dat) + " MSG " + std::to_string(fault.msg) +
+              " answers " + std::to_string(result) + " x" + std::to_string(times);
+    if (fault.dat == DAT_EVENT) {
+        announcementMayBeLost_ = true;
+        eventRefusalScripted_ = true;
+    }
+    ++faults_;
+}
+
+void RandomSessions::turnKnob() {
+    const int knob = pick(7);
+    detail_ = " " + std::to_string(knob);
+    switch (knob) {
+        case 0:
+            vscan_setKnob("source.close_request", pick(4) == 0 ? 1 : 0);
+            break;
+        case 1:
+            // The notification counts whatever result code comes with it.
+            vscan_setKnob("event.result", chance(50) ? TWRC_DSEVENT : TWRC_NOTDSEVENT);
+            break;
+        case 2:
+            vscan_setKnob("page.delay_ms", pick(4));
+            break;
+        case 3:
+            vscan_setKnob("ui.scans", 1 + pick(3));
+            break;
+        case 4:
+            vscan_setKnob("transfer.bad_handle", pick(10) == 0 ? 1 : 0);
+            break;
+        case 5:
+            vscan_setKnob("feeder.sheets", pick(6));
+            break;
+        default:
+            // Forgets scripts and knobs alike.
+            vscan_reset();
+            eventRefusalScripted_ = false;
+            break;
+    }
+}
+
+// No triplet whose timing the library decides was refused by the source as out of sequence.
+void RandomSessions::checkLog() {
+    const size_t size = vscan_logSize();
+    for (size_t i = 0; i + 1 < size; ++i) {
+        VscanTriplet request{}, status{};
+        vscan_logEntry(i, &request);
+        vscan_logEntry(i + 1, &status);
+        if (request.dat == DAT_STATUS || status.dat != DAT_STATUS ||
+            request.resultCode != TWRC_FAILURE || !sequencedByTheLibrary(request)) {
+            continue;
+        }
+        EXPECT_NE(status.statusCondition, TWCC_SEQERROR)
+            << where_ << ": DAT " << request.dat << " MSG " << request.msg
+            << " was sent out of sequence";
+    }
+    vscan_clearLog();
+}
+
+// After unregister nothing of the session may be left; the device is switched off and on, as a
+// manager that was released with the library would be.
+void RandomSessions::endSession() {
+    EXPECT_TRUE(Java_QZ_korvel_twain_TwainEx_unregister(nullptr, nullptr)) << where_;
+    EXPECT_LE(state(), kStateManagerNotLoaded) << where_;
+    vscan_powerCycle();
+    EXPECT_EQ(win32posix_liveGlobalHandles(), 0u) << where_ << ": a global memory handle leaked";
+    EXPECT_EQ(win32posix_liveWindows(), windowsAtStart_) << where_ << ": a window leaked";
+}
+
+void RandomSessions::step() {
+    const int32_t before = state();
+    static const char* const kNames[] = {"register",        "register",
+                                         "selectSource",    "openSource",
+                                         "openSource",      "prepareTransfer",
+                                         "prepareTransfer", "acquire",
+                                         "acquire",         "acquire",
+                                         "acquire",         "acquire on another thread",
+                                         "stopTransfer",    "closeSource",
+                                         "unregister",      "setVisible",
+                                         "capability",      "frame",
+                                         "fault",           "fault",
+                                         "fault",           "knob"};
+    // Half the steps go forward from where the session is, so that most sequences reach the
+    // acquisition; the others are any call at all.
+    static const int kForward[] = {0, 0, 0, 3, 5, 7, 7, 7};
+    const int op = chance(50) ? kForward[std::clamp(before, 0, 7)] : pick(std::size(kNames));
+    detail_.clear();
+    switch (op) {
+        case 0:
+        case 1: {
+            SessionLock lock;
+            const bool registered = registerDemo();
+            EXPECT_EQ(registered, state() >= kStateManagerOpen) << where_;
+            break;
+        }
+        case 2: {
+            const size_t logBefore = vscan_logSize();
+            const bool selected = Java_QZ_korvel_twain_TwainEx_selectSource(nullptr, nullptr);
+            if (before != kStateManagerOpen) {
+                EXPECT_FALSE(selected) << where_;
+                EXPECT_EQ(vscan_logSize(), logBefore) << where_;
+            }
+            break;
+        }
+        case 3:
+        case 4: {
+            const bool result = Java_QZ_korvel_twain_TwainEx_openSource(nullptr, nullptr) != 0;
+            EXPECT_EQ(result, state() >= kStateSourceOpen) << where_;
+            // Small pages keep the run short; the steps may still change them.
+            if (before == kStateManagerOpen && result) {
+                Java_QZ_korvel_twain_TwainEx_setXResolution(nullptr, nullptr, 75.0);
+                Java_QZ_korvel_twain_TwainEx_setFrame(nullptr, nullptr, 0, 0, 1, 1);
+            }
+        } break;
+        case 5:
+        case 6: {
+            const bool result = Java_QZ_korvel_twain_TwainEx_prepareTransfer(nullptr, nullptr) != 0;
+            EXPECT_EQ(result, state() >= kStateSourceEnabled) << where_;
+        }
+            if (before == kStateSourceOpen && state() == kStateSourceEnabled) {
+                announcementMayBeLost_ = eventRefusalScripted_;
+            }
+            break;
+        case 7:
+        case 8:
+        case 9:
+        case 10:
+            acquire();
+            break;
+        case 11:
+            acquireOnAnotherThread();
+            break;
+        case 12: {
+            const bool result = Java_QZ_korvel_twain_TwainEx_stopTransfer(nullptr, nullptr) != 0;
+            EXPECT_EQ(result, state() <= kStateSourceOpen) << where_;
+        } break;
+        case 13: {
+            const bool result = Java_QZ_korvel_twain_TwainEx_closeSource(nullptr, nullptr) != 0;
+            EXPECT_EQ(result, state() <= kStateManagerOpen) << where_;
+        } break;
+        case 14:
+            endSession();
+            break;
+        case 15:
+            Java_QZ_korvel_twain_TwainEx_setVisible(nullptr, nullptr, chance(70));
+            break;
+        case 16:
+            switch (pick(5)) {
+                case 0:
+                    Java_QZ_korvel_twain_TwainEx_setXResolution(nullptr, nullptr,
+                                                                75.0 * (1 + pick(8)));
+                    break;
+                case 1:
+                    Java_QZ_korvel_twain_TwainEx_setPixelType(nullptr, nullptr,
+                                                              static_cast<jshort>(pick(3)));
+                    break;
+                case 2:
+                    Java_QZ_korvel_twain_TwainEx_setFeederEnabled(nullptr, nullptr, chance(50));
+                    break;
+                case 3:
+                    Java_QZ_korvel_twain_TwainEx_setTransferCount(nullptr, nullptr,
+                                                                  chance(50) ? -1 : 1 + pick(3));
+                    break;
+                default:
+                    Java_QZ_korvel_twain_TwainEx_feedPage(nullptr, nullptr);
+                    break;
+            }
+            break;
+        case 17:
+            Java_QZ_korvel_twain_TwainEx_getXResolution(nullptr, nullptr);
+            Java_QZ_korvel_twain_TwainEx_setFrame(nullptr, nullptr, pick(2), pick(2), 1 + pick(2),
+                                                  1 + pick(2));
+            break;
+        case 18:
+        case 19:
+        case 20:
+            injectFault();
+            break;
+        default:
+            turnKnob();
+            break;
+    }
+    EXPECT_GE(state(), kStateLoaded) << where_;
+    EXPECT_LE(state(), kStateTransferring) << where_;
+    // A session that the library released leaves the manager as the process's end would.
+    if (state() <= kStateManagerNotLoaded && vscan_managerState() == 3) {
+        vscan_powerCycle();
+    }
+    checkLog();
+    history_.push_back(std::string(kNames[op]) + detail_ + ": state " + std::to_string(before) +
+                       " -> " + std::to_string(state()));
+    if (history_.size() > 30) {
+        history_.pop_front();
+    }
+}
+
+TEST_F(RandomSessions, NoSequenceCrashesHangsOrLeaks) {
+    const std::uint64_t seed = fromEnvironment("RANDOM_SESSIONS_SEED", 20261209);
+    const std::uint64_t steps = fromEnvironment("RANDOM_SESSIONS_STEPS", 3000);
+    random_.seed(seed);
+    std::uint64_t i = 0;
+    for (; i < steps && !HasFailure(); ++i) {
+        std::ostringstream where;
+        where << "seed " << seed << ", step " << i;
+        where_ = where.str();
+        step();
+    }
+    if (HasFailure()) {
+        std::string recent;
+        for (const std::string& entry : history_) {
+            recent += "  " + entry + "\n";
+        }
+        ADD_FAILURE() << "the last steps:\n" << recent;
+    }
+    endSession();
+    std::printf(
+        "seed %llu: %llu steps, %ld images, %ld faults injected, %ld waits ended from "
+        "another thread\n",
+        static_cast<unsigned long long>(seed), static_cast<unsigned long long>(i), images_, faults_,
+        rescues_);
+}
+
+}  // namespace
