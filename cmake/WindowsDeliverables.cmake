@@ -17,6 +17,7 @@ install(TARGETS scanlink32 Ramtally
   RUNTIME DESTINATION .
   ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
 install_jar(twainex DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/jars/twainex-javadoc.jar DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME scanlink32)

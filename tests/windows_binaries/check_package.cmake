@@ -1,6 +1,6 @@
 # Makes the zip with cpack into a scratch folder and checks what a Windows user unpacks from it:
-# exactly the library, the program and the binding jar, in one top folder, with the binaries
-# passing the same checks as in the build tree.
+# exactly the library, the program, the binding jar and its Javadoc, in one top folder, with the
+# binaries passing the same checks as in the build tree.
 #
 #   cmake -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake> -DWORK_DIR=<scratch folder>
 #         -DTOP_DIR=<the zip's top folder> -DCHECK_BINARY=<check_binary.cmake> -DOBJDUMP=<objdump>
@@ -26,7 +26,8 @@ set(unpacked "${WORK_DIR}/unpacked")
 file(ARCHIVE_EXTRACT INPUT "${zips}" DESTINATION "${unpacked}")
 file(GLOB_RECURSE contents LIST_DIRECTORIES false RELATIVE "${unpacked}" "${unpacked}/*")
 list(SORT contents)
-set(expected "${TOP_DIR}/Ramtally.exe" "${TOP_DIR}/scanlink32.dll" "${TOP_DIR}/twainex.jar")
+set(expected "${TOP_DIR}/Ramtally.exe" "${TOP_DIR}/scanlink32.dll" "${TOP_DIR}/twainex.jar"
+  "${TOP_DIR}/twainex-javadoc.jar")
 list(SORT expected)
 if(NOT contents STREQUAL expected)
   message(FATAL_ERROR "the zip holds [${contents}], not [${expected}]")
@@ -37,6 +38,14 @@ set(jar_contents "${WORK_DIR}/jar")
 file(ARCHIVE_EXTRACT INPUT "${unpacked}/${TOP_DIR}/twainex.jar" DESTINATION "${jar_contents}")
 if(NOT EXISTS "${jar_contents}/QZ/korvel/twain/TwainEx.class")
   message(FATAL_ERROR "twainex.jar holds no QZ/korvel/twain/TwainEx.class")
+endif()
+
+# The Javadoc jar opens on the binding's overview.
+set(javadoc_contents "${WORK_DIR}/javadoc")
+file(ARCHIVE_EXTRACT INPUT "${unpacked}/${TOP_DIR}/twainex-javadoc.jar"
+  DESTINATION "${javadoc_contents}")
+if(NOT EXISTS "${javadoc_contents}/QZ/korvel/twain/ScanSession.html")
+  message(FATAL_ERROR "twainex-javadoc.jar holds no page for QZ.korvel.twain.ScanSession")
 endif()
 
 set(failed FALSE)
