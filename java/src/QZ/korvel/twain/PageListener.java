@@ -9,6 +9,9 @@ public interface PageListener {
      * session goes on to scan the next page; the session scans at most one page ahead of this
      * method, so that pages do not pile up in memory.
      *
+     * <p>It may call the session, to read a setting or change one for the pages to come: such a
+     * call runs on the session's thread between two pages. It cannot start another scan.
+     *
      * <p>An exception ends the scan: the session scans no further page, and the scan's result
      * carries this exception as its failure.
      *
@@ -20,7 +23,8 @@ public interface PageListener {
     /**
      * Rows of a page have arrived, for a progress bar. Called on the session's thread while the
      * page is being delivered, so it should return quickly; it may hand the numbers to another
-     * thread, such as the Swing event thread. Does nothing unless overridden.
+     * thread, such as the Swing event thread. A session call made here runs at once. Does nothing
+     * unless overridden.
      *
      * @param pageNumber the page's place in the scan, from 1
      * @param rows how many rows from the top have arrived

@@ -14,12 +14,16 @@ final class ScanRun {
     /** Pages the session may finish while the caller has not yet taken the one before. */
     private static final int PAGES_AHEAD = 1;
 
+    /** The scan whose listener runs on this thread, if any. */
+    private static final ThreadLocal<ScanRun> LISTENING = new ThreadLocal<>();
+
     private final int maxPages;
     private final boolean turnFeederOn;
     private final PageListener listener;
 
     private final Object lock = new Object();
     private final ArrayDeque<Page> ready = new ArrayDeque<>();
+    private final ArrayDeque<Runnable> listenerCalls = new ArrayDeque<>();
     private int untaken;
     private boolean callerStopped;
     private boolean ended;
@@ -46,6 +50,27 @@ final class ScanRun {
             lock.notifyAll();
         }
         return scanning;
+    }
+
+    /** The scan whose listener is running on the calling thread; null on any other thread. */
+    static ScanRun listening() {
+        return LISTENING.get();
+    }
+
+    /**
+     * Runs a call that the listener makes on the session, on the session thread between pages:
+     * queued behind the scan, it would wait for the scan, which waits for the listener. False when
+     * the scan has ended, and the call can be queued as any other.
+     */
+    boolean runForListener(Runnable call) {
+        synchronized (lock) {
+            if (ended) {
+                return false;
+            }
+            listenerCalls.add(call);
+            lock.notifyAll();
+            return true;
+        }
     }
 
     // On the session thread.
@@ -150,18 +175,30 @@ final class ScanRun {
                 TwainEx.getYResolution() * perInch);
     }
 
+    /**
+     * Waits until the caller has taken all but {@link #PAGES_AHEAD} pages, running the listener's
+     * calls meanwhile. False when the listener failed.
+     */
     private boolean awaitRoom() {
         boolean interrupted = false;
         try {
-            synchronized (lock) {
-                while (untaken > PAGES_AHEAD && !cancelled && !callerStopped) {
-                    try {
-                        lock.wait();
-                    } catch (InterruptedException e) {
-                        interrupted = true;
+            while (true) {
+                Runnable call;
+                synchronized (lock) {
+                    while (listenerCalls.isEmpty() && untaken > PAGES_AHEAD && !cancelled
+                            && !callerStopped) {
+                        try {
+                            lock.wait();
+                        } catch (InterruptedException e) {
+                            interrupted = true;
+                        }
+                    }
+                    call = listenerCalls.poll();
+                    if (call == null) {
+                        return !callerStopped;
                     }
                 }
-                return !callerStopped;
+                call.run();
             }
         } finally {
             if (interrupted) {
@@ -178,13 +215,22 @@ final class ScanRun {
         }
     }
 
+    /** Ends the scan once the listener's calls made so far have run. */
     private void end(ScanResult.Outcome outcome, Exception failure, Throwable thrown) {
-        synchronized (lock) {
-            this.outcome = outcome;
-            this.failure = failure;
-            this.thrown = thrown;
-            ended = true;
-            lock.notifyAll();
+        while (true) {
+            Runnable call;
+            synchronized (lock) {
+                call = listenerCalls.poll();
+                if (call == null) {
+                    this.outcome = outcome;
+                    this.failure = failure;
+                    this.thrown = thrown;
+                    ended = true;
+                    lock.notifyAll();
+                    return;
+                }
+            }
+            call.run();
         }
     }
 
@@ -215,6 +261,7 @@ final class ScanRun {
                 break;
             }
             if (listenerFailure == null) {
+                LISTENING.set(this);
                 try {
                     if (listener == null) {
                         kept.add(page);
@@ -224,6 +271,8 @@ final class ScanRun {
                     delivered++;
                 } catch (Throwable t) {
                     listenerFailure = t;
+                } finally {
+                    LISTENING.remove();
                 }
             }
             synchronized (lock) {

@@ -3,10 +3,12 @@ package QZ.korvel.twain;
 import java.util.Locale;
 import java.util.Objects;
 import java.util.Set;
+import java.util.concurrent.Callable;
 import java.util.concurrent.ConcurrentHashMap;
 import java.util.concurrent.CountDownLatch;
 import java.util.concurrent.ExecutionException;
 import java.util.concurrent.Future;
+import java.util.concurrent.FutureTask;
 import java.util.concurrent.atomic.AtomicBoolean;
 import java.util.function.BooleanSupplier;
 import java.util.function.Supplier;
@@ -459,8 +461,8 @@ public final class ScanSession implements AutoCloseable {
         if (maxPages < 1) {
             throw new IllegalArgumentException("a scan needs at least one page, not " + maxPages);
         }
-        if (thread.isCurrent()) {
-            throw new IllegalStateException("a scan cannot start on the session's own thread");
+        if (thread.isCurrent() || ScanRun.listening() != null) {
+            throw new IllegalStateException("a scan cannot start inside the callback of a scan");
         }
         ScanRun run = new ScanRun(maxPages, turnFeederOn, listener);
         runs.add(run);
@@ -487,13 +489,26 @@ public final class ScanSession implements AutoCloseable {
             requireOpen();
             return task.run();
         }
-        Future<T> result = thread.submit(() -> {
+        Callable<T> call = () -> {
             requireOpen();
             return task.run();
-        });
+        };
+        ScanRun scan = ScanRun.listening();
+        if (scan != null) {
+            FutureTask<T> forListener = new FutureTask<>(call);
+            if (scan.runForListener(forListener)) {
+                return await(forListener);
+            }
+        }
+        Future<T> result = thread.submit(call);
         if (result == null) {
             throw closedError();
         }
+        return await(result);
+    }
+
+    /** The task's result once it has run, or its failure; an interrupt is kept for later. */
+    private static <T> T await(Future<T> result) throws TwainException {
         boolean interrupted = false;
         try {
             while (true) {

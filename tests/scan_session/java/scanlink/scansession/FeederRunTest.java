@@ -4,6 +4,7 @@ import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertInstanceOf;
 import static org.junit.jupiter.api.Assertions.assertSame;
+import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 import static scanlink.testsupport.Pages.assertIsTheExpectedPage;
 import static scanlink.testsupport.Pages.rgb;
@@ -11,6 +12,7 @@ import static scanlink.testsupport.Twain.*;
 
 import QZ.korvel.twain.Page;
 import QZ.korvel.twain.PageListener;
+import QZ.korvel.twain.PixelType;
 import QZ.korvel.twain.ScanResult;
 import QZ.korvel.twain.ScanSession;
 import QZ.korvel.twain.TwainException;
@@ -21,7 +23,11 @@ import java.util.ArrayList;
 import java.util.Collections;
 import java.util.List;
 import java.util.concurrent.CountDownLatch;
+import java.util.concurrent.ExecutorService;
+import java.util.concurrent.Executors;
+import java.util.concurrent.Future;
 import java.util.concurrent.TimeUnit;
+import java.util.concurrent.TimeoutException;
 import javax.imageio.ImageIO;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.extension.ExtendWith;
@@ -218,6 +224,39 @@ class FeederRunTest {
         }
         assertEquals(5, last[0]);
         assertEquals(last[2], last[1]);
+    }
+
+    @Test
+    void aListenerCallsTheSessionBetweenPagesWithoutWaitingForTheScan() throws Exception {
+        VirtualScanner.setKnob("feeder.sheets", 4);
+        try (ScanSession session = openWithSource()) {
+            Thread sessionThread = session.call(Thread::currentThread);
+            List<Boolean> loaded = new ArrayList<>();
+            ExecutorService caller = Executors.newSingleThreadExecutor();
+            Future<ScanResult> scan = caller.submit(() -> session.scanFeeder(4, page -> {
+                // The session may be waiting for this listener to take the page: the call must
+                // not queue behind the scan.
+                assertSame(sessionThread, session.call(Thread::currentThread));
+                loaded.add(session.isFeederLoaded());
+                if (page.number() == 2) {
+                    session.setPixelType(PixelType.GRAY); // for the pages still to come
+                }
+                assertThrows(IllegalStateException.class, () -> session.scan(1));
+            }));
+            caller.shutdown();
+            ScanResult result;
+            try {
+                result = scan.get(Waiting.BOUND_MILLIS, TimeUnit.MILLISECONDS);
+            } catch (TimeoutException e) {
+                session.cancel(); // lets the scan end, and the stuck call with it
+                throw new AssertionError("the listener's call waited for the scan", e);
+            }
+            assertEquals(ScanResult.Outcome.COMPLETE, result.outcome());
+            assertEquals(4, result.pageCount());
+            assertEquals(4, loaded.size());
+            assertEquals(false, loaded.get(3));
+            assertEquals(PixelType.GRAY, session.pixelType());
+        }
     }
 
     @Test

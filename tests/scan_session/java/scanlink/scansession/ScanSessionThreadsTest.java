@@ -231,7 +231,7 @@ class ScanSessionThreadsTest {
                 }
             });
             assertEquals(ScanResult.Outcome.COMPLETE, result.outcome());
-            assertEquals("a scan cannot start on the session's own thread",
+            assertEquals("a scan cannot start inside the callback of a scan",
                     refused.get().getMessage());
         }
     }
