@@ -196,7 +196,8 @@ TEST_F(Threads, CapabilityCallsDuringRegisterAndUnregisterOnOtherThreads) {
     };
     std::thread first(caller, 0);
     std::thread second(caller, 1);
-    for (int round = 0; round < 200; ++round) {
+    // Until the other threads have been served a good many times, whoever was scheduled first.
+    for (int round = 0; round < 200 || served < 2000; ++round) {
         ASSERT_TRUE(lockedRegister());
         ASSERT_TRUE(Java_QZ_korvel_twain_TwainEx_openSource(nullptr, nullptr));
         ASSERT_TRUE(Java_QZ_korvel_twain_TwainEx_unregister(nullptr, nullptr));
@@ -204,7 +205,6 @@ TEST_F(Threads, CapabilityCallsDuringRegisterAndUnregisterOnOtherThreads) {
     stop = true;
     first.join();
     second.join();
-    EXPECT_GT(served.load(), 0);
     EXPECT_EQ(twainSession.state, kStateManagerNotLoaded);
 }
 
