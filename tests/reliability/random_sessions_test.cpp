@@ -4,7 +4,6 @@
 // acquisition waited for a page that could not come. After every session: no global memory handle
 // and no window is left. The seed and the number of steps come from RANDOM_SESSIONS_SEED and
 // RANDOM_SESSIONS_STEPS; a failure names the seed and the step.
-#include <jni.h>
 #include <win32_posix_test_hooks.h>
 
 #include <algorithm>
@@ -26,24 +25,8 @@
 #include "session/lifecycle.h"
 #include "session/session_lock.h"
 #include "session/twain_session.h"
+#include "twain_natives.h"
 #include "wait_bound.h"
-
-extern "C" {
-jboolean Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_prepareTransfer(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv*, jclass, jboolean);
-jboolean Java_QZ_korvel_twain_TwainEx_setXResolution(JNIEnv*, jclass, jdouble);
-jdouble Java_QZ_korvel_twain_TwainEx_getXResolution(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_setPixelType(JNIEnv*, jclass, jshort);
-jboolean Java_QZ_korvel_twain_TwainEx_setFeederEnabled(JNIEnv*, jclass, jboolean);
-jboolean Java_QZ_korvel_twain_TwainEx_setTransferCount(JNIEnv*, jclass, jint);
-jboolean Java_QZ_korvel_twain_TwainEx_feedPage(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_setFrame(JNIEnv*, jclass, jdouble, jdouble, jdouble, jdouble);
-}
 
 namespace {
 

@@ -1,7 +1,6 @@
 // Calls from several threads: none sees the session half changed, a teardown from another thread
 // ends the owner's wait, the proxy window is destroyed on its own thread, and a thread that cannot
 // receive the source's events is refused instead of waiting.
-#include <jni.h>
 #include <win32_posix_test_hooks.h>
 
 #include <atomic>
@@ -15,19 +14,8 @@
 #include "session/lifecycle.h"
 #include "session/session_lock.h"
 #include "session/twain_session.h"
+#include "twain_natives.h"
 #include "wait_bound.h"
-
-extern "C" {
-jint Java_QZ_korvel_twain_TwainEx_getState(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_prepareTransfer(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass);
-jdouble Java_QZ_korvel_twain_TwainEx_getXResolution(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_setXResolution(JNIEnv*, jclass, jdouble);
-jboolean Java_QZ_korvel_twain_TwainEx_isFeederLoaded(JNIEnv*, jclass);
-}
 
 namespace {
 
