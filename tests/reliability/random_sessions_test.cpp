@@ -4,7 +4,6 @@
 // acquisition waited for a page that could not come. After every session: no global memory handle
 // and no window is left. The seed and the number of steps come from RANDOM_SESSIONS_SEED and
 // RANDOM_SESSIONS_STEPS; a failure names the seed and the step.
-#include <jni.h>
 #include <win32_posix_test_hooks.h>
 
 #include <algorithm>
@@ -26,24 +25,8 @@
 #include "session/lifecycle.h"
 #include "session/session_lock.h"
 #include "session/twain_session.h"
+#include "twain_natives.h"
 #include "wait_bound.h"
-
-extern "C" {
-jboolean Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_prepareTransfer(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv*, jclass, jboolean);
-jboolean Java_QZ_korvel_twain_TwainEx_setXResolution(JNIEnv*, jclass, jdouble);
-jdouble Java_QZ_korvel_twain_TwainEx_getXResolution(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_setPixelType(JNIEnv*, jclass, jshort);
-jboolean Java_QZ_korvel_twain_TwainEx_setFeederEnabled(JNIEnv*, jclass, jboolean);
-jboolean Java_QZ_korvel_twain_TwainEx_setTransferCount(JNIEnv*, jclass, jint);
-jboolean Java_QZ_korvel_twain_TwainEx_feedPage(JNIEnv*, jclass);
-jboolean Java_QZ_korvel_twain_TwainEx_setFrame(JNIEnv*, jclass, jdouble, jdouble, jdouble, jdouble);
-}
 
 namespace {
 
@@ -112,6 +95,7 @@ class RandomSessions : public Scenario {
     long images_ = 0;
     long rescues_ = 0;
     long faults_ = 0;
+    std::chrono::microseconds longestWaitAfterTeardown_{0};
     std::string detail_;
     std::deque<std::string> history_;
 
@@ -136,6 +120,7 @@ void RandomSessions::acquire() {
     const bool mayBeLost = announcementMayBeLost_;
     std::atomic<bool> done = false;
     std::atomic<bool> rescued = false;
+    std::chrono::steady_clock::time_point tornDownAt;
     std::thread rescuer([&] {
         const auto deadline = std::chrono::steady_clock::now() + (mayBeLost ? 100ms : 3s);
         while (!done && std::chrono::steady_clock::now() < deadline) {
@@ -143,6 +128,7 @@ void RandomSessions::acquire() {
         }
         if (!done) {
             rescued = true;
+            tornDownAt = std::chrono::steady_clock::now();
             if (!Java_QZ_korvel_twain_TwainEx_stopTransfer(nullptr, nullptr)) {
                 Java_QZ_korvel_twain_TwainEx_unregister(nullptr, nullptr);
             }
@@ -156,8 +142,15 @@ void RandomSessions::acquire() {
         image = waitForImage(lock);
         exceeded = bound.exceeded();
     }
+    const auto returnedAt = std::chrono::steady_clock::now();
     done = true;
     rescuer.join();
+    if (rescued) {
+        // From the start of the teardown; a wait that ended on its own just before counts 0.
+        longestWaitAfterTeardown_ = std::max(
+            longestWaitAfterTeardown_,
+            std::chrono::duration_cast<std::chrono::microseconds>(returnedAt - tornDownAt));
+    }
     ASSERT_FALSE(exceeded) << where_ << ": the wait went on after the session was torn down";
     if (rescued) {
         ++rescues_;
@@ -429,9 +422,9 @@ TEST_F(RandomSessions, NoSequenceCrashesHangsOrLeaks) {
     endSession();
     std::printf(
         "seed %llu: %llu steps, %ld images, %ld faults injected, %ld waits ended from "
-        "another thread\n",
+        "another thread, the longest %lld us after the teardown\n",
         static_cast<unsigned long long>(seed), static_cast<unsigned long long>(i), images_, faults_,
-        rescues_);
+        rescues_, static_cast<long long>(longestWaitAfterTeardown_.count()));
 }
 
 }  // namespace

@@ -82,6 +82,11 @@ void postToThread(DWORD thread, HWND window, UINT message, WPARAM wParam, LPARAM
     queue->posted.notify_all();
 }
 
+void createThreadQueue() {
+    std::lock_guard lock(queuesMutex);
+    queueOf(GetCurrentThreadId());
+}
+
 void discardWindowMessages(DWORD thread, HWND window) {
     std::lock_guard lock(queuesMutex);
     std::erase_if(queueOf(thread)->messages,
@@ -94,10 +99,12 @@ LRESULT sendToWindow(DWORD owner, HWND window, UINT message, WPARAM wParam, LPAR
         return callProcedure(msg);
     }
     std::unique_lock lock(queuesMutex);
-    const auto queue = queueOf(owner);
-    if (queue->ended) {
+    // Every window's thread has a queue from the window's creation on; none means it has ended.
+    const auto it = queues.find(owner);
+    if (it == queues.end()) {
         return 0;
     }
+    const auto queue = it->second;
     const auto sent = std::make_shared<SentMessage>(SentMessage{msg});
     queue->sent.push_back(sent);
     queue->posted.notify_all();

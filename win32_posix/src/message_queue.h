@@ -8,6 +8,8 @@
 
 namespace win32posix {
 
+// Gives the calling thread its queue, as its first window does on Windows.
+void createThreadQueue();
 void postToThread(DWORD thread, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Messages still queued for a window that is being destroyed are dropped.
 void discardWindowMessages(DWORD thread, HWND window);

@@ -55,6 +55,7 @@ extern "C" HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD, int, int
         procedure = it->second;
     }
     watchThreadEnd();
+    createThreadQueue();
     auto lock = lockHandles();
     return addHandle(Window{GetCurrentThreadId(), procedure, true});
 }
