@@ -3,8 +3,9 @@
 // GlobalFree, and those of the virtual scanner's libraries, through counters: their import address
 // tables are pointed at the counters, so the library's core (linked into the program) and the
 // virtual source are counted alike.
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
