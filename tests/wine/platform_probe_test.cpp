@@ -25,8 +25,8 @@ TEST_F(PlatformProbe, CountsGlobalMemoryThatTheSourceHandsOver) {
     ASSERT_TRUE(registerDemo());
     ASSERT_TRUE(openSource());
     TW_CAPABILITY request = {ICAP_PIXELTYPE, TWON_ONEVALUE, {}};
-    ASSERT_TRUE(
-        dsmCall(&twainSession.sourceIdentity, DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &request));
+    ASSERT_TRUE(dsmCall(&twainSession.sourceIdentity, DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT,
+                        &request));
     ASSERT_TRUE(request.hContainer);
     EXPECT_EQ(liveGlobalHandles(), 1u);
     GlobalFree(request.hContainer);
