@@ -145,6 +145,13 @@ TEST_F(WineScan, NoticesSentTheTwain2WayReachTheLibraryThroughWinesManager) {
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[0], std::make_pair(MSG_XFERREADY, TWRC_SUCCESS));
     EXPECT_EQ(notices[1], std::make_pair(MSG_CLOSEDSREQ, TWRC_SUCCESS));
+    // The source saw MSG_PROCESSEVENT only for its own two wake-ups: Wine's manager answered the
+    // message that it posted for each notice itself, with the notice.
+    std::size_t offered = 0;
+    for (const Triplet& t : requests()) {
+        offered += t.is(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT) ? 1 : 0;
+    }
+    EXPECT_EQ(offered, 2u) << requestNames();
 }
 
 }  // namespace
