@@ -142,7 +142,7 @@ TEST_F(CapabilityAccess, EnumerationIndexEqualToItsItemCountGivesNoValueWhatever
     setCapabilityKnob("ICAP_PIXELTYPE", "currentIndex", 3);
     EXPECT_FALSE(getCapabilityValue(ICAP_PIXELTYPE, TWTY_UINT16, &value));
     EXPECT_EQ(value, 0x5A5A);
-    EXPECT_EQ(win32posix_liveGlobalHandles(), 0u);
+    EXPECT_EQ(liveGlobalHandles(), 0u);
 }
 
 TEST_F(CapabilityAccess, BoolFlagsAreReadAsTheirValueOnlyByTheFlagRead) {

@@ -18,4 +18,8 @@ std::size_t liveWindows();
 // Global memory handles allocated and not yet freed.
 std::size_t liveGlobalHandles();
 
+// Returns once the thread is, as far as the platform can tell, blocked waiting for a message.
+// The stand-in knows; on Windows a pause stands in for knowing.
+void awaitMessageWait(unsigned long thread);
+
 #endif

@@ -144,3 +144,5 @@ std::size_t liveWindows() {
 }
 
 std::size_t liveGlobalHandles() { return static_cast<std::size_t>(liveBlocks.load()); }
+
+void awaitMessageWait(unsigned long) { Sleep(200); }

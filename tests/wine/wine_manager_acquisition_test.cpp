@@ -58,7 +58,7 @@ TEST_F(WineScan, EnabledWithItsInterfaceTheSourceScansUntilItsUserClosesIt) {
     EXPECT_EQ(twainSession.state, kStateSourceEnabled);
     expectNextPageMatchesTheChart();
     // The user closes the dialog: the source asks to be closed, and is disabled.
-    EXPECT_FALSE(waitForImage());
+    EXPECT_FALSE(waitForPage());
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
     EXPECT_TRUE(IsWindowEnabled(static_cast<HWND>(twainSession.userInterface.hParent)));
     EXPECT_EQ(vscan_sourceState(), 4);
@@ -69,7 +69,7 @@ TEST_F(WineScan, EnabledWithoutItsInterfaceTheSourceScansOnce) {
     ASSERT_TRUE(prepareTransfer());
     EXPECT_EQ(enabledWith(), userInterfaceBytes(0, 1, twainSession.userInterface.hParent));
     expectNextPageMatchesTheChart();
-    EXPECT_FALSE(waitForImage());
+    EXPECT_FALSE(waitForPage());
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
 }
 
@@ -98,7 +98,7 @@ TEST_F(WineScan, TheFeederDeliversEverySheetAndThenIsEmpty) {
         SCOPED_TRACE(::testing::Message() << "sheet " << sheet);
         expectNextPageMatchesTheChart();
     }
-    EXPECT_FALSE(waitForImage());
+    EXPECT_FALSE(waitForPage());
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
     EXPECT_FALSE(Java_QZ_korvel_twain_TwainEx_isFeederLoaded(nullptr, nullptr));
 }
@@ -107,7 +107,7 @@ TEST_F(WineScan, ACancelledTransferEndsWithTheSourceDisabled) {
     ASSERT_TRUE(prepareTransfer());
     resetScanner();
     vscan_script(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, TWRC_CANCEL, TWCC_SUCCESS, 1);
-    EXPECT_FALSE(waitForImage());
+    EXPECT_FALSE(waitForPage());
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
     // The page stays on the glass, so the source still reports it pending after the cancel.
     EXPECT_EQ(requestNames(),
@@ -118,7 +118,7 @@ TEST_F(WineScan, AFailedTransferEndsWithTheSourceDisabledAndItsCodes) {
     ASSERT_TRUE(prepareTransfer());
     resetScanner();
     vscan_script(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, TWRC_FAILURE, TWCC_LOWMEMORY, 1);
-    EXPECT_FALSE(waitForImage());
+    EXPECT_FALSE(waitForPage());
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
     EXPECT_EQ(requestNames(), "MSG_PROCESSEVENT, MSG_GET(NATIVEXFER), MSG_RESET, MSG_DISABLEDS");
     // The codes are those of the last triplet on that path, the disable.
@@ -128,7 +128,7 @@ TEST_F(WineScan, AFailedTransferEndsWithTheSourceDisabledAndItsCodes) {
 TEST_F(WineScan, ACloseRequestDisablesTheSource) {
     vscan_setKnob("source.close_request", 1);
     ASSERT_TRUE(prepareTransfer());
-    EXPECT_FALSE(waitForImage());
+    EXPECT_FALSE(waitForPage());
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
     EXPECT_EQ(vscan_sourceState(), 4);
 }
@@ -139,7 +139,7 @@ TEST_F(WineScan, NoticesSentTheTwain2WayReachTheLibraryThroughWinesManager) {
     ASSERT_TRUE(prepareTransfer());
     expectNextPageMatchesTheChart();
     // After the page the source's user closes it, again through the manager.
-    EXPECT_FALSE(waitForImage());
+    EXPECT_FALSE(waitForPage());
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
     const auto notices = noticesToTheManager();
     ASSERT_EQ(notices.size(), 2u);

@@ -91,13 +91,18 @@ void openThroughWine() {
     ASSERT_EQ(twainSession.state, kStateSourceOpen);
 }
 
+TW_HANDLE waitForPage() {
+    SessionLock lock;
+    return waitForImage(lock);
+}
+
 void expectNextPageMatchesTheChart() {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<std::uint32_t> chart(vscan_expectedPage(nullptr, 0, &width, &height));
     vscan_expectedPage(chart.data(), chart.size(), &width, &height);
 
-    const TW_HANDLE image = waitForImage();
+    const TW_HANDLE image = waitForPage();
     ASSERT_TRUE(image) << "no page came; state " << twainSession.state;
     const void* dib = GlobalLock(image);
     const std::string difference =

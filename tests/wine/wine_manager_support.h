@@ -11,6 +11,7 @@
 #include <string>
 
 #include "scenario.h"
+#include "twain/twain.h"
 
 // The natives these tests call as the VM does; they use neither the environment nor the class.
 extern "C" {
@@ -45,5 +46,8 @@ void openThroughWine();
 // Waits for one page, which must come, and checks it pixel by pixel against the page the source
 // says it scans, decoded by the library's own DIB decoder. The page is freed afterwards.
 void expectNextPageMatchesTheChart();
+
+// One wait for a page as the native method runs it, with the session lock held around it.
+TW_HANDLE waitForPage();
 
 #endif
