@@ -1,11 +1,22 @@
-# The Windows deliverables: scanlink32.dll and Ramtally.exe as a Windows user receives them, their
-# checks, and the zip that carries them with the Java binding.
+# The Windows deliverables: the JNI library and Ramtally.exe as a Windows user receives them, and
+# their checks. A 32-bit build makes scanlink32.dll, for a 32-bit VM; a 64-bit build makes
+# scanlink64.dll, for a 64-bit VM, runs the Windows code under Wine, and packs the zip that carries
+# both libraries.
 
-# System.loadLibrary("scanlink32") looks for scanlink32.dll, not libscanlink32.dll.
-set_target_properties(scanlink32 PROPERTIES PREFIX "")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(SCANLINK_WINDOWS_ARCH x86_64)
+  set(SCANLINK_LIBRARY_NAME scanlink64)
+else()
+  set(SCANLINK_WINDOWS_ARCH x86)
+  set(SCANLINK_LIBRARY_NAME scanlink32)
+endif()
+
+# System.loadLibrary("scanlink32") looks for scanlink32.dll, not libscanlink32.dll; a 64-bit VM is
+# given scanlink64.
+set_target_properties(scanlink32 PROPERTIES PREFIX "" OUTPUT_NAME ${SCANLINK_LIBRARY_NAME})
 
 # The VM looks the natives and the load hooks up by their plain names; __stdcall functions would
-# otherwise be exported as name@N.
+# otherwise be exported as name@N on 32-bit Windows.
 target_link_options(scanlink32 PRIVATE -Wl,--kill-at)
 
 # The C and C++ runtimes go into each binary, so that it needs only DLLs that every Windows has.
@@ -13,19 +24,11 @@ foreach(deliverable IN ITEMS scanlink32 Ramtally)
   target_link_options(${deliverable} PRIVATE -static)
 endforeach()
 
-install(TARGETS scanlink32 Ramtally
-  RUNTIME DESTINATION .
-  ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
-install_jar(twainex DESTINATION .)
-install(FILES ${CMAKE_BINARY_DIR}/jars/twainex-javadoc.jar DESTINATION .)
-
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME scanlink32)
-set(SCANLINK_PACKAGE_NAME scanlink32-${PROJECT_VERSION}-windows-x86)
-set(CPACK_PACKAGE_FILE_NAME ${SCANLINK_PACKAGE_NAME})
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_STRIP_FILES ON)
-include(CPack)
-
 enable_testing()
+if(SCANLINK_WINDOWS_ARCH STREQUAL "x86_64")
+  include(WindowsPackage)
+endif()
 add_subdirectory(tests/windows_binaries)
+if(SCANLINK_WINDOWS_ARCH STREQUAL "x86_64")
+  include(WineTests)
+endif()

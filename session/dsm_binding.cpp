@@ -1,33 +1,9 @@
 #include "session/dsm_binding.h"
 
-#include <cstring>
-
+#include "session/manager_path.h"
 #include "session/twain_session.h"
 
 namespace {
-
-constexpr UINT kPathBufferSize = MAX_PATH;
-constexpr char kManagerFileName[] = "Twain_32.dll";
-
-// The manager's full path: the Windows folder, a backslash unless it already ends in one, and the
-// file name. False when the folder cannot be read or the whole path does not fit the buffer.
-bool managerPath(char (&path)[kPathBufferSize]) {
-    const UINT length = GetWindowsDirectoryA(path, kPathBufferSize);
-    if (length == 0 || length >= kPathBufferSize) {
-        return false;
-    }
-    const bool needsSeparator = path[length - 1] != '\\';
-    const std::size_t needed = length + (needsSeparator ? 1 : 0) + sizeof(kManagerFileName);
-    if (needed > kPathBufferSize) {
-        return false;
-    }
-    char* end = path + length;
-    if (needsSeparator) {
-        *end++ = '\\';
-    }
-    std::memcpy(end, kManagerFileName, sizeof(kManagerFileName));
-    return true;
-}
 
 bool inSuccessSet(TW_UINT16 resultCode) {
     return resultCode == TWRC_SUCCESS || resultCode == TWRC_CHECKSTATUS ||
@@ -42,11 +18,10 @@ bool loadSourceManager() {
         return true;
     }
     s.state = kStateManagerNotLoaded;
-    char path[kPathBufferSize] = {};
-    if (!managerPath(path)) {
-        return false;
+    char path[kManagerPathSize] = {};
+    for (int candidate = 0; !s.dsmModule && managerPath(candidate, path); ++candidate) {
+        s.dsmModule = LoadLibraryA(path);
     }
-    s.dsmModule = LoadLibraryA(path);
     if (!s.dsmModule) {
         return false;
     }

@@ -4,8 +4,8 @@
 
 #include "twain/twain.h"
 
-// Loads Twain_32.dll from the Windows folder and binds DSM_Entry, unless that is done already.
-// True when the session is in state 2 or above afterwards.
+// Loads the manager from the first of the platform's paths that loads (manager_path.h) and binds
+// DSM_Entry, unless that is done already. True when the session is in state 2 or above afterwards.
 bool loadSourceManager();
 
 // Sends one triplet from the application's identity, then fetches the condition code from the

@@ -152,15 +152,6 @@ bool readCurrentItem(TW_UINT16 capability, TW_UINT16 itemSize, Accepts accepts, 
     return true;
 }
 
-// Truncation toward zero to a signed 64-bit integer; 0 where there is none (NaN, the infinities,
-// magnitudes of 2^63 or more), which is also what the x86 conversion leaves in the low bits.
-std::int64_t truncateToInt64(double value) {
-    if (!(std::fabs(value) < kInt64Limit)) {
-        return 0;
-    }
-    return static_cast<std::int64_t>(value);
-}
-
 }  // namespace
 
 bool isItemTypeCompatible(TW_UINT16 reported, TW_UINT16 requested) {
@@ -220,9 +211,24 @@ bool setCapabilityValue(TW_UINT16 capability, TW_UINT16 itemType, TW_UINT32 item
 }
 
 TW_FIX32 toFix32(double value) {
-    // Scaling by 2^16 is exact, and std::round takes halves away from zero without rounding an
-    // intermediate sum the way x * 65536 + 0.5 would.
-    const auto bits = static_cast<std::uint32_t>(truncateToInt64(std::round(value * kFix32Scale)));
+    // Scaling by 2^16 is exact, and so is the fraction left after truncating toward zero, so
+    // comparing that fraction with one half rounds halves away from zero without rounding an
+    // intermediate sum the way x * 65536 + 0.5 would. MinGW's round() makes that very error: it
+    // takes 0.49999999999999994 to 1.
+    const double scaled = value * kFix32Scale;
+    // Where there is no such 64-bit integer (NaN, the infinities, magnitudes of 2^63 or more), 0,
+    // which is also what the x86 conversion leaves in the low bits.
+    if (!(std::fabs(scaled) < kInt64Limit)) {
+        return TW_FIX32{0, 0};
+    }
+    std::int64_t nearest = static_cast<std::int64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(nearest);
+    if (fraction >= 0.5) {
+        ++nearest;
+    } else if (fraction <= -0.5) {
+        --nearest;
+    }
+    const auto bits = static_cast<std::uint32_t>(nearest);
     return TW_FIX32{static_cast<TW_INT16>(static_cast<TW_UINT16>(bits >> 16)),
                     static_cast<TW_UINT16>(bits)};
 }

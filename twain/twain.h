@@ -1,6 +1,6 @@
-// TWAIN constants and records, as the standard's header gives them for 32-bit Windows: packed on
-// 2-byte boundaries, little-endian, TW_HANDLE 32 bits wide. The POSIX Win32 layer keeps handles 32
-// bits wide too, so the layouts below hold on both hosts; only TW_MEMREF (a real pointer) differs.
+// TWAIN constants and records, as the standard's header gives them: packed on 2-byte boundaries,
+// little-endian. TW_HANDLE and TW_MEMREF are as wide as a pointer of the target, so four records
+// differ between targets; every size and offset is asserted below for the target being built.
 #ifndef SCANLINK_TWAIN_H
 #define SCANLINK_TWAIN_H
 
@@ -122,14 +122,54 @@ struct TW_IMAGELAYOUT {
 
 typedef TW_IDENTITY* pTW_IDENTITY;
 
-// DSM_Entry as the manager exports it (PASCAL is __stdcall on 32-bit Windows).
+// DSM_Entry as the manager exports it (PASCAL is __stdcall on 32-bit Windows; 64-bit Windows and
+// the POSIX host have one calling convention).
 typedef TW_UINT16(PASCAL* DSMENTRYPROC)(pTW_IDENTITY origin, pTW_IDENTITY dest, TW_UINT32 dg,
                                         TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
 
-static_assert(sizeof(TW_HANDLE) == 4);
+// What the target decides: the width of TW_HANDLE and TW_MEMREF, and with it the records that hold
+// one. Packing stays 2, so an 8-byte handle sits at offset 4 with no padding before it.
+struct TwainTargetLayout {
+    std::size_t handle;         // TW_HANDLE
+    std::size_t memref;         // TW_MEMREF
+    std::size_t userInterface;  // TW_USERINTERFACE
+    std::size_t capability;     // TW_CAPABILITY
+    std::size_t event;          // TW_EVENT
+    std::size_t eventMessage;   // offset of TW_EVENT.TWMessage
+};
+#if defined(_WIN64)
+inline constexpr TwainTargetLayout kTwainTargetLayout = {8, 8, 12, 12, 10, 8};
+#elif defined(_WIN32)
+inline constexpr TwainTargetLayout kTwainTargetLayout = {4, 4, 8, 8, 6, 4};
+#else
+// The 64-bit POSIX host: handles come from the stand-in's 32-bit handle table, TW_MEMREF is a host
+// pointer.
+inline constexpr TwainTargetLayout kTwainTargetLayout = {4, 8, 8, 8, 10, 8};
+#endif
+
+static_assert(sizeof(TW_HANDLE) == kTwainTargetLayout.handle);
+static_assert(sizeof(TW_MEMREF) == kTwainTargetLayout.memref);
+static_assert(sizeof(TW_USERINTERFACE) == kTwainTargetLayout.userInterface);
+static_assert(offsetof(TW_USERINTERFACE, ModalUI) == 2);
+static_assert(offsetof(TW_USERINTERFACE, hParent) == 4);
+static_assert(sizeof(TW_CAPABILITY) == kTwainTargetLayout.capability);
+static_assert(offsetof(TW_CAPABILITY, ConType) == 2);
+static_assert(offsetof(TW_CAPABILITY, hContainer) == 4);
+static_assert(sizeof(TW_EVENT) == kTwainTargetLayout.event);
+static_assert(offsetof(TW_EVENT, TWMessage) == kTwainTargetLayout.eventMessage);
+
+// The records that hold no handle and no pointer are the same on every target.
 static_assert(sizeof(TW_FIX32) == 4);
+static_assert(offsetof(TW_FIX32, Frac) == 2);
 static_assert(sizeof(TW_FRAME) == 16);
+static_assert(offsetof(TW_FRAME, Top) == 4);
+static_assert(offsetof(TW_FRAME, Right) == 8);
+static_assert(offsetof(TW_FRAME, Bottom) == 12);
 static_assert(sizeof(TW_VERSION) == 42);
+static_assert(offsetof(TW_VERSION, MinorNum) == 2);
+static_assert(offsetof(TW_VERSION, Language) == 4);
+static_assert(offsetof(TW_VERSION, Country) == 6);
+static_assert(offsetof(TW_VERSION, Info) == 8);
 static_assert(sizeof(TW_IDENTITY) == 156);
 static_assert(offsetof(TW_IDENTITY, Version) == 4);
 static_assert(offsetof(TW_IDENTITY, ProtocolMajor) == 46);
@@ -138,25 +178,28 @@ static_assert(offsetof(TW_IDENTITY, SupportedGroups) == 50);
 static_assert(offsetof(TW_IDENTITY, Manufacturer) == 54);
 static_assert(offsetof(TW_IDENTITY, ProductFamily) == 88);
 static_assert(offsetof(TW_IDENTITY, ProductName) == 122);
-static_assert(sizeof(TW_USERINTERFACE) == 8);
-static_assert(offsetof(TW_USERINTERFACE, hParent) == 4);
 static_assert(sizeof(TW_STATUS) == 4);
-static_assert(sizeof(TW_CAPABILITY) == 8);
-static_assert(offsetof(TW_CAPABILITY, hContainer) == 4);
+static_assert(offsetof(TW_STATUS, Reserved) == 2);
 static_assert(sizeof(TW_ONEVALUE) == 6);
 static_assert(offsetof(TW_ONEVALUE, Item) == 2);
 static_assert(sizeof(TW_ENUMERATION_HEADER) == 14);
+static_assert(offsetof(TW_ENUMERATION_HEADER, NumItems) == 2);
 static_assert(offsetof(TW_ENUMERATION_HEADER, CurrentIndex) == 6);
+static_assert(offsetof(TW_ENUMERATION_HEADER, DefaultIndex) == 10);
 static_assert(sizeof(TW_RANGE) == 22);
+static_assert(offsetof(TW_RANGE, MinValue) == 2);
+static_assert(offsetof(TW_RANGE, MaxValue) == 6);
+static_assert(offsetof(TW_RANGE, StepSize) == 10);
+static_assert(offsetof(TW_RANGE, DefaultValue) == 14);
+static_assert(offsetof(TW_RANGE, CurrentValue) == 18);
 static_assert(sizeof(TW_ARRAY_HEADER) == 6);
+static_assert(offsetof(TW_ARRAY_HEADER, NumItems) == 2);
 static_assert(sizeof(TW_PENDINGXFERS) == 6);
 static_assert(offsetof(TW_PENDINGXFERS, EOJ) == 2);
-static_assert(sizeof(TW_EVENT) == sizeof(TW_MEMREF) + 2);
-static_assert(offsetof(TW_EVENT, TWMessage) == sizeof(TW_MEMREF));
 static_assert(sizeof(TW_IMAGELAYOUT) == 28);
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(TW_EVENT) == 6);
-#endif
+static_assert(offsetof(TW_IMAGELAYOUT, DocumentNumber) == 16);
+static_assert(offsetof(TW_IMAGELAYOUT, PageNumber) == 20);
+static_assert(offsetof(TW_IMAGELAYOUT, FrameNumber) == 24);
 
 // Data groups
 inline constexpr TW_UINT32 DG_CONTROL = 0x0001;

@@ -6,6 +6,9 @@ namespace vscan {
 
 HGLOBAL globalBlockOf(const std::vector<std::uint8_t>& bytes) {
     const HGLOBAL block = GlobalAlloc(GHND, bytes.size());
+    if (bytes.empty()) {
+        return block;  // no memory to lock or fill: Windows locks no block of zero bytes
+    }
     void* target = block ? GlobalLock(block) : nullptr;
     if (target == nullptr) {
         if (block) {
@@ -13,9 +16,7 @@ HGLOBAL globalBlockOf(const std::vector<std::uint8_t>& bytes) {
         }
         return 0;
     }
-    if (!bytes.empty()) {
-        std::memcpy(target, bytes.data(), bytes.size());
-    }
+    std::memcpy(target, bytes.data(), bytes.size());
     GlobalUnlock(block);
     return block;
 }

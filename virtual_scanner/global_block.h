@@ -10,7 +10,8 @@
 
 namespace vscan {
 
-// A new unlocked block holding the bytes; none when memory ran out.
+// A new unlocked block holding the bytes; none when memory ran out. A block of no bytes cannot be
+// locked, by the source or the application.
 HGLOBAL globalBlockOf(const std::vector<std::uint8_t>& bytes);
 
 }  // namespace vscan

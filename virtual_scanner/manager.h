@@ -10,7 +10,7 @@ namespace vscan {
 
 class Manager {
   public:
-    explicit Manager(const Script& script) : source_(script) {}
+    explicit Manager(VirtualSource& source) : source_(source) {}
 
     TW_UINT16 entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat,
                     TW_UINT16 msg, TW_MEMREF data);
@@ -21,7 +21,6 @@ class Manager {
     void powerCycle();
 
     int32_t state() const { return open_ ? 3 : 2; }
-    const VirtualSource& source() const { return source_; }
 
   private:
     TW_UINT16 fail(TW_UINT16 code) {
@@ -39,7 +38,7 @@ class Manager {
     TW_UINT32 nextId_ = 1;
     // Before MSG_OPENDSM a manager knows of no failure of the application's, yet reports one.
     TW_UINT16 conditionCode_ = TWCC_BUMMER;
-    VirtualSource source_;
+    VirtualSource& source_;
 };
 
 }  // namespace vscan

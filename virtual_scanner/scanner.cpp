@@ -1,15 +1,30 @@
 #include "scanner.h"
 
 namespace vscan {
+namespace {
+
+constexpr std::size_t kLogLimit = 100000;
+
+}  // namespace
 
 std::mutex& scannerMutex() {
     static std::mutex mutex;
     return mutex;
 }
 
+// Never destroyed: the source's worker thread may still be waiting when the process ends. On
+// Windows a library's static objects are destroyed after every other thread has been ended, and
+// waiting there for the worker never returns.
 Scanner& scanner() {
-    static Scanner instance;
-    return instance;
+    static Scanner* const instance = new Scanner;
+    return *instance;
+}
+
+void appendToLog(Scanner& s, LoggedTriplet entry) {
+    if (s.log.size() >= kLogLimit) {
+        s.log.erase(s.log.begin(), s.log.begin() + kLogLimit / 2);
+    }
+    s.log.push_back(std::move(entry));
 }
 
 }  // namespace vscan

@@ -1,5 +1,6 @@
-// The whole virtual device: manager, source, script and log, behind one lock. DSM_Entry, the
-// source's own worker threads and the test controls all take the lock before touching it.
+// The whole virtual device: manager, source, script and log, behind one lock. The entry points
+// (DSM_Entry, or DS_Entry where the source runs under another manager), the source's own worker
+// threads and the test controls all take the lock before touching it.
 #ifndef VIRTUAL_SCANNER_SCANNER_H
 #define VIRTUAL_SCANNER_SCANNER_H
 
@@ -14,13 +15,32 @@ namespace vscan {
 
 struct Scanner {
     Script script;
-    Manager manager{script};
+    VirtualSource source{script};
+    Manager manager{source};
     std::vector<LoggedTriplet> log;
 };
 
 std::mutex& scannerMutex();
 // The one scanner of the process; the caller holds scannerMutex().
 Scanner& scanner();
+
+// Adds a triplet to the log; a long scan logs two triplets per message, so the oldest half goes
+// when the log is full.
+void appendToLog(Scanner& s, LoggedTriplet entry);
+
+// The result a test scripted for a triplet. Its condition code goes into the status record when the
+// triplet is itself a successful DAT_STATUS, else to `recordConditionCode` for the next one.
+template <class RecordConditionCode>
+TW_UINT16 scriptedResult(const ScriptedAnswer& answer, TW_UINT32 dg, TW_UINT16 dat, TW_MEMREF data,
+                         RecordConditionCode recordConditionCode) {
+    if (dg == DG_CONTROL && dat == DAT_STATUS && data != nullptr &&
+        answer.resultCode == TWRC_SUCCESS) {
+        static_cast<TW_STATUS*>(data)->ConditionCode = answer.conditionCode;
+    } else {
+        recordConditionCode(answer.conditionCode);
+    }
+    return answer.resultCode;
+}
 
 }  // namespace vscan
 

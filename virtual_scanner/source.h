@@ -4,6 +4,9 @@
 #ifndef VIRTUAL_SCANNER_SOURCE_H
 #define VIRTUAL_SCANNER_SOURCE_H
 
+#include <optional>
+#include <utility>
+
 #include "source_capabilities.h"
 #include "source_core.h"
 #include "source_transfer.h"
@@ -21,6 +24,7 @@ class VirtualSource {
     bool isOpen() const { return core_.state != kSourceClosed; }
     int32_t state() const { return core_.state; }
     TW_UINT32 id() const { return core_.identity.Id; }
+    const TW_IDENTITY& identity() const { return core_.identity; }
     const ScanSettings& settings() const { return capabilities_.settings(); }
 
     // MSG_OPENDS and MSG_CLOSEDS, as the manager passes them on.
@@ -31,6 +35,18 @@ class VirtualSource {
 
     void setConditionCode(TW_UINT16 code) { core_.conditionCode = code; }
     TW_UINT16 handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
+
+    // Where the source runs under a manager of its own: that manager's entry point (none when it
+    // cannot be found) and the application the source was opened for, where notices sent the
+    // TWAIN 2 way go.
+    void serveThrough(DSMENTRYPROC managerEntry, const TW_IDENTITY& application) {
+        core_.managerEntry = managerEntry;
+        core_.application = application;
+    }
+    DSMENTRYPROC managerEntry() const { return core_.managerEntry; }
+    const TW_IDENTITY& application() const { return core_.application; }
+    // The notice waiting to be sent to that manager; taken once.
+    std::optional<TW_UINT16> takeManagerNotice() { return std::exchange(core_.managerNotice, {}); }
 
   private:
     TW_UINT16 status(TW_UINT16 msg, TW_STATUS* status);

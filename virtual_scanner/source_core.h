@@ -4,6 +4,7 @@
 #define VIRTUAL_SCANNER_SOURCE_CORE_H
 
 #include <cstdint>
+#include <optional>
 
 #include "script.h"
 #include "twain/twain.h"
@@ -21,6 +22,13 @@ struct SourceCore {
     HWND appWindow = {};                  // the window the application gave at MSG_OPENDSM
     TW_USERINTERFACE userInterface = {};  // as given with MSG_ENABLEDS
     const Script& script;
+
+    // Where the source runs under a manager of its own (DS_Entry), that manager's entry point and
+    // the application it opened the source for: the way notices travel the TWAIN 2 way.
+    DSMENTRYPROC managerEntry = nullptr;
+    TW_IDENTITY application = {};
+    // A notice (MSG_XFERREADY, MSG_CLOSEDSREQ) waiting to be sent to that manager.
+    std::optional<TW_UINT16> managerNotice;
 
     // Records the condition code for the next DAT_STATUS and answers TWRC_FAILURE.
     TW_UINT16 fail(TW_UINT16 code) {

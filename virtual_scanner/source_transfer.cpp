@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "global_block.h"
+#include "handle_bits.h"
 #include "page_files.h"
 #include "page_render.h"
 
@@ -11,7 +12,12 @@ namespace vscan {
 namespace {
 
 // Stands for a block the application cannot lock (knob "transfer.bad_handle").
-constexpr TW_HANDLE kUnlockableHandle = 0xFFFFFFF0u;
+const TW_HANDLE kUnlockableHandle = handleFromBits<TW_HANDLE>(0xFFFFFFF0u);
+
+// The ways a notice reaches the application (knob "event.route"): TWAIN 1, in the source's answer
+// to MSG_PROCESSEVENT; TWAIN 2, through the manager that loaded the source.
+constexpr int64_t kRouteTwain1 = 1;
+constexpr int64_t kRouteTwain2 = 2;
 
 }  // namespace
 
@@ -58,8 +64,10 @@ void Transfer::scanFinished() {
 void Transfer::announce(Notice notice) {
     notice_ = notice;
     ++tag_;
-    const HWND window = core_.userInterface.hParent ? core_.userInterface.hParent : core_.appWindow;
-    const auto target = static_cast<HWND>(core_.script.knob("event.window").value_or(window));
+    const HWND window = core_.userInterface.hParent ? static_cast<HWND>(core_.userInterface.hParent)
+                                                    : core_.appWindow;
+    const auto chosen = core_.script.knob("event.window");
+    const HWND target = chosen ? handleFromBits<HWND>(*chosen) : window;
     const auto delay = std::chrono::milliseconds(core_.script.knob("page.delay_ms").value_or(0));
     poster_.schedule(target, kSourceEventMessage, tag_, delay);
 }
@@ -93,13 +101,19 @@ TW_UINT16 Transfer::processEvent(TW_UINT16 msg, TW_EVENT* event) {
         return TWRC_NOTDSEVENT;
     }
     if (message->wParam == tag_ && core_.state == 5 && notice_ != Notice::None) {
+        const TW_UINT16 notice = notice_ == Notice::TransferReady ? MSG_XFERREADY : MSG_CLOSEDSREQ;
         if (notice_ == Notice::TransferReady) {
-            event->TWMessage = MSG_XFERREADY;
             core_.state = 6;
-        } else {
-            event->TWMessage = MSG_CLOSEDSREQ;
         }
         notice_ = Notice::None;
+        if (core_.managerEntry != nullptr &&
+            core_.script.knob("event.route").value_or(kRouteTwain1) == kRouteTwain2) {
+            // The TWAIN 2 way: the wake-up was the source's own, and the notice goes to the
+            // manager (DG_CONTROL / DAT_NULL), which hands it on to the application.
+            core_.managerNotice = notice;
+            return TWRC_DSEVENT;
+        }
+        event->TWMessage = notice;
         return static_cast<TW_UINT16>(core_.script.knob("event.result").value_or(TWRC_DSEVENT));
     }
     return TWRC_DSEVENT;  // the source's own message, from an announcement that no longer counts

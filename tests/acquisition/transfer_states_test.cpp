@@ -1,5 +1,3 @@
-#include <win32_posix_test_hooks.h>
-
 #include "scenario.h"
 #include "session/acquisition.h"
 #include "session/dsm_binding.h"
@@ -96,7 +94,7 @@ TEST_F(TransferStates, TransferResultDecidesBetweenStatesSixAndSeven) {
         resetScanner();
         vscan_script(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, c.result, TWCC_SUCCESS, 1);
         vscan_setKnob("endxfer.count", 1);
-        EXPECT_EQ(transferNativeImage(), 0u) << "result " << c.result;
+        EXPECT_FALSE(transferNativeImage()) << "result " << c.result;
         EXPECT_EQ(requestNames(), c.requests) << "result " << c.result;
         EXPECT_EQ(twainSession.state, kStateSourceEnabled);
     }
@@ -116,14 +114,14 @@ TEST_F(TransferStates, CloseRequestDuringTheWaitEndsItWithoutAnImage) {
     vscan_setKnob("source.close_request", 1);
     ASSERT_TRUE(prepareTransfer());
     SessionLock lock;
-    EXPECT_EQ(waitForImage(lock), 0u);
+    EXPECT_FALSE(waitForImage(lock));
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
 }
 
 TEST_F(TransferStates, WaitEndsWithTheImageAndLeavesLaterMessagesQueued) {
     SessionLock lock;
     const TW_HANDLE image = waitForImage(lock);
-    ASSERT_NE(image, 0u);
+    ASSERT_TRUE(image);
     EXPECT_EQ(twainSession.state, kStateSourceEnabled);
     EXPECT_NE(GlobalSize(image), 0u);
     GlobalFree(image);

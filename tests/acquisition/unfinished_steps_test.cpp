@@ -1,6 +1,5 @@
 // A wait never starts for what the source will not announce: steps that must succeed are tried
 // once more, and what an earlier call left unfinished is finished before the next wait.
-#include <win32_posix_test_hooks.h>
 
 #include "scenario.h"
 #include "session/acquisition.h"
@@ -41,7 +40,7 @@ class UnfinishedSteps : public Scenario {
         if (image) {
             GlobalFree(image);
         }
-        return image != 0;
+        return image != TW_HANDLE{};
     }
     static void refuse(TW_UINT16 msg, TW_UINT16 dat, int times) {
         vscan_script(DG_CONTROL, dat, msg, TWRC_FAILURE, TWCC_OPERATIONERROR, times);

@@ -4,7 +4,6 @@
 // acquisition waited for a page that could not come. After every session: no global memory handle
 // and no window is left. The seed and the number of steps come from RANDOM_SESSIONS_SEED and
 // RANDOM_SESSIONS_STEPS; a failure names the seed and the step.
-#include <win32_posix_test_hooks.h>
 
 #include <algorithm>
 #include <atomic>
@@ -20,6 +19,7 @@
 
 #include "image/dib_layout.h"
 #include "image/messages.h"
+#include "platform_probe.h"
 #include "scenario.h"
 #include "session/acquisition.h"
 #include "session/lifecycle.h"
@@ -82,7 +82,7 @@ class RandomSessions : public Scenario {
   protected:
     void SetUp() override {
         Scenario::SetUp();
-        windowsAtStart_ = win32posix_liveWindows();
+        windowsAtStart_ = liveWindows();
     }
 
     std::mt19937_64 random_;
@@ -160,7 +160,7 @@ void RandomSessions::acquire() {
                                << before << ")";
     }
     if (before < kStateSourceEnabled) {
-        EXPECT_EQ(image, 0u) << where_;
+        EXPECT_FALSE(image) << where_;
     }
     if (!image) {
         return;
@@ -192,7 +192,7 @@ void RandomSessions::acquireOnAnotherThread() {
     });
     other.join();
     EXPECT_FALSE(exceeded) << where_;
-    EXPECT_EQ(image, 0u) << where_;
+    EXPECT_FALSE(image) << where_;
     EXPECT_EQ(vscan_logSize(), logBefore) << where_ << ": nothing is sent for another thread";
     if (before >= kStateSourceEnabled) {
         EXPECT_EQ(twainSession.conditionCode, TWCC_SEQERROR) << where_;
@@ -206,8 +206,10 @@ void RandomSessions::injectFault() {
     const TW_UINT16 result = results[pick(3)];
     const int times = 1 + pick(3);
     vscan_script(fault.dg, fault.dat, fault.msg, result, conditions[pick(4)], times);
-    detail_ = " DAT " + std::to_string(fault.dat) + " MSG " + std::to_string(fault.msg) +
-              " answers " + std::to_string(result) + " x" + std::to_string(times);
+    std::ostringstream detail;
+    detail << " DAT " << fault.dat << " MSG " << fault.msg << " answers " << result << " x"
+           << times;
+    detail_ = detail.str();
     if (fault.dat == DAT_EVENT) {
         announcementMayBeLost_ = true;
         eventRefusalScripted_ = true;
@@ -217,7 +219,9 @@ void RandomSessions::injectFault() {
 
 void RandomSessions::turnKnob() {
     const int knob = pick(7);
-    detail_ = " " + std::to_string(knob);
+    std::ostringstream detail;
+    detail << " " << knob;
+    detail_ = detail.str();
     switch (knob) {
         case 0:
             vscan_setKnob("source.close_request", pick(4) == 0 ? 1 : 0);
@@ -270,8 +274,8 @@ void RandomSessions::endSession() {
     EXPECT_TRUE(Java_QZ_korvel_twain_TwainEx_unregister(nullptr, nullptr)) << where_;
     EXPECT_LE(state(), kStateManagerNotLoaded) << where_;
     vscan_powerCycle();
-    EXPECT_EQ(win32posix_liveGlobalHandles(), 0u) << where_ << ": a global memory handle leaked";
-    EXPECT_EQ(win32posix_liveWindows(), windowsAtStart_) << where_ << ": a window leaked";
+    EXPECT_EQ(liveGlobalHandles(), 0u) << where_ << ": a global memory handle leaked";
+    EXPECT_EQ(liveWindows(), windowsAtStart_) << where_ << ": a window leaked";
 }
 
 void RandomSessions::step() {
@@ -394,8 +398,9 @@ void RandomSessions::step() {
         vscan_powerCycle();
     }
     checkLog();
-    history_.push_back(std::string(kNames[op]) + detail_ + ": state " + std::to_string(before) +
-                       " -> " + std::to_string(state()));
+    std::ostringstream entry;
+    entry << kNames[op] << detail_ << ": state " << before << " -> " << state();
+    history_.push_back(entry.str());
     if (history_.size() > 30) {
         history_.pop_front();
     }
@@ -415,7 +420,7 @@ TEST_F(RandomSessions, NoSequenceCrashesHangsOrLeaks) {
     if (HasFailure()) {
         std::string recent;
         for (const std::string& entry : history_) {
-            recent += "  " + entry + "\n";
+            recent.append("  ").append(entry).append("\n");
         }
         ADD_FAILURE() << "the last steps:\n" << recent;
     }

@@ -1,8 +1,7 @@
-#include <win32_posix_test_hooks.h>
-
 #include <cstring>
 #include <string>
 
+#include "platform_probe.h"
 #include "record_bytes.h"
 #include "scenario.h"
 #include "session/lifecycle.h"
@@ -20,10 +19,10 @@ TW_IDENTITY identityOf(const std::vector<uint8_t>& bytes) {
 }
 
 TEST_F(Lifecycle, RegisterPresentsTheApplicationAndOpensTheManager) {
-    const size_t windowsBefore = win32posix_liveWindows();
+    const size_t windowsBefore = liveWindows();
     ASSERT_TRUE(registerDemo());
     EXPECT_EQ(twainSession.state, kStateManagerOpen);
-    EXPECT_EQ(win32posix_liveWindows(), windowsBefore + 1);
+    EXPECT_EQ(liveWindows(), windowsBefore + 1);
 
     const auto sent = requests();
     ASSERT_EQ(sent.size(), 1u);
@@ -44,7 +43,7 @@ TEST_F(Lifecycle, RegisterPresentsTheApplicationAndOpensTheManager) {
     EXPECT_STREQ(app.ProductName, "Demo");
     // The data is the proxy window, which stays hidden and enabled.
     const HWND proxy = static_cast<HWND>(twainSession.userInterface.hParent);
-    EXPECT_EQ(readUint32(sent[0].data, 0), proxy);
+    EXPECT_EQ(sent[0].data, handleBytes(proxy));
     EXPECT_TRUE(IsWindowEnabled(proxy));
     EXPECT_EQ(twainSession.userInterface.ShowUI, 1);
     EXPECT_EQ(twainSession.userInterface.ModalUI, 1);
@@ -77,20 +76,20 @@ TEST_F(Lifecycle, LongTextsAreCutToTheirFields) {
 TEST_F(Lifecycle, SecondRegisterWhileOpenChangesNothing) {
     ASSERT_TRUE(registerDemo());
     const TW_IDENTITY before = twainSession.appIdentity;
-    const size_t windows = win32posix_liveWindows();
+    const size_t windows = liveWindows();
     resetScanner();
     EXPECT_TRUE(openSourceManager(9, 9, "Other", "Other", "Other"));
     EXPECT_EQ(vscan_logSize(), 0u);
-    EXPECT_EQ(win32posix_liveWindows(), windows);
+    EXPECT_EQ(liveWindows(), windows);
     EXPECT_EQ(std::memcmp(&before, &twainSession.appIdentity, sizeof(before)), 0);
 }
 
 TEST_F(Lifecycle, FailedOpenLeavesStateTwoAndAFreshRegisterTriesAgain) {
-    const size_t windowsBefore = win32posix_liveWindows();
+    const size_t windowsBefore = liveWindows();
     vscan_script(DG_CONTROL, DAT_PARENT, MSG_OPENDSM, TWRC_FAILURE, TWCC_LOWMEMORY, 1);
     EXPECT_FALSE(registerDemo());
     EXPECT_EQ(twainSession.state, kStateManagerLoaded);
-    EXPECT_EQ(win32posix_liveWindows(), windowsBefore);  // no manager holds the window
+    EXPECT_EQ(liveWindows(), windowsBefore);  // no manager holds the window
 
     EXPECT_TRUE(openSourceManager(4, 5, "M", "F", "Again"));
     EXPECT_STREQ(twainSession.appIdentity.Version.Info, "Again 4.5");
@@ -104,7 +103,7 @@ TEST_F(Lifecycle, UnregisterAfterAFailedOpenOnlyReleasesTheManager) {
     EXPECT_TRUE(unregister());
     EXPECT_EQ(vscan_logSize(), 0u);
     EXPECT_EQ(twainSession.state, kStateManagerNotLoaded);
-    EXPECT_EQ(twainSession.dsmModule, 0u);
+    EXPECT_FALSE(twainSession.dsmModule);
 }
 
 TEST_F(Lifecycle, SelectSourceOnlyWithTheManagerOpen) {

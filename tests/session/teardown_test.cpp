@@ -1,5 +1,5 @@
-#include <win32_posix_test_hooks.h>
-
+#include "platform_probe.h"
+#include "record_bytes.h"
 #include "scenario.h"
 #include "session/acquisition.h"
 #include "session/lifecycle.h"
@@ -33,16 +33,16 @@ TEST_F(Teardown, UnregisterFromAnEnabledSourceWalksEveryStepDown) {
     ASSERT_TRUE(openSource());
     ASSERT_TRUE(prepareTransfer());
     const HWND proxy = static_cast<HWND>(twainSession.userInterface.hParent);
-    const size_t windows = win32posix_liveWindows();
+    const size_t windows = liveWindows();
     resetScanner();
     EXPECT_TRUE(unregister());
     EXPECT_EQ(requestNames(), "MSG_DISABLEDS, MSG_CLOSEDS, MSG_CLOSEDSM");
     EXPECT_EQ(twainSession.state, kStateManagerNotLoaded);
     EXPECT_FALSE(IsWindow(proxy));
-    EXPECT_EQ(win32posix_liveWindows(), windows - 1);
+    EXPECT_EQ(liveWindows(), windows - 1);
     EXPECT_EQ(twainSession.userInterface.ShowUI, 0);
     EXPECT_EQ(twainSession.userInterface.ModalUI, 0);
-    EXPECT_EQ(twainSession.userInterface.hParent, 0u);
+    EXPECT_FALSE(twainSession.userInterface.hParent);
     EXPECT_EQ(vscan_managerState(), 2);
 }
 
@@ -56,11 +56,11 @@ TEST_F(Teardown, StopTransferEnablesTheProxyWindowAndDisablesTheSource) {
     EXPECT_TRUE(IsWindowEnabled(proxy));
     EXPECT_EQ(requestNames(), "MSG_DISABLEDS");
     const auto sent = requests();
-    // The user interface record travels whole.
-    EXPECT_EQ(sent[0].data,
-              (std::vector<uint8_t>{
-                  1, 0, 1, 0, static_cast<uint8_t>(proxy), static_cast<uint8_t>(proxy >> 8),
-                  static_cast<uint8_t>(proxy >> 16), static_cast<uint8_t>(proxy >> 24)}));
+    // The user interface record travels whole: ShowUI, ModalUI, then the window.
+    std::vector<uint8_t> expected = {1, 0, 1, 0};
+    const std::vector<uint8_t> window = handleBytes(proxy);
+    expected.insert(expected.end(), window.begin(), window.end());
+    EXPECT_EQ(sent[0].data, expected);
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
     EXPECT_EQ(vscan_sourceState(), 4);
 }
@@ -74,12 +74,12 @@ TEST_F(Teardown, RefusedDisableStopsTheCascadeButTheManagerIsReleased) {
     EXPECT_TRUE(unregister());
     EXPECT_EQ(requestNames(), "MSG_DISABLEDS");
     EXPECT_EQ(twainSession.state, kStateManagerNotLoaded);
-    EXPECT_EQ(twainSession.dsmModule, 0u);
+    EXPECT_FALSE(twainSession.dsmModule);
     EXPECT_EQ(twainSession.resultCode, TWRC_FAILURE);
     EXPECT_EQ(twainSession.conditionCode, TWCC_SEQERROR);
     // The record is left as it was, but the window went with the manager that knew it.
     EXPECT_EQ(twainSession.userInterface.ShowUI, 1);
-    EXPECT_EQ(twainSession.userInterface.hParent, 0u);
+    EXPECT_FALSE(twainSession.userInterface.hParent);
 }
 
 TEST_F(Teardown, RefusedCloseOfTheManagerStillReleasesIt) {

@@ -1,7 +1,6 @@
 // Calls from several threads: none sees the session half changed, a teardown from another thread
 // ends the owner's wait, the proxy window is destroyed on its own thread, and a thread that cannot
 // receive the source's events is refused instead of waiting.
-#include <win32_posix_test_hooks.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -9,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform_probe.h"
 #include "scenario.h"
 #include "session/acquisition.h"
 #include "session/lifecycle.h"
@@ -69,26 +69,18 @@ TEST_F(Threads, AcquireOnAThreadThatOwnsNoSessionWindowIsRefusedAtOnce) {
     });
     other.join();
     EXPECT_TRUE(bounded);
-    EXPECT_EQ(image, 0u);
+    EXPECT_FALSE(image);
     EXPECT_EQ(twainSession.resultCode, TWRC_FAILURE);
     EXPECT_EQ(twainSession.conditionCode, TWCC_SEQERROR);
     EXPECT_EQ(twainSession.state, kStateSourceEnabled);
     EXPECT_EQ(vscan_logSize(), 0u);
 }
 
-struct ForeignTeardown {
-    const char* name;
-    jboolean (*teardown)(JNIEnv*, jclass);
-    int32_t stateAfter;
-};
-
-class TeardownFromAnotherThread : public Threads,
-                                  public ::testing::WithParamInterface<ForeignTeardown> {};
-
 // The source will not announce anything within the test; only the other thread's teardown can
 // end the wait.
-TEST_P(TeardownFromAnotherThread, EndsTheOwnersWait) {
-    const size_t windowsBefore = win32posix_liveWindows();
+void expectTeardownFromAnotherThreadToEndTheWait(jboolean (*teardown)(JNIEnv*, jclass),
+                                                 int32_t stateAfter) {
+    const size_t windowsBefore = liveWindows();
     vscan_setKnob("page.delay_ms", 600000);
     ASSERT_TRUE(lockedRegister());
     ASSERT_TRUE(Java_QZ_korvel_twain_TwainEx_openSource(nullptr, nullptr));
@@ -96,10 +88,8 @@ TEST_P(TeardownFromAnotherThread, EndsTheOwnersWait) {
     const DWORD owner = GetCurrentThreadId();
     jboolean tornDown = JNI_FALSE;
     std::thread other([&] {
-        while (!win32posix_isWaitingForMessages(owner)) {
-            std::this_thread::yield();
-        }
-        tornDown = GetParam().teardown(nullptr, nullptr);
+        awaitMessageWait(owner);
+        tornDown = teardown(nullptr, nullptr);
     });
     TW_HANDLE image = {};
     {
@@ -110,25 +100,30 @@ TEST_P(TeardownFromAnotherThread, EndsTheOwnersWait) {
     }
     other.join();
     EXPECT_TRUE(tornDown);
-    EXPECT_EQ(image, 0u);
-    EXPECT_EQ(twainSession.state, GetParam().stateAfter);
+    EXPECT_FALSE(image);
+    EXPECT_EQ(twainSession.state, stateAfter);
     // Back on its own thread, the proxy window is as the teardown left it: enabled, or gone.
-    if (GetParam().stateAfter <= kStateManagerNotLoaded) {
-        EXPECT_EQ(win32posix_liveWindows(), windowsBefore);
+    if (stateAfter <= kStateManagerNotLoaded) {
+        EXPECT_EQ(liveWindows(), windowsBefore);
     } else {
         EXPECT_TRUE(IsWindowEnabled(proxy()));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Teardowns, TeardownFromAnotherThread,
-    ::testing::Values(ForeignTeardown{"stopTransfer", Java_QZ_korvel_twain_TwainEx_stopTransfer,
-                                      kStateSourceOpen},
-                      ForeignTeardown{"closeSource", Java_QZ_korvel_twain_TwainEx_closeSource,
-                                      kStateManagerOpen},
-                      ForeignTeardown{"unregister", Java_QZ_korvel_twain_TwainEx_unregister,
-                                      kStateManagerNotLoaded}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST_F(Threads, StopTransferFromAnotherThreadEndsTheOwnersWait) {
+    expectTeardownFromAnotherThreadToEndTheWait(Java_QZ_korvel_twain_TwainEx_stopTransfer,
+                                                kStateSourceOpen);
+}
+
+TEST_F(Threads, CloseSourceFromAnotherThreadEndsTheOwnersWait) {
+    expectTeardownFromAnotherThreadToEndTheWait(Java_QZ_korvel_twain_TwainEx_closeSource,
+                                                kStateManagerOpen);
+}
+
+TEST_F(Threads, UnregisterFromAnotherThreadEndsTheOwnersWait) {
+    expectTeardownFromAnotherThreadToEndTheWait(Java_QZ_korvel_twain_TwainEx_unregister,
+                                                kStateManagerNotLoaded);
+}
 
 // From another thread, enabling the proxy window would wait for an owner that takes no messages.
 TEST_F(Threads, StopTransferFromAnotherThreadDoesNotWaitForTheOwnersMessages) {
@@ -142,7 +137,7 @@ TEST_F(Threads, StopTransferFromAnotherThreadDoesNotWaitForTheOwnersMessages) {
 }
 
 TEST_F(Threads, UnregisterOnAnotherThreadLeavesTheWindowToItsOwnThread) {
-    const size_t windowsBefore = win32posix_liveWindows();
+    const size_t windowsBefore = liveWindows();
     ASSERT_TRUE(lockedRegister());
     const HWND window = proxy();
     EXPECT_TRUE(finishesWithoutTheOwner(
@@ -152,17 +147,17 @@ TEST_F(Threads, UnregisterOnAnotherThreadLeavesTheWindowToItsOwnThread) {
     // The owner's next call into the session destroys it.
     EXPECT_EQ(Java_QZ_korvel_twain_TwainEx_getState(nullptr, nullptr), kStateManagerNotLoaded);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(win32posix_liveWindows(), windowsBefore);
+    EXPECT_EQ(liveWindows(), windowsBefore);
 }
 
 TEST_F(Threads, TheWindowOfARegisteringThreadThatEndedGoesWithIt) {
-    const size_t windowsBefore = win32posix_liveWindows();
+    const size_t windowsBefore = liveWindows();
     std::thread registering([] { ASSERT_TRUE(lockedRegister()); });
     registering.join();
-    EXPECT_EQ(win32posix_liveWindows(), windowsBefore);
+    EXPECT_EQ(liveWindows(), windowsBefore);
     EXPECT_TRUE(Java_QZ_korvel_twain_TwainEx_unregister(nullptr, nullptr));
     EXPECT_EQ(twainSession.state, kStateManagerNotLoaded);
-    EXPECT_EQ(win32posix_liveWindows(), windowsBefore);
+    EXPECT_EQ(liveWindows(), windowsBefore);
 }
 
 // The manager is released and bound again while other threads send capability requests: none

@@ -1,7 +1,6 @@
-#include <win32_posix_test_hooks.h>
-
 #include <cstring>
 
+#include "platform_probe.h"
 #include "session/acquisition.h"
 #include "session/dsm_binding.h"
 #include "session/twain_session.h"
@@ -51,7 +50,7 @@ TEST_F(CapabilityAccess, WriteSendsOneValueAndFreesItWhateverTheAnswer) {
     EXPECT_FALSE(setCapabilityValue(ICAP_BRIGHTNESS, TWTY_FIX32, 0xC000FFF3));
     EXPECT_EQ(twainSession.resultCode, TWRC_FAILURE);
     EXPECT_EQ(twainSession.conditionCode, TWCC_BADVALUE);
-    EXPECT_EQ(win32posix_liveGlobalHandles(), 0u);
+    EXPECT_EQ(liveGlobalHandles(), 0u);
 
     const auto sent = requests();
     ASSERT_EQ(sent.size(), 2u) << requestNames();
@@ -73,7 +72,7 @@ TEST_F(CapabilityAccess, ReadAsksForTheCurrentValueAndFreesTheAnswer) {
     TW_FIX32 resolution = {};
     ASSERT_TRUE(getCapabilityValue(ICAP_XRESOLUTION, TWTY_FIX32, &resolution));  // enumeration
     EXPECT_EQ(fromFix32(resolution), 100.0);
-    EXPECT_EQ(win32posix_liveGlobalHandles(), 0u);
+    EXPECT_EQ(liveGlobalHandles(), 0u);
 
     const auto sent = requests();
     ASSERT_EQ(sent.size(), 2u) << requestNames();
@@ -143,7 +142,7 @@ TEST_F(CapabilityAccess, EnumerationIndexEqualToItsItemCountGivesNoValueWhatever
     setCapabilityKnob("ICAP_PIXELTYPE", "currentIndex", 3);
     EXPECT_FALSE(getCapabilityValue(ICAP_PIXELTYPE, TWTY_UINT16, &value));
     EXPECT_EQ(value, 0x5A5A);
-    EXPECT_EQ(win32posix_liveGlobalHandles(), 0u);
+    EXPECT_EQ(liveGlobalHandles(), 0u);
 }
 
 TEST_F(CapabilityAccess, BoolFlagsAreReadAsTheirValueOnlyByTheFlagRead) {
@@ -180,7 +179,7 @@ TEST_F(CapabilityAccess, OtherContainersHoldNoValue) {
         EXPECT_FALSE(getCapabilityValue(ICAP_HIGHLIGHT, TWTY_FIX32, &value)) << container;
         EXPECT_EQ(fromFix32(value), -1.0);
         EXPECT_EQ(twainSession.resultCode, TWRC_SUCCESS);
-        EXPECT_EQ(win32posix_liveGlobalHandles(), 0u);
+        EXPECT_EQ(liveGlobalHandles(), 0u);
     }
 }
 
@@ -210,7 +209,7 @@ TEST_F(CapabilityAccess, ReadsStayWithinTheBlock) {
         if (!c.read) {
             EXPECT_EQ(value[0], 0xEE);
         }
-        EXPECT_EQ(win32posix_liveGlobalHandles(), 0u);
+        EXPECT_EQ(liveGlobalHandles(), 0u);
     }
 }
 

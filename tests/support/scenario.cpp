@@ -1,9 +1,6 @@
 #include "scenario.h"
 
-#include <win32_posix_test_hooks.h>
-
-#include <cstdlib>
-
+#include "platform_probe.h"
 #include "session/lifecycle.h"
 #include "session/twain_session.h"
 
@@ -39,19 +36,19 @@ std::string messageName(const Triplet& t) {
 }  // namespace
 
 void Scenario::SetUp() {
-    unsetenv("WINDIR");
     vscan_powerCycle();
     vscan_reset();
+    resetPlatform();
     twainSession = TwainSession{};
-    windowsBefore_ = win32posix_liveWindows();
+    windowsBefore_ = liveWindows();
 }
 
 void Scenario::TearDown() {
     unregister();
     EXPECT_LE(twainSession.state, kStateManagerNotLoaded);
-    EXPECT_EQ(win32posix_liveGlobalHandles(), 0u) << "a global memory handle outlived the scenario";
-    EXPECT_EQ(win32posix_liveWindows(), windowsBefore_) << "a window outlived the scenario";
-    unsetenv("WINDIR");
+    EXPECT_EQ(liveGlobalHandles(), 0u) << "a global memory handle outlived the scenario";
+    EXPECT_EQ(liveWindows(), windowsBefore_) << "a window outlived the scenario";
+    resetPlatform();
 }
 
 std::vector<Triplet> Scenario::log() {

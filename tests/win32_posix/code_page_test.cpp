@@ -24,12 +24,27 @@ TEST(CodePage, Windows1252CharactersConvertToTheirBytes) {
 TEST(CodePage, MissingCharactersBecomeTheDefaultCharacter) {
     BOOL usedDefault = FALSE;
     char out[8] = {};
-    const std::u16string text = u"\u0100\u4E2D\u0081";
-    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, text.data(), 3, out, 8, nullptr, &usedDefault), 3);
-    EXPECT_STREQ(out, "???");
+    const std::u16string text = u"\u4E2D\u0394";
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, text.data(), 2, out, 8, nullptr, &usedDefault), 2);
+    EXPECT_STREQ(out, "??");
     EXPECT_TRUE(usedDefault);
-    // A surrogate pair is one character, so one default character.
-    EXPECT_EQ(toAnsi(u"a\U0001F600b", 4), "a?b");
+    // Each half of a surrogate pair becomes one, as on Windows.
+    EXPECT_EQ(toAnsi(u"a\U0001F600b", 4), "a??b");
+    const char hash = '#';
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"x\xD800", 2, out, 8, &hash, nullptr), 2);
+    EXPECT_EQ(std::string(out, 2), "x#");
+}
+
+TEST(CodePage, WindowsWritesSimilarCharactersAndKeepsItsUndefinedBytes) {
+    BOOL usedDefault = TRUE;
+    char out[8] = {};
+    // Letters without their accent, the full-width A as the plain one.
+    const std::u16string text = u"\u0100\u0142\uFF21";
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, text.data(), 3, out, 8, nullptr, &usedDefault), 3);
+    EXPECT_STREQ(out, "AlA");
+    EXPECT_FALSE(usedDefault);
+    // The five bytes that the code page leaves undefined stand for the controls of that number.
+    EXPECT_EQ(toAnsi(u"\u0081\u008D\u008F\u0090\u009D", 5), "\x81\x8D\x8F\x90\x9D");
 }
 
 TEST(CodePage, SizeQueryAndShortBuffer) {

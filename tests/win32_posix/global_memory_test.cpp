@@ -38,6 +38,14 @@ TEST(GlobalMemory, ZeroInitAndLockCounting) {
     GlobalFree(mem);
 }
 
+TEST(GlobalMemory, AMoveableBlockOfNoBytesCannotBeLocked) {
+    HGLOBAL empty = GlobalAlloc(GHND, 0);
+    ASSERT_NE(empty, 0u);
+    EXPECT_EQ(GlobalSize(empty), 0u);
+    EXPECT_EQ(GlobalLock(empty), nullptr);
+    EXPECT_EQ(GlobalFree(empty), 0u);
+}
+
 TEST(GlobalMemory, BadHandlesAreRefused) {
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 4);
     GlobalFree(mem);

@@ -1,16 +1,17 @@
 # Compares what one Windows binary exports and imports, as objdump reads them from its headers, with
 # what a Windows user's system expects of it. Fails with one line per difference.
 #
-#   cmake -DOBJDUMP=<i686 objdump> -DBINARY=<file> -DKIND=library|program
+#   cmake -DOBJDUMP=<objdump> -DBINARY=<file> -DKIND=library|program -DARCH=x86|x86_64
 #         -DIMPORTS=<file: the DLLs it may import, one a line>
 #         [-DJAVA_CLASS=<.java file whose native methods it exports>]
 #         [-DHOOKS=<file: further exports, name@argument-bytes, one a line>]
-#         [-DSYMBOLS=ON: also check each export's argument bytes in the symbol table]
+#         [-DSYMBOLS=ON: also check each export's argument bytes in the symbol table; x86 only]
 #         -P check_binary.cmake
 #
 # The expected exports are the plain JNI names of the class's native methods, so the list follows
 # the Java source. With SYMBOLS, each export must also be a __stdcall function that pops as many
-# argument bytes as the VM pushes for its Java declaration (the linker keeps name@N there).
+# argument bytes as the VM pushes for its Java declaration (the linker keeps name@N there). 64-bit
+# Windows has one calling convention and no such decoration, so there the names are all there is.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -19,13 +20,27 @@ macro(fail message)
   list(APPEND failures "${message}")
 endmacro()
 
-foreach(required IN ITEMS OBJDUMP BINARY KIND IMPORTS)
+foreach(required IN ITEMS OBJDUMP BINARY KIND ARCH IMPORTS)
   if(NOT DEFINED ${required})
     message(FATAL_ERROR "check_binary.cmake needs -D${required}=...")
   endif()
 endforeach()
 if(NOT EXISTS "${BINARY}")
   message(FATAL_ERROR "${BINARY} does not exist")
+endif()
+if(ARCH STREQUAL "x86")
+  set(image_format "pei-i386")
+  set(image_magic "010b")
+  set(image_text "a 32-bit x86 PE image")
+elseif(ARCH STREQUAL "x86_64")
+  set(image_format "pei-x86-64")
+  set(image_magic "020b")
+  set(image_text "a 64-bit x86-64 PE image")
+  if(SYMBOLS)
+    message(FATAL_ERROR "SYMBOLS checks __stdcall argument bytes, which only 32-bit x86 has")
+  endif()
+else()
+  message(FATAL_ERROR "ARCH is x86 or x86_64, not ${ARCH}")
 endif()
 
 # Lines of a list file, without comments and blank lines.
@@ -173,8 +188,8 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${BINARY} failed: ${errors}")
 endif()
 
-if(NOT headers MATCHES "file format pei-i386" OR NOT headers MATCHES "Magic[ \t]+010b")
-  fail("not a 32-bit x86 PE image")
+if(NOT headers MATCHES "file format ${image_format}\n" OR NOT headers MATCHES "Magic[ \t]+${image_magic}")
+  fail("not ${image_text}")
 endif()
 if(KIND STREQUAL "library")
   if(NOT headers MATCHES "Characteristics[^\n]*\n([ \t]+[^\n]*\n)*[ \t]+DLL\n")

@@ -1,10 +1,13 @@
 # Makes the zip with cpack into a scratch folder and checks what a Windows user unpacks from it:
-# exactly the library, the program, the binding jar and its Javadoc, in one top folder, with the
-# binaries passing the same checks as in the build tree.
+# exactly both libraries, the program, the binding jar and its Javadoc, in one top folder; a jar
+# that carries the binding class and, at the binding's resource paths, the very libraries of the
+# zip; a Javadoc jar with the binding's pages; and binaries that pass the same checks as in their
+# build trees.
 #
 #   cmake -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake> -DWORK_DIR=<scratch folder>
-#         -DTOP_DIR=<the zip's top folder> -DCHECK_BINARY=<check_binary.cmake> -DOBJDUMP=<objdump>
-#         -DLIBRARY_ARGUMENTS=<its arguments> -DPROGRAM_ARGUMENTS=<its arguments>
+#         -DTOP_DIR=<the zip's top folder> -DCHECK_BINARY=<check_binary.cmake>
+#         -DLIBRARY_32_ARGUMENTS=<check arguments> -DLIBRARY_64_ARGUMENTS=<check arguments>
+#         -DPROGRAM_ARGUMENTS=<check arguments>
 #         -P check_package.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -26,38 +29,53 @@ set(unpacked "${WORK_DIR}/unpacked")
 file(ARCHIVE_EXTRACT INPUT "${zips}" DESTINATION "${unpacked}")
 file(GLOB_RECURSE contents LIST_DIRECTORIES false RELATIVE "${unpacked}" "${unpacked}/*")
 list(SORT contents)
-set(expected "${TOP_DIR}/Ramtally.exe" "${TOP_DIR}/scanlink32.dll" "${TOP_DIR}/twainex.jar"
-  "${TOP_DIR}/twainex-javadoc.jar")
+set(expected "${TOP_DIR}/Ramtally.exe" "${TOP_DIR}/scanlink32.dll" "${TOP_DIR}/scanlink64.dll"
+  "${TOP_DIR}/twainex.jar" "${TOP_DIR}/twainex-javadoc.jar")
 list(SORT expected)
 if(NOT contents STREQUAL expected)
   message(FATAL_ERROR "the zip holds [${contents}], not [${expected}]")
 endif()
+set(top "${unpacked}/${TOP_DIR}")
 
-# The jar is a zip too; the binding class must be in it.
+# The jar is a zip too: the binding class, and each library where the binding looks for it.
 set(jar_contents "${WORK_DIR}/jar")
-file(ARCHIVE_EXTRACT INPUT "${unpacked}/${TOP_DIR}/twainex.jar" DESTINATION "${jar_contents}")
+file(ARCHIVE_EXTRACT INPUT "${top}/twainex.jar" DESTINATION "${jar_contents}")
 if(NOT EXISTS "${jar_contents}/QZ/korvel/twain/TwainEx.class")
   message(FATAL_ERROR "twainex.jar holds no QZ/korvel/twain/TwainEx.class")
 endif()
+file(GLOB_RECURSE jar_natives LIST_DIRECTORIES false RELATIVE "${jar_contents}"
+  "${jar_contents}/natives/*")
+list(SORT jar_natives)
+set(expected_natives natives/windows-x86/scanlink32.dll natives/windows-x86_64/scanlink64.dll)
+if(NOT jar_natives STREQUAL expected_natives)
+  message(FATAL_ERROR "twainex.jar holds the natives [${jar_natives}], not [${expected_natives}]")
+endif()
+foreach(library IN ITEMS windows-x86/scanlink32.dll windows-x86_64/scanlink64.dll)
+  get_filename_component(name "${library}" NAME)
+  file(SHA256 "${jar_contents}/natives/${library}" in_jar)
+  file(SHA256 "${top}/${name}" in_zip)
+  if(NOT in_jar STREQUAL in_zip)
+    message(FATAL_ERROR "twainex.jar's natives/${library} differs from the zip's ${name}")
+  endif()
+endforeach()
 
-# The Javadoc jar opens on the binding's overview.
+# The Javadoc jar opens on the binding's classes.
 set(javadoc_contents "${WORK_DIR}/javadoc")
-file(ARCHIVE_EXTRACT INPUT "${unpacked}/${TOP_DIR}/twainex-javadoc.jar"
-  DESTINATION "${javadoc_contents}")
+file(ARCHIVE_EXTRACT INPUT "${top}/twainex-javadoc.jar" DESTINATION "${javadoc_contents}")
 if(NOT EXISTS "${javadoc_contents}/QZ/korvel/twain/ScanSession.html")
   message(FATAL_ERROR "twainex-javadoc.jar holds no page for QZ.korvel.twain.ScanSession")
 endif()
 
 set(failed FALSE)
-foreach(binary IN ITEMS library program)
-  if(binary STREQUAL "library")
-    set(file "${unpacked}/${TOP_DIR}/scanlink32.dll")
-    set(arguments ${LIBRARY_ARGUMENTS})
+foreach(binary IN ITEMS scanlink32.dll scanlink64.dll Ramtally.exe)
+  if(binary STREQUAL "scanlink32.dll")
+    set(arguments ${LIBRARY_32_ARGUMENTS})
+  elseif(binary STREQUAL "scanlink64.dll")
+    set(arguments ${LIBRARY_64_ARGUMENTS})
   else()
-    set(file "${unpacked}/${TOP_DIR}/Ramtally.exe")
     set(arguments ${PROGRAM_ARGUMENTS})
   endif()
-  execute_process(COMMAND "${CMAKE_COMMAND}" -DOBJDUMP=${OBJDUMP} -DBINARY=${file} ${arguments}
+  execute_process(COMMAND "${CMAKE_COMMAND}" -DBINARY=${top}/${binary} ${arguments}
     -P "${CHECK_BINARY}" RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
     set(failed TRUE)

@@ -54,7 +54,7 @@ void vscan_setPageFiles(const char* list) {
 
 size_t vscan_expectedPage(uint32_t* rgb, size_t count, int32_t* width, int32_t* height) {
     std::lock_guard lock(scannerMutex());
-    const ScanSettings& settings = scanner().manager.source().settings();
+    const ScanSettings& settings = scanner().source.settings();
     const PageSize size = pageSize(settings);
     *width = size.width;
     *height = size.height;
@@ -77,7 +77,7 @@ int32_t vscan_managerState(void) {
 
 int32_t vscan_sourceState(void) {
     std::lock_guard lock(scannerMutex());
-    return scanner().manager.source().state();
+    return scanner().source.state();
 }
 
 size_t vscan_logSize(void) {

@@ -7,7 +7,15 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(__GNUC__)
+// What the virtual scanner's libraries export. On Windows a program that uses them links their
+// import library, or defines the functions itself and forwards them to a library it loaded.
+#if defined(_WIN32)
+#if defined(VSCAN_BUILDING)
+#define VSCAN_API __declspec(dllexport)
+#else
+#define VSCAN_API
+#endif
+#elif defined(__GNUC__)
 #define VSCAN_API __attribute__((visibility("default")))
 #else
 #define VSCAN_API

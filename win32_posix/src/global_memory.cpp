@@ -7,6 +7,7 @@ using namespace win32posix;
 
 namespace {
 
+constexpr DWORD kErrorDiscarded = 157;
 constexpr DWORD kErrorNotLocked = 158;
 // Memory not asked to be zeroed holds this pattern, so that a reader of bytes nobody wrote sees
 // garbage here too.
@@ -27,14 +28,19 @@ extern "C" HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     std::memset(storage.get(), (flags & GMEM_ZEROINIT) ? 0 : kUninitializedByte,
                 bytes == 0 ? 1 : bytes);
     auto lock = lockHandles();
-    return addHandle(GlobalBlock{std::move(storage), bytes, 0});
+    return addHandle(GlobalBlock{std::move(storage), bytes, 0, (flags & GMEM_MOVEABLE) != 0});
 }
 
+// A moveable block of zero bytes has no memory to lock, as on Windows.
 extern "C" LPVOID GlobalLock(HGLOBAL mem) {
     auto lock = lockHandles();
     GlobalBlock* block = findHandle<GlobalBlock>(mem);
     if (block == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    if (block->moveable && block->size == 0) {
+        SetLastError(kErrorDiscarded);
         return nullptr;
     }
     block->lockCount++;

@@ -18,6 +18,7 @@ struct GlobalBlock {
     std::unique_ptr<std::byte[]> bytes;
     SIZE_T size = 0;
     unsigned lockCount = 0;
+    bool moveable = false;
 };
 
 struct Window {

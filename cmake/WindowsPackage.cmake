@@ -1,0 +1,71 @@
+# The zip a Windows user receives, made by the 64-bit build: both JNI libraries, so that a 32-bit
+# and a 64-bit VM each find theirs; the binding jar, which carries both libraries as resources
+# beside its classes; and Ramtally.exe in its 32-bit build, which runs on every Windows.
+#
+# The 32-bit files come from the windows-x86 build tree, which is built first (scripts/test runs it
+# before this one). Every file goes into the zip stripped, and the jar carries the very same bytes.
+
+set(SCANLINK_WINDOWS_X86_DIR "" CACHE PATH
+  "Build tree of the windows-x86 preset, whose scanlink32.dll and Ramtally.exe the zip carries")
+set(SCANLINK_X86_LIBRARY ${SCANLINK_WINDOWS_X86_DIR}/bin/scanlink32.dll)
+set(SCANLINK_X86_RAMTALLY ${SCANLINK_WINDOWS_X86_DIR}/bin/Ramtally.exe)
+foreach(file IN ITEMS ${SCANLINK_X86_LIBRARY} ${SCANLINK_X86_RAMTALLY})
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "${file} does not exist: the zip carries the 32-bit build too, so build it "
+      "first (cmake --workflow --preset windows-x86), or name its build tree with "
+      "-DSCANLINK_WINDOWS_X86_DIR=...")
+  endif()
+endforeach()
+
+# The 32-bit files are read and stripped with the 32-bit binutils.
+find_program(SCANLINK_X86_STRIP i686-w64-mingw32-strip REQUIRED)
+find_program(SCANLINK_X86_OBJDUMP i686-w64-mingw32-objdump REQUIRED)
+
+set(SCANLINK_PACKAGE_STAGE ${CMAKE_BINARY_DIR}/package_files)
+set(stage ${SCANLINK_PACKAGE_STAGE})
+add_custom_command(OUTPUT ${stage}/scanlink32.dll
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
+  COMMAND ${SCANLINK_X86_STRIP} -o ${stage}/scanlink32.dll ${SCANLINK_X86_LIBRARY}
+  DEPENDS ${SCANLINK_X86_LIBRARY}
+  COMMENT "Stripping the 32-bit scanlink32.dll for the zip")
+add_custom_command(OUTPUT ${stage}/Ramtally.exe
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
+  COMMAND ${SCANLINK_X86_STRIP} -o ${stage}/Ramtally.exe ${SCANLINK_X86_RAMTALLY}
+  DEPENDS ${SCANLINK_X86_RAMTALLY}
+  COMMENT "Stripping the 32-bit Ramtally.exe for the zip")
+add_custom_command(OUTPUT ${stage}/scanlink64.dll
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
+  COMMAND ${CMAKE_STRIP} -o ${stage}/scanlink64.dll $<TARGET_FILE:scanlink32>
+  DEPENDS scanlink32
+  COMMENT "Stripping scanlink64.dll for the zip")
+
+# The binding jar with the libraries at the resource paths from which the binding extracts the one
+# its VM needs: natives/<os>-<arch>/<System.mapLibraryName(name)>.
+set(jar_natives ${stage}/jar_natives)
+get_target_property(binding_jar twainex JAR_FILE)
+add_custom_command(OUTPUT ${stage}/twainex.jar
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${jar_natives}
+  COMMAND ${CMAKE_COMMAND} -E copy ${stage}/scanlink32.dll
+    ${jar_natives}/natives/windows-x86/scanlink32.dll
+  COMMAND ${CMAKE_COMMAND} -E copy ${stage}/scanlink64.dll
+    ${jar_natives}/natives/windows-x86_64/scanlink64.dll
+  COMMAND ${CMAKE_COMMAND} -E copy ${binding_jar} ${stage}/twainex.jar
+  COMMAND ${Java_JAR_EXECUTABLE} uf ${stage}/twainex.jar -C ${jar_natives} natives
+  DEPENDS twainex ${binding_jar} ${stage}/scanlink32.dll ${stage}/scanlink64.dll
+  COMMENT "Adding both libraries to the binding jar")
+
+add_custom_target(windows_package_files ALL
+  DEPENDS ${stage}/scanlink32.dll ${stage}/scanlink64.dll ${stage}/Ramtally.exe
+    ${stage}/twainex.jar)
+
+install(FILES ${stage}/scanlink32.dll ${stage}/scanlink64.dll ${stage}/twainex.jar
+  DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/jars/twainex-javadoc.jar DESTINATION .)
+install(PROGRAMS ${stage}/Ramtally.exe DESTINATION .)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME scanlink32)
+set(SCANLINK_PACKAGE_NAME scanlink32-${PROJECT_VERSION}-windows)
+set(CPACK_PACKAGE_FILE_NAME ${SCANLINK_PACKAGE_NAME})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+include(CPack)
