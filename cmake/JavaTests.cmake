@@ -3,13 +3,14 @@
 find_file(JUNIT_CONSOLE_JAR junit-platform-console-standalone.jar
   PATHS /usr/share/java NO_DEFAULT_PATH REQUIRED)
 
-# add_junit_tests(<name> SOURCES <java files> [JARS <jar targets>] [ENVIRONMENT <VAR=value>...])
+# add_junit_tests(<name> SOURCES <java files> [JARS <jar targets>] [JAR_FILES <jar paths>]
+#                 [ENVIRONMENT <VAR=value>...])
 # Compiles the sources into <name>.jar and registers one ctest test that runs every test class in
 # it. Test classes run one after another on the launcher's main thread.
 function(add_junit_tests name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;JARS;ENVIRONMENT" ${ARGN})
-  set(include_jars ${JUNIT_CONSOLE_JAR})
-  set(class_path "")
+  cmake_parse_arguments(ARG "" "" "SOURCES;JARS;JAR_FILES;ENVIRONMENT" ${ARGN})
+  set(include_jars ${JUNIT_CONSOLE_JAR} ${ARG_JAR_FILES})
+  set(class_path ${ARG_JAR_FILES})
   foreach(jar IN LISTS ARG_JARS)
     list(APPEND include_jars ${jar})
     get_target_property(jar_file ${jar} JAR_FILE)

@@ -60,6 +60,7 @@ add_custom_target(windows_package_files ALL
 
 install(FILES ${stage}/scanlink32.dll ${stage}/scanlink64.dll ${stage}/twainex.jar
   DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/jars/twainex-javadoc.jar DESTINATION .)
 install(PROGRAMS ${stage}/Ramtally.exe DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)

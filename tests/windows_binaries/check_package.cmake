@@ -1,7 +1,8 @@
 # Makes the zip with cpack into a scratch folder and checks what a Windows user unpacks from it:
-# exactly both libraries, the program and the binding jar, in one top folder; a jar that carries
-# the binding class and, at the binding's resource paths, the very libraries of the zip; and
-# binaries that pass the same checks as in their build trees.
+# exactly both libraries, the program, the binding jar and its Javadoc, in one top folder; a jar
+# that carries the binding class and, at the binding's resource paths, the very libraries of the
+# zip; a Javadoc jar with the binding's pages; and binaries that pass the same checks as in their
+# build trees.
 #
 #   cmake -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake> -DWORK_DIR=<scratch folder>
 #         -DTOP_DIR=<the zip's top folder> -DCHECK_BINARY=<check_binary.cmake>
@@ -29,7 +30,7 @@ file(ARCHIVE_EXTRACT INPUT "${zips}" DESTINATION "${unpacked}")
 file(GLOB_RECURSE contents LIST_DIRECTORIES false RELATIVE "${unpacked}" "${unpacked}/*")
 list(SORT contents)
 set(expected "${TOP_DIR}/Ramtally.exe" "${TOP_DIR}/scanlink32.dll" "${TOP_DIR}/scanlink64.dll"
-  "${TOP_DIR}/twainex.jar")
+  "${TOP_DIR}/twainex.jar" "${TOP_DIR}/twainex-javadoc.jar")
 list(SORT expected)
 if(NOT contents STREQUAL expected)
   message(FATAL_ERROR "the zip holds [${contents}], not [${expected}]")
@@ -57,6 +58,13 @@ foreach(library IN ITEMS windows-x86/scanlink32.dll windows-x86_64/scanlink64.dl
     message(FATAL_ERROR "twainex.jar's natives/${library} differs from the zip's ${name}")
   endif()
 endforeach()
+
+# The Javadoc jar opens on the binding's classes.
+set(javadoc_contents "${WORK_DIR}/javadoc")
+file(ARCHIVE_EXTRACT INPUT "${top}/twainex-javadoc.jar" DESTINATION "${javadoc_contents}")
+if(NOT EXISTS "${javadoc_contents}/QZ/korvel/twain/ScanSession.html")
+  message(FATAL_ERROR "twainex-javadoc.jar holds no page for QZ.korvel.twain.ScanSession")
+endif()
 
 set(failed FALSE)
 foreach(binary IN ITEMS scanlink32.dll scanlink64.dll Ramtally.exe)

@@ -1,25 +1,18 @@
 package scanlink.scan;
 
-import QZ.korvel.twain.TwainEx;
-import java.awt.image.BufferedImage;
-import java.io.IOException;
-import java.nio.file.Path;
-import javax.imageio.ImageIO;
+import QZ.korvel.twain.Page;
+import QZ.korvel.twain.PageListener;
+import QZ.korvel.twain.ScanResult;
+import QZ.korvel.twain.ScanSession;
+import QZ.korvel.twain.TwainException;
 
 /**
- * Scans pages with the default TWAIN source and writes them as PNG files.
+ * Scans pages with the default TWAIN source into PNG files, a TIFF file or a PDF document.
  *
- * <p>Each page gets an enable of its own: the library discards the transfers still pending after
- * the page it delivers, so a feeder is asked for one page at a time and none that it took is lost.
+ * <p>Each page is written while the next one is scanned. When a page fails, the pages scanned
+ * before it are still written, and the program then reports the failure.
  */
 public final class Scan {
-    /** A step that failed; the message names it and the TWAIN codes it left behind. */
-    static final class ScanException extends Exception {
-        ScanException(String message) {
-            super(message);
-        }
-    }
-
     private Scan() {}
 
     public static void main(String[] args) {
@@ -39,82 +32,57 @@ public final class Scan {
         try {
             int scanned = run(options);
             System.out.println("Scanned " + scanned + (scanned == 1 ? " page." : " pages."));
-        } catch (ScanException | IOException e) {
+        } catch (Exception e) {
             System.err.println("scan: " + e.getMessage());
             System.exit(1);
-        } finally {
-            TwainEx.unregister();
         }
     }
 
-    /** Runs the whole scan; the number of pages written. The session is left to the caller. */
-    static int run(ScanOptions options) throws ScanException, IOException {
-        step(TwainEx.register(1, 0, "scanlink32", "Examples", "Scan to PNG"),
-                "opening the TWAIN source manager");
-        step(TwainEx.openSource(), "opening the default source");
-        applySettings(options);
-        TwainEx.setVisible(options.showUi);
-        int scanned = 0;
-        while (scanned < options.pages) {
-            if (options.feeder && !TwainEx.isFeederLoaded()) {
-                if (scanned == 0) {
-                    throw new ScanException("the document feeder is empty");
+    /**
+     * Runs the whole scan, from opening the session to closing it; the number of pages written.
+     *
+     * @throws Exception the failure of a step or of writing a page, after the pages scanned before
+     *     it were written
+     */
+    static int run(ScanOptions options) throws Exception {
+        try (ScanSession session = ScanSession.open("scanlink32", "Examples", "Scan");
+                PageWriter writer = PageWriter.create(options)) {
+            session.openSource();
+            applySettings(session, options);
+            PageListener listener = page -> print(page, writer.write(page));
+            ScanResult result = options.feeder ? session.scanFeeder(options.pages, listener)
+                                               : session.scan(options.pages, listener);
+            writer.finish();
+            switch (result.outcome()) {
+                case FAILED -> throw result.failure();
+                case FEEDER_EMPTY -> {
+                    if (result.pageCount() == 0) {
+                        throw new Exception("the document feeder is empty");
+                    }
+                    System.out.println("The feeder is empty.");
                 }
-                System.out.println("The feeder is empty.");
-                break;
+                default -> {}
             }
-            BufferedImage page = scanPage(options.feeder);
-            Path file = options.pageFile(scanned + 1);
-            if (!ImageIO.write(page, "png", file.toFile())) {
-                throw new IOException("no PNG writer is available");
-            }
-            scanned++;
-            System.out.printf("Page %d: %d x %d pixels, written to %s%n", scanned,
-                    page.getWidth(), page.getHeight(), file);
+            return result.pageCount();
         }
-        step(TwainEx.closeSource(), "closing the source");
-        return scanned;
     }
 
-    private static void applySettings(ScanOptions options) throws ScanException {
+    private static void applySettings(ScanSession session, ScanOptions options)
+            throws TwainException {
         if (options.pixelType != null) {
-            step(TwainEx.setPixelType(options.pixelType), "setting the pixel type");
+            session.setPixelType(options.pixelType);
         }
         if (options.resolution != null) {
-            step(TwainEx.setXResolution(options.resolution), "setting the horizontal resolution");
-            step(TwainEx.setYResolution(options.resolution), "setting the vertical resolution");
+            session.setResolution(options.resolution);
         }
         if (options.frame != null) {
-            double[] f = options.frame;
-            step(TwainEx.setFrame(f[0], f[1], f[2], f[3]), "setting the scan frame");
+            session.setFrame(options.frame);
         }
-        if (options.feeder) {
-            step(TwainEx.setFeederEnabled(true), "enabling the document feeder");
-        }
+        session.setShowUserInterface(options.showUi);
     }
 
-    private static BufferedImage scanPage(boolean feeder) throws ScanException {
-        if (feeder) {
-            step(TwainEx.setTransferCount(1), "asking the feeder for one page");
-        }
-        step(TwainEx.prepareTransfer(), "enabling the source");
-        ImageBuilder builder = new ImageBuilder();
-        boolean delivered;
-        try {
-            delivered = TwainEx.acquireImage(builder);
-        } catch (Exception e) {
-            throw new ScanException("the page could not be read: " + e.getMessage());
-        }
-        step(delivered && builder.image() != null, "acquiring the page");
-        step(TwainEx.stopTransfer(), "disabling the source");
-        return builder.image();
-    }
-
-    private static void step(boolean succeeded, String what) throws ScanException {
-        if (!succeeded) {
-            throw new ScanException(what + " failed (" + TwainCodes.describe(
-                    TwainEx.getResultCode(), TwainEx.getConditionCode()) + ", state "
-                    + TwainEx.getState() + ")");
-        }
+    private static void print(Page page, String where) {
+        System.out.printf("Page %d: %d x %d pixels, %s%n", page.number(), page.image().getWidth(),
+                page.image().getHeight(), where);
     }
 }

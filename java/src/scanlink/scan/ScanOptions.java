@@ -1,29 +1,42 @@
 package scanlink.scan;
 
+import QZ.korvel.twain.Frame;
+import QZ.korvel.twain.PixelType;
+import QZ.korvel.twain.Units;
 import java.nio.file.Path;
+import java.util.Locale;
 
 /** The command line of the scan program. */
 final class ScanOptions {
     static final String USAGE = String.join(System.lineSeparator(),
-            "Usage: scan [options] OUTPUT.png",
-            "Scans with the system's default TWAIN source and writes each page as a PNG file.",
+            "Usage: scan [options] OUTPUT",
+            "Scans with the system's default TWAIN source. The output's name says its format:",
+            "OUTPUT.png writes one PNG file per page, OUTPUT.tif or OUTPUT.tiff one multi-page",
+            "TIFF file, OUTPUT.pdf one PDF document with a page per scanned page.",
             "",
             "Options:",
-            "  --pages N            pages to scan (default 1); with more than one, page k is",
-            "                       written to OUTPUT-k.png",
+            "  --pages N            pages to scan (default 1); with more than one, page k of a",
+            "                       PNG scan is written to OUTPUT-k.png",
             "  --resolution DPI     horizontal and vertical resolution",
             "  --pixel-type TYPE    bw, gray or rgb",
-            "  --frame L,T,R,B      scan area in whole units of the source (inches unless",
-            "                       changed); fractions are cut",
-            "  --feeder             take the pages from the document feeder",
+            "  --frame L,T,R,B      scan area in whole inches; fractions are cut",
+            "  --feeder             take the pages from the document feeder, until it is empty",
             "  --show-ui            let the source show its own dialog",
             "  --help               show this text");
 
+    /** What the output file's name asks for. */
+    enum Format {
+        PNG,
+        TIFF,
+        PDF
+    }
+
     Path output;
+    Format format;
     int pages = 1;
     Double resolution;
-    Short pixelType;
-    double[] frame;
+    PixelType pixelType;
+    Frame frame;
     boolean feeder;
     boolean showUi;
 
@@ -56,19 +69,32 @@ final class ScanOptions {
         if (options.output == null) {
             throw new UsageException("no output file given");
         }
+        options.format = format(options.output);
         return options;
     }
 
-    /** Where page {@code number} (from 1) is written. */
+    /** Where page {@code number} (from 1) of a PNG scan is written. */
     Path pageFile(int number) {
         if (pages == 1) {
             return output;
         }
         String name = output.getFileName().toString();
         int dot = name.lastIndexOf('.');
-        String stem = dot > 0 ? name.substring(0, dot) : name;
-        String extension = dot > 0 ? name.substring(dot) : ".png";
-        return output.resolveSibling(stem + "-" + number + extension);
+        return output.resolveSibling(name.substring(0, dot) + "-" + number + name.substring(dot));
+    }
+
+    private static Format format(Path output) throws UsageException {
+        String name = output.getFileName().toString().toLowerCase(Locale.ROOT);
+        if (name.endsWith(".png")) {
+            return Format.PNG;
+        }
+        if (name.endsWith(".tif") || name.endsWith(".tiff")) {
+            return Format.TIFF;
+        }
+        if (name.endsWith(".pdf")) {
+            return Format.PDF;
+        }
+        throw new UsageException("the output's name must end in .png, .tif, .tiff or .pdf: " + output);
     }
 
     private static String value(String[] args, int i, String option) throws UsageException {
@@ -102,16 +128,17 @@ final class ScanOptions {
         }
     }
 
-    private static short pixelType(String text) throws UsageException {
+    private static PixelType pixelType(String text) throws UsageException {
         return switch (text) {
-            case "bw" -> 0;
-            case "gray" -> 1;
-            case "rgb" -> 2;
+            case "bw" -> PixelType.BW;
+            case "gray" -> PixelType.GRAY;
+            case "rgb" -> PixelType.RGB;
             default -> throw new UsageException("--pixel-type is bw, gray or rgb, not " + text);
         };
     }
 
-    private static double[] frame(String text) throws UsageException {
+    /** The frame in whole inches, each edge cut toward zero. */
+    private static Frame frame(String text) throws UsageException {
         String[] parts = text.split(",");
         if (parts.length != 4) {
             throw new UsageException("--frame needs four numbers: left,top,right,bottom");
@@ -124,6 +151,11 @@ final class ScanOptions {
                 throw new UsageException("--frame needs numbers, not " + parts[i]);
             }
         }
-        return edges;
+        try {
+            return new Frame((long) edges[0], (long) edges[1], (long) edges[2], (long) edges[3],
+                    Units.INCHES);
+        } catch (IllegalArgumentException e) {
+            throw new UsageException("--frame: " + e.getMessage());
+        }
     }
 }

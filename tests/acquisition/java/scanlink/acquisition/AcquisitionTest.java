@@ -11,6 +11,7 @@ import static org.junit.jupiter.api.Assertions.assertNotNull;
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
+import QZ.korvel.twain.BufferedImageConsumer;
 import QZ.korvel.twain.TwainEx;
 import java.awt.image.BufferedImage;
 import java.lang.management.ManagementFactory;
@@ -20,7 +21,6 @@ import java.util.List;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
-import scanlink.scan.ImageBuilder;
 import scanlink.virtualscanner.VirtualScanner;
 import scanlink.virtualscanner.VirtualScanner.Triplet;
 
@@ -47,7 +47,7 @@ class AcquisitionTest {
     }
 
     static BufferedImage acquire() {
-        ImageBuilder builder = new ImageBuilder();
+        BufferedImageConsumer builder = new BufferedImageConsumer();
         assertTrue(TwainEx.acquireImage(builder));
         assertNotNull(builder.image());
         return builder.image();
@@ -138,7 +138,7 @@ class AcquisitionTest {
         TwainEx.setVisible(false);
         assertTrue(TwainEx.prepareTransfer());
         acquire();
-        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
         assertEquals(4, TwainEx.getState());
         assertEquals(4, VirtualScanner.sourceState()); // disabled, not closed
     }
@@ -146,7 +146,7 @@ class AcquisitionTest {
     @Test
     void acquireBeforePrepareReturnsAtOnceAndSendsNothing() {
         VirtualScanner.reset();
-        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
         assertEquals(4, TwainEx.getState());
         assertEquals(0, VirtualScanner.log().size());
     }
@@ -174,12 +174,12 @@ class AcquisitionTest {
     void cancelledTransferDisablesTheSource() {
         VirtualScanner.script(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, TWRC_CANCEL, 0, 1);
         assertTrue(TwainEx.prepareTransfer());
-        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
         assertEquals(4, TwainEx.getState());
         // The codes are those of the last triplet on that path: the disable.
         assertEquals(0, TwainEx.getResultCode());
         assertEquals(List.of(MSG_ENDXFER, MSG_RESET), requests(DAT_PENDINGXFERS));
-        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
         assertTrue(TwainEx.prepareTransfer());
         acquire();
     }
@@ -189,7 +189,7 @@ class AcquisitionTest {
         VirtualScanner.script(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, TWRC_FAILURE,
                 TWCC_LOWMEMORY, 1);
         assertTrue(TwainEx.prepareTransfer());
-        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
         assertEquals(4, TwainEx.getState());
         assertEquals(List.of(MSG_RESET), requests(DAT_PENDINGXFERS));
         assertEquals(List.of(MSG_ENABLEDS, MSG_DISABLEDS), requests(DAT_USERINTERFACE));
@@ -199,7 +199,7 @@ class AcquisitionTest {
     void closeRequestDisablesTheSource() {
         VirtualScanner.setKnob("source.close_request", 1);
         assertTrue(TwainEx.prepareTransfer());
-        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
         assertEquals(4, TwainEx.getState());
         assertEquals(4, VirtualScanner.sourceState());
     }
@@ -210,7 +210,7 @@ class AcquisitionTest {
         VirtualScanner.setKnob("page.delay_ms", 1000);
         assertTrue(TwainEx.prepareTransfer());
         VirtualScanner.postQuitMessage();
-        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
         assertEquals(5, TwainEx.getState());
         // The quit was consumed: the next wait gets the page.
         acquire();
@@ -266,7 +266,7 @@ class AcquisitionTest {
     void unlockableImageIsRefusedAndStillFreed() {
         VirtualScanner.setKnob("transfer.bad_handle", 1);
         assertTrue(TwainEx.prepareTransfer());
-        Exception e = assertThrows(Exception.class, () -> TwainEx.acquireImage(new ImageBuilder()));
+        Exception e = assertThrows(Exception.class, () -> TwainEx.acquireImage(new BufferedImageConsumer()));
         assertEquals("Invalid image!", e.getMessage());
         assertEquals(5, TwainEx.getState());
     }
@@ -280,7 +280,7 @@ class AcquisitionTest {
         assertTrue(TwainEx.prepareTransfer());
         assertEquals(64, acquire().getHeight());
         assertEquals(32, acquire().getHeight());
-        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
         assertEquals(4, TwainEx.getState());
     }
 
@@ -290,7 +290,7 @@ class AcquisitionTest {
         assertTrue(TwainEx.closeSource());
         assertTrue(TwainEx.openSource());
         assertTrue(TwainEx.prepareTransfer());
-        Exception e = assertThrows(Exception.class, () -> TwainEx.acquireImage(new ImageBuilder()));
+        Exception e = assertThrows(Exception.class, () -> TwainEx.acquireImage(new BufferedImageConsumer()));
         assertEquals("Unsupported image type!", e.getMessage());
         assertEquals(5, TwainEx.getState());
     }

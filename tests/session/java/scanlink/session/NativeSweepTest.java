@@ -4,6 +4,7 @@ import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 import static scanlink.testsupport.Twain.*;
 
+import QZ.korvel.twain.BufferedImageConsumer;
 import QZ.korvel.twain.TwainEx;
 import java.awt.image.ImageConsumer;
 import java.lang.reflect.InvocationTargetException;
@@ -14,7 +15,6 @@ import java.util.Comparator;
 import java.util.List;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.extension.ExtendWith;
-import scanlink.scan.ImageBuilder;
 import scanlink.testsupport.CleanSession;
 import scanlink.virtualscanner.VirtualScanner;
 
@@ -31,7 +31,7 @@ class NativeSweepTest {
             Double.NEGATIVE_INFINITY, 1e300, -1e300, Double.MIN_VALUE};
     static final Object[] BOOLEANS = {true, false};
     static final Object[] STRINGS = {null, "", "\u65e5\u672c\ud83d\ude00\u00ff", "x".repeat(5000)};
-    static final Object[] CONSUMERS = {null, new ImageBuilder()};
+    static final Object[] CONSUMERS = {null, new BufferedImageConsumer()};
 
     /**
      * The states a call can meet: nothing loaded, manager open, source open, source enabled, a
@@ -85,7 +85,7 @@ class NativeSweepTest {
         if (state >= 6) {
             int msg = state == 6 ? MSG_RESET : MSG_ENDXFER;
             VirtualScanner.script(DG_CONTROL, DAT_PENDINGXFERS, msg, TWRC_FAILURE, TWCC_BUMMER, 2);
-            assertTrue(TwainEx.acquireImage(new ImageBuilder()));
+            assertTrue(TwainEx.acquireImage(new BufferedImageConsumer()));
         }
         assertEquals(state, TwainEx.getState());
     }

@@ -5,6 +5,7 @@ import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 import static scanlink.testsupport.Twain.*;
 
+import QZ.korvel.twain.BufferedImageConsumer;
 import QZ.korvel.twain.TwainEx;
 import java.awt.image.ColorModel;
 import java.awt.image.ImageConsumer;
@@ -20,7 +21,6 @@ import java.util.function.BooleanSupplier;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.extension.ExtendWith;
-import scanlink.scan.ImageBuilder;
 import scanlink.testsupport.CleanSession;
 import scanlink.virtualscanner.VirtualScanner;
 
@@ -84,7 +84,7 @@ class ThreadsTest {
                 Thread.sleep(100);
                 return teardown.getAsBoolean();
             });
-            assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+            assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
             assertTrue(within(tornDown));
             assertEquals(statesAfter[i], TwainEx.getState());
             assertTrue(TwainEx.unregister());
@@ -97,13 +97,13 @@ class ThreadsTest {
     void acquireOnAThreadThatDidNotRegisterIsRefusedAtOnce() throws Exception {
         openAndEnable();
         VirtualScanner.reset();
-        assertFalse(within(other.submit(() -> TwainEx.acquireImage(new ImageBuilder()))));
+        assertFalse(within(other.submit(() -> TwainEx.acquireImage(new BufferedImageConsumer()))));
         assertEquals(TWRC_FAILURE, TwainEx.getResultCode());
         assertEquals(TWCC_SEQERROR, TwainEx.getConditionCode());
         assertEquals(5, TwainEx.getState());
         assertEquals(0, VirtualScanner.log().size());
         // The registering thread still scans.
-        assertTrue(TwainEx.acquireImage(new ImageBuilder()));
+        assertTrue(TwainEx.acquireImage(new BufferedImageConsumer()));
     }
 
     @Test
@@ -132,9 +132,9 @@ class ThreadsTest {
         openAndEnable();
         VirtualScanner.script(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, TWRC_FAILURE,
                 TWCC_OPERATIONERROR, 2);
-        ImageBuilder inner = new ImageBuilder();
+        BufferedImageConsumer inner = new BufferedImageConsumer();
         CompletableFuture<Boolean> innerResult = new CompletableFuture<>();
-        ImageBuilder page = new ImageBuilder();
+        BufferedImageConsumer page = new BufferedImageConsumer();
         ImageConsumer outer = new ImageConsumer() {
             @Override
             public void setDimensions(int width, int height) {

@@ -10,12 +10,12 @@ import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertNotNull;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
+import QZ.korvel.twain.BufferedImageConsumer;
 import QZ.korvel.twain.TwainEx;
 import java.awt.image.BufferedImage;
 import java.util.HashSet;
 import java.util.Set;
 import org.junit.jupiter.api.Test;
-import scanlink.scan.ImageBuilder;
 import scanlink.virtualscanner.VirtualScanner;
 
 /** Scans whose settings were negotiated first: the page follows them; the feeder runs dry. */
@@ -33,7 +33,7 @@ class ScanWithSettingsTest {
 
     static BufferedImage scanOnePage() {
         assertTrue(TwainEx.prepareTransfer());
-        ImageBuilder builder = new ImageBuilder();
+        BufferedImageConsumer builder = new BufferedImageConsumer();
         assertTrue(TwainEx.acquireImage(builder));
         assertNotNull(builder.image());
         assertTrue(TwainEx.stopTransfer());
@@ -105,7 +105,7 @@ class ScanWithSettingsTest {
                 .filter(t -> t.dat() == DAT_IMAGENATIVEXFER).count());
         // Out of paper, the source has no page and asks to be closed at once.
         assertTrue(TwainEx.prepareTransfer());
-        assertFalse(TwainEx.acquireImage(new ImageBuilder()));
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
     }
 
     @Test
@@ -126,7 +126,7 @@ class ScanWithSettingsTest {
         assertTrue(TwainEx.setFeederEnabled(true));
         assertTrue(TwainEx.setAutoFeed(false));
         assertTrue(TwainEx.prepareTransfer());
-        assertFalse(TwainEx.acquireImage(new ImageBuilder())); // nothing at the scan position
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer())); // nothing at the scan position
         assertTrue(TwainEx.stopTransfer());
         assertTrue(TwainEx.feedPage());
         scanOnePage();

@@ -11,6 +11,28 @@ import scanlink.virtualscanner.VirtualScanner;
 public final class Pages {
     private Pages() {}
 
+    /**
+     * The image's colors as 0xRRGGBB, row by row from the top. A gray image's samples are its
+     * levels: its getRGB would convert them from a linear gray space.
+     */
+    public static int[] rgb(BufferedImage image) {
+        int width = image.getWidth();
+        int height = image.getHeight();
+        int[] pixels = new int[width * height];
+        if (image.getType() == BufferedImage.TYPE_BYTE_GRAY) {
+            int[] levels = image.getRaster().getPixels(0, 0, width, height, (int[]) null);
+            for (int i = 0; i < pixels.length; i++) {
+                pixels[i] = levels[i] * 0x010101;
+            }
+            return pixels;
+        }
+        image.getRGB(0, 0, width, height, pixels, 0, width);
+        for (int i = 0; i < pixels.length; i++) {
+            pixels[i] &= 0xFFFFFF;
+        }
+        return pixels;
+    }
+
     /** The image is, pixel for pixel, the page the source scans with its current settings. */
     public static void assertIsTheExpectedPage(BufferedImage image) {
         int[] expected = VirtualScanner.expectedPage();
@@ -18,11 +40,11 @@ public final class Pages {
         int height = expected[1];
         assertEquals(width, image.getWidth(), "width");
         assertEquals(height, image.getHeight(), "height");
-        int[] actual = image.getRGB(0, 0, width, height, null, 0, width);
+        int[] actual = rgb(image);
         for (int i = 0; i < actual.length; i++) {
-            if ((actual[i] & 0xFFFFFF) != expected[i + 2]) {
+            if (actual[i] != expected[i + 2]) {
                 throw new AssertionError(String.format("pixel (%d, %d): expected %06X, got %06X",
-                        i % width, i / width, expected[i + 2], actual[i] & 0xFFFFFF));
+                        i % width, i / width, expected[i + 2], actual[i]));
             }
         }
     }
@@ -30,9 +52,8 @@ public final class Pages {
     /** The distinct RGB values of the image. */
     public static Set<Integer> colors(BufferedImage image) {
         Set<Integer> colors = new HashSet<>();
-        for (int rgb : image.getRGB(0, 0, image.getWidth(), image.getHeight(), null, 0,
-                     image.getWidth())) {
-            colors.add(rgb & 0xFFFFFF);
+        for (int rgb : rgb(image)) {
+            colors.add(rgb);
         }
         return colors;
     }

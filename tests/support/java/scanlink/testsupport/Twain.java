@@ -31,6 +31,12 @@ public final class Twain {
     public static final int MSG_PROCESSEVENT = 0x0601;
     public static final int MSG_ENDXFER = 0x0701;
 
+    public static final int CAP_XFERCOUNT = 0x0001;
+    public static final int ICAP_PIXELTYPE = 0x0101;
+    public static final int ICAP_UNITS = 0x0102;
+    public static final int ICAP_BRIGHTNESS = 0x1101;
+    public static final int ICAP_XRESOLUTION = 0x1118;
+
     public static final int TWRC_SUCCESS = 0;
     public static final int TWRC_FAILURE = 1;
     public static final int TWRC_CANCEL = 3;
@@ -41,6 +47,8 @@ public final class Twain {
     public static final int TWCC_NODS = 3;
     public static final int TWCC_OPERATIONERROR = 5;
     public static final int TWCC_SEQERROR = 11;
+    public static final int TWCC_BADVALUE = 10;
+    public static final int TWCC_CAPUNSUPPORTED = 13;
 
     public static final int TWTY_UINT16 = 4;
     public static final int TWTY_BOOL = 6;

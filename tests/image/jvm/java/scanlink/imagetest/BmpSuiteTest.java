@@ -7,6 +7,7 @@ import static org.junit.jupiter.api.Assertions.assertNull;
 import static org.junit.jupiter.api.Assertions.assertSame;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
+import QZ.korvel.twain.BufferedImageConsumer;
 import java.awt.Toolkit;
 import java.awt.image.BufferedImage;
 import java.awt.image.ImageObserver;
@@ -26,6 +27,7 @@ import org.junit.jupiter.api.DynamicTest;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.TestFactory;
 import scanlink.imagetest.DibHarness.Delivery;
+import scanlink.testsupport.Pages;
 
 /**
  * Every file of the BMP suite, stripped of its 14-byte file header, delivered to the platform's
@@ -168,6 +170,56 @@ class BmpSuiteTest {
                         assertEquals(String.format("%06x", expectedRgb),
                             String.format("%06x", actualRgb), "pixel " + x + ", " + y);
                     }
+                }
+            }
+        }));
+    }
+
+    /** The image types that the consumer of the binding gives pages of these kinds. */
+    private static final Map<String, Integer> BUFFERED_IMAGE_TYPES = Map.of(
+        "g/pal1wb.bmp", BufferedImage.TYPE_BYTE_BINARY, // black and white
+        "g/pal1bg.bmp", BufferedImage.TYPE_BYTE_BINARY, // blue and green
+        "g/pal4gs.bmp", BufferedImage.TYPE_BYTE_GRAY,
+        "g/pal8gs.bmp", BufferedImage.TYPE_BYTE_GRAY,
+        "g/pal4.bmp", BufferedImage.TYPE_BYTE_INDEXED,
+        "g/pal8.bmp", BufferedImage.TYPE_BYTE_INDEXED,
+        "g/rgb16.bmp", BufferedImage.TYPE_INT_RGB,
+        "g/rgb24.bmp", BufferedImage.TYPE_INT_RGB,
+        "q/rgb32-111110.bmp", BufferedImage.TYPE_INT_RGB);
+
+    /**
+     * The binding's BufferedImageConsumer holds, pixel for pixel, what the PixelGrabber receives
+     * from the same delivery, and fails where it fails.
+     */
+    @TestFactory
+    Stream<DynamicTest> theBufferedImageConsumerHoldsWhatThePixelGrabberGets() throws IOException {
+        return index().stream().map(e -> DynamicTest.dynamicTest(e.name(), () -> {
+            byte[] dib = packedDib(e);
+            PixelGrabber grabber = newGrabber();
+            Delivery grabbed = DibHarness.deliver(grabber, dib);
+            BufferedImageConsumer consumer = new BufferedImageConsumer();
+            Delivery built = DibHarness.deliver(consumer, dib);
+            assertEquals(grabbed.result(), built.result());
+            if (!grabbed.result()) {
+                assertSame(grabbed.thrown().getClass(), built.thrown().getClass());
+                assertEquals(grabbed.thrown().getMessage(), built.thrown().getMessage());
+                assertNull(consumer.image());
+                return;
+            }
+            BufferedImage image = consumer.image();
+            assertEquals(grabber.getWidth(), image.getWidth());
+            assertEquals(grabber.getHeight(), image.getHeight());
+            Integer type = BUFFERED_IMAGE_TYPES.get(e.name());
+            if (type != null) {
+                assertEquals(type, image.getType());
+            }
+            int[] expected = (int[]) grabber.getPixels();
+            int[] actual = Pages.rgb(image);
+            for (int i = 0; i < expected.length; i++) {
+                if ((expected[i] & 0xFFFFFF) != actual[i]) {
+                    assertEquals(String.format("%06x", expected[i] & 0xFFFFFF),
+                        String.format("%06x", actual[i]),
+                        "pixel " + i % image.getWidth() + ", " + i / image.getWidth());
                 }
             }
         }));

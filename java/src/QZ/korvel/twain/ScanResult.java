@@ -1,0 +1,72 @@
+package QZ.korvel.twain;
+
+import java.util.Collections;
+import java.util.List;
+
+/**
+ * How a scan ended, with the pages it delivered before the end. A scan that fails on a page keeps
+ * the pages delivered before it.
+ */
+public final class ScanResult {
+    /** How a scan ended. */
+    public enum Outcome {
+        /** Every page asked for was scanned. */
+        COMPLETE,
+        /** The document feeder ran out of paper before the count was reached. */
+        FEEDER_EMPTY,
+        /** {@link ScanSession#cancel} or {@link ScanSession#close} ended the scan. */
+        CANCELLED,
+        /** A step failed; see {@link ScanResult#failure()}. */
+        FAILED
+    }
+
+    private final Outcome outcome;
+    private final List<Page> pages;
+    private final int pageCount;
+    private final Exception failure;
+
+    ScanResult(Outcome outcome, List<Page> pages, int pageCount, Exception failure) {
+        this.outcome = outcome;
+        this.pages = Collections.unmodifiableList(pages);
+        this.pageCount = pageCount;
+        this.failure = failure;
+    }
+
+    /**
+     * How the scan ended.
+     *
+     * @return the outcome
+     */
+    public Outcome outcome() {
+        return outcome;
+    }
+
+    /**
+     * The pages delivered, in order. When the scan handed its pages to a {@link PageListener},
+     * they are not kept here and the list is empty.
+     *
+     * @return the pages, never null
+     */
+    public List<Page> pages() {
+        return pages;
+    }
+
+    /**
+     * How many pages the scan delivered, to {@link #pages()} or to its listener.
+     *
+     * @return the count
+     */
+    public int pageCount() {
+        return pageCount;
+    }
+
+    /**
+     * Why the scan failed: a {@link TwainException} for a step of the session or a page that could
+     * not be read, or what the {@link PageListener} threw.
+     *
+     * @return the failure, or null unless the outcome is {@link Outcome#FAILED}
+     */
+    public Exception failure() {
+        return failure;
+    }
+}

@@ -1,0 +1,306 @@
+package QZ.korvel.twain;
+
+import java.awt.image.BufferedImage;
+import java.util.ArrayDeque;
+import java.util.ArrayList;
+import java.util.List;
+
+/**
+ * One scan: the session thread scans its pages, one enable per page with a transfer count of 1, and
+ * hands each page to the thread that started the scan, which keeps it or gives it to the listener
+ * while the next page is scanned.
+ */
+final class ScanRun {
+    /** Pages the session may finish while the caller has not yet taken the one before. */
+    private static final int PAGES_AHEAD = 1;
+
+    /** The scan whose listener runs on this thread, if any. */
+    private static final ThreadLocal<ScanRun> LISTENING = new ThreadLocal<>();
+
+    private final int maxPages;
+    private final boolean turnFeederOn;
+    private final PageListener listener;
+
+    private final Object lock = new Object();
+    private final ArrayDeque<Page> ready = new ArrayDeque<>();
+    private final ArrayDeque<Runnable> listenerCalls = new ArrayDeque<>();
+    private int untaken;
+    private boolean callerStopped;
+    private boolean ended;
+    private ScanResult.Outcome outcome;
+    private Exception failure;
+    private Throwable thrown;
+
+    private volatile boolean cancelled;
+    private volatile boolean scanning;
+
+    ScanRun(int maxPages, boolean turnFeederOn, PageListener listener) {
+        this.maxPages = maxPages;
+        this.turnFeederOn = turnFeederOn;
+        this.listener = listener;
+    }
+
+    /**
+     * Asks the scan to end before its next page. True when the session may be waiting for a page
+     * of this scan, which only a teardown from another thread can end.
+     */
+    boolean cancel() {
+        cancelled = true;
+        synchronized (lock) {
+            lock.notifyAll();
+        }
+        return scanning;
+    }
+
+    /** The scan whose listener is running on the calling thread; null on any other thread. */
+    static ScanRun listening() {
+        return LISTENING.get();
+    }
+
+    /**
+     * Runs a call that the listener makes on the session, on the session thread between pages:
+     * queued behind the scan, it would wait for the scan, which waits for the listener. False when
+     * the scan has ended, and the call can be queued as any other.
+     */
+    boolean runForListener(Runnable call) {
+        synchronized (lock) {
+            if (ended) {
+                return false;
+            }
+            listenerCalls.add(call);
+            lock.notifyAll();
+            return true;
+        }
+    }
+
+    // On the session thread.
+
+    /** Scans the pages; whatever happens, the caller is told how the scan ended. */
+    void execute() {
+        ScanResult.Outcome result = ScanResult.Outcome.FAILED;
+        Exception failed = null;
+        Throwable unexpected = null;
+        try {
+            result = scanPages();
+        } catch (TwainException e) {
+            failed = e;
+        } catch (RuntimeException | Error e) {
+            unexpected = e;
+        } finally {
+            scanning = false;
+            end(result, failed, unexpected);
+        }
+    }
+
+    private ScanResult.Outcome scanPages() throws TwainException {
+        if (cancelled) {
+            return ScanResult.Outcome.CANCELLED; // before it started: nothing to undo
+        }
+        int state = TwainEx.getState();
+        if (state != 4) {
+            throw TwainException.atStep("starting the scan",
+                    state < 4 ? "no source is open" : "the source is already enabled", null);
+        }
+        if (turnFeederOn) {
+            TwainException.check(TwainEx.setFeederEnabled(true), "turning the document feeder on");
+        }
+        boolean feeder = turnFeederOn || TwainEx.getFeederEnabled();
+        scanning = true;
+        for (int number = 1; number <= maxPages; number++) {
+            if (!awaitRoom() || cancelled) {
+                return ScanResult.Outcome.CANCELLED;
+            }
+            if (feeder && !TwainEx.isFeederLoaded()) {
+                return ScanResult.Outcome.FEEDER_EMPTY;
+            }
+            if (!scanPage(number)) {
+                return ScanResult.Outcome.CANCELLED;
+            }
+        }
+        return ScanResult.Outcome.COMPLETE;
+    }
+
+    /**
+     * One page with an enable of its own: the source is told to take one page only, so no sheet
+     * that the feeder pulls in is discarded with the transfers pending after the page. False when
+     * the scan was cancelled before the page came.
+     */
+    private boolean scanPage(int number) throws TwainException {
+        TwainException.check(TwainEx.setTransferCount(1),
+                "asking the source for page " + number + " alone");
+        TwainException.check(TwainEx.prepareTransfer(), "enabling the source for page " + number);
+        Page page;
+        boolean disabled;
+        try {
+            page = acquire(number);
+        } finally {
+            // Back to an open source whatever happened, so that the session stays usable.
+            disabled = TwainEx.stopTransfer();
+        }
+        if (page == null) {
+            return false;
+        }
+        handOver(page);
+        TwainException.check(disabled, "disabling the source after page " + number);
+        return true;
+    }
+
+    private Page acquire(int number) throws TwainException {
+        // A cancel that came before the enable found nothing to stop; this test catches it.
+        if (cancelled) {
+            return null;
+        }
+        BufferedImageConsumer consumer = new BufferedImageConsumer(listener == null ? null
+                : (rows, height) -> listener.rowsScanned(number, rows, height));
+        boolean delivered;
+        try {
+            delivered = TwainEx.acquireImage(consumer);
+        } catch (Exception | OutOfMemoryError e) {
+            throw TwainException.atStep("reading page " + number,
+                    e.getMessage() != null ? e.getMessage() : e.toString(), e);
+        }
+        if (!delivered) {
+            if (cancelled) {
+                return null;
+            }
+            throw TwainException.atStep("acquiring page " + number, "the source gave no page", null);
+        }
+        BufferedImage image = consumer.image();
+        if (image == null) {
+            throw TwainException.atStep("reading page " + number, "the page has no pixels", null);
+        }
+        Units units = Units.fromCode(TwainEx.getCurrentUnits());
+        double perInch = units != null ? units.perInch() : 0;
+        return new Page(number, image, TwainEx.getXResolution() * perInch,
+                TwainEx.getYResolution() * perInch);
+    }
+
+    /**
+     * Waits until the caller has taken all but {@link #PAGES_AHEAD} pages, running the listener's
+     * calls meanwhile. False when the listener failed.
+     */
+    private boolean awaitRoom() {
+        boolean interrupted = false;
+        try {
+            while (true) {
+                Runnable call;
+                synchronized (lock) {
+                    while (listenerCalls.isEmpty() && untaken > PAGES_AHEAD && !cancelled
+                            && !callerStopped) {
+                        try {
+                            lock.wait();
+                        } catch (InterruptedException e) {
+                            interrupted = true;
+                        }
+                    }
+                    call = listenerCalls.poll();
+                    if (call == null) {
+                        return !callerStopped;
+                    }
+                }
+                call.run();
+            }
+        } finally {
+            if (interrupted) {
+                Thread.currentThread().interrupt();
+            }
+        }
+    }
+
+    private void handOver(Page page) {
+        synchronized (lock) {
+            ready.add(page);
+            untaken++;
+            lock.notifyAll();
+        }
+    }
+
+    /** Ends the scan once the listener's calls made so far have run. */
+    private void end(ScanResult.Outcome outcome, Exception failure, Throwable thrown) {
+        while (true) {
+            Runnable call;
+            synchronized (lock) {
+                call = listenerCalls.poll();
+                if (call == null) {
+                    this.outcome = outcome;
+                    this.failure = failure;
+                    this.thrown = thrown;
+                    ended = true;
+                    lock.notifyAll();
+                    return;
+                }
+            }
+            call.run();
+        }
+    }
+
+    // On the thread that started the scan.
+
+    /**
+     * Takes the pages as they come, keeping them or giving them to the listener, until the scan
+     * has ended; then its result.
+     */
+    ScanResult awaitResult() {
+        List<Page> kept = new ArrayList<>();
+        int delivered = 0;
+        Throwable listenerFailure = null;
+        boolean interrupted = false;
+        while (true) {
+            Page page;
+            synchronized (lock) {
+                while (ready.isEmpty() && !ended) {
+                    try {
+                        lock.wait();
+                    } catch (InterruptedException e) {
+                        interrupted = true;
+                    }
+                }
+                page = ready.poll();
+            }
+            if (page == null) {
+                break;
+            }
+            if (listenerFailure == null) {
+                LISTENING.set(this);
+                try {
+                    if (listener == null) {
+                        kept.add(page);
+                    } else {
+                        listener.pageScanned(page);
+                    }
+                    delivered++;
+                } catch (Throwable t) {
+                    listenerFailure = t;
+                } finally {
+                    LISTENING.remove();
+                }
+            }
+            synchronized (lock) {
+                untaken--;
+                callerStopped = listenerFailure != null;
+                lock.notifyAll();
+            }
+        }
+        if (interrupted) {
+            Thread.currentThread().interrupt();
+        }
+        synchronized (lock) {
+            rethrowUnchecked(thrown);
+            rethrowUnchecked(listenerFailure instanceof Error ? listenerFailure : null);
+            if (listenerFailure != null) {
+                return new ScanResult(ScanResult.Outcome.FAILED, kept, delivered,
+                        (Exception) listenerFailure);
+            }
+            return new ScanResult(outcome, kept, delivered, failure);
+        }
+    }
+
+    private static void rethrowUnchecked(Throwable thrown) {
+        if (thrown instanceof RuntimeException) {
+            throw (RuntimeException) thrown;
+        }
+        if (thrown instanceof Error) {
+            throw (Error) thrown;
+        }
+    }
+}

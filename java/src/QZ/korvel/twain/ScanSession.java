@@ -1,0 +1,593 @@
+package QZ.korvel.twain;
+
+import java.util.Locale;
+import java.util.Objects;
+import java.util.Set;
+import java.util.concurrent.Callable;
+import java.util.concurrent.ConcurrentHashMap;
+import java.util.concurrent.CountDownLatch;
+import java.util.concurrent.ExecutionException;
+import java.util.concurrent.Future;
+import java.util.concurrent.FutureTask;
+import java.util.concurrent.atomic.AtomicBoolean;
+import java.util.function.BooleanSupplier;
+import java.util.function.Supplier;
+
+/**
+ * A TWAIN session that owns its thread: what an application programs against.
+ *
+ * <p>{@link #open} starts one thread, and every call of the session runs on it, from registering
+ * with the source manager to {@link #close}. The session can be called from any thread, several
+ * at once (the Swing event thread, a server's pool): calls are queued and run one after another in
+ * the order they arrive, and each caller gets its own result or failure. A call waits for its
+ * turn; a scan waits for its pages, so a user interface runs it off the event thread (in a {@code
+ * SwingWorker}, for instance) and cancels it with {@link #cancel}.
+ *
+ * <p>A step that fails throws a {@link TwainException} that names the step, the TWAIN result and
+ * condition codes and the session's state. A method called after {@link #close} throws {@link
+ * IllegalStateException}.
+ *
+ * <pre>{@code
+ * try (ScanSession session = ScanSession.open("Acme", "Office tools", "Acme Scan")) {
+ *     session.openSource();
+ *     session.setPixelType(PixelType.GRAY);
+ *     session.setResolution(300);
+ *     ScanResult result = session.scanFeeder();
+ *     for (Page page : result.pages()) {
+ *         ImageIO.write(page.image(), "png", new File("page-" + page.number() + ".png"));
+ *     }
+ *     if (result.failure() != null) {
+ *         System.err.println(result.failure().getMessage());
+ *     }
+ * }
+ * }</pre>
+ *
+ * <p>TWAIN allows one session per process, so only one {@code ScanSession} can be open at a time.
+ * While it is open, the application does not call {@link TwainEx} itself, except through {@link
+ * #call} and {@link #perform}, which run on the session's thread.
+ */
+public final class ScanSession implements AutoCloseable {
+    private static ScanSession current;
+
+    private final SessionThread thread = new SessionThread("scanlink32 session");
+    private final AtomicBoolean closing = new AtomicBoolean();
+    private final CountDownLatch closed = new CountDownLatch(1);
+    private final Set<ScanRun> runs = ConcurrentHashMap.newKeySet();
+
+    /** A step of the session, run on its thread. */
+    private interface Task<T> {
+        T run() throws TwainException;
+    }
+
+    private ScanSession() {}
+
+    /**
+     * Opens a session with the source manager for an application of version 1.0.
+     *
+     * @param manufacturer the application's maker, at most 33 bytes in the system's code page
+     * @param productFamily the family of products it belongs to, likewise
+     * @param productName the application's name, likewise
+     * @return the open session
+     * @throws TwainException if the source manager cannot be loaded or opened
+     * @throws IllegalStateException if a session is already open in this process
+     */
+    public static ScanSession open(String manufacturer, String productFamily, String productName)
+            throws TwainException {
+        return open(1, 0, manufacturer, productFamily, productName);
+    }
+
+    /**
+     * Opens a session with the source manager.
+     *
+     * @param versionMajor the application's major version
+     * @param versionMinor the application's minor version
+     * @param manufacturer the application's maker, at most 33 bytes in the system's code page
+     * @param productFamily the family of products it belongs to, likewise
+     * @param productName the application's name, likewise
+     * @return the open session
+     * @throws TwainException if the source manager cannot be loaded or opened
+     * @throws IllegalStateException if a session is already open in this process
+     */
+    public static ScanSession open(int versionMajor, int versionMinor, String manufacturer,
+            String productFamily, String productName) throws TwainException {
+        Objects.requireNonNull(manufacturer, "manufacturer");
+        Objects.requireNonNull(productFamily, "productFamily");
+        Objects.requireNonNull(productName, "productName");
+        ScanSession session;
+        synchronized (ScanSession.class) {
+            if (current != null) {
+                throw new IllegalStateException("a ScanSession is already open in this process; "
+                        + "TWAIN allows one session per process, so close it first");
+            }
+            session = new ScanSession();
+            current = session;
+        }
+        try {
+            session.execute(() -> {
+                TwainException.check(TwainEx.register(versionMajor, versionMinor, manufacturer,
+                                             productFamily, productName),
+                        "opening the TWAIN source manager");
+                return null;
+            });
+        } catch (TwainException | RuntimeException | Error e) {
+            session.close();
+            throw e;
+        }
+        return session;
+    }
+
+    // Sources
+
+    /**
+     * Shows the source manager's dialog, in which the user chooses the source that {@link
+     * #openSource} opens.
+     *
+     * @return true when the user chose a source, false when the dialog was cancelled
+     * @throws TwainException if the dialog cannot be shown, or a source is already open
+     */
+    public boolean selectSource() throws TwainException {
+        return execute(() -> {
+            String step = "choosing the source";
+            int state = TwainEx.getState();
+            if (state != 3) {
+                throw TwainException.atStep(step,
+                        state > 3 ? "a source is open" : "the source manager is not open", null);
+            }
+            if (TwainEx.selectSource()) {
+                return true;
+            }
+            if ((TwainEx.getResultCode() & 0xFFFF) == 3) { // TWRC_CANCEL
+                return false;
+            }
+            throw TwainException.atStep(step);
+        });
+    }
+
+    /**
+     * Opens the source manager's default source: the one chosen last in {@link #selectSource}, or
+     * the system's default. Does nothing when a source is open.
+     *
+     * @throws TwainException if the source cannot be opened
+     */
+    public void openSource() throws TwainException {
+        perform("opening the default source", TwainEx::openSource);
+    }
+
+    /**
+     * Closes the source, disabling it first if need be. Does nothing when no source is open.
+     *
+     * @throws TwainException if the source refuses to be disabled or closed
+     */
+    public void closeSource() throws TwainException {
+        perform("closing the source", TwainEx::closeSource);
+    }
+
+    /**
+     * The session's state (see {@link TwainEx#getState}): 3 once open, 4 with a source open.
+     * Answers at once, also while a scan runs.
+     *
+     * @return the state, 0 to 7
+     */
+    public int state() {
+        return TwainEx.getState();
+    }
+
+    // Settings
+
+    /**
+     * Sets the kind of pixel to scan.
+     *
+     * @param type the pixel type
+     * @throws TwainException if no source is open or it refuses the type
+     */
+    public void setPixelType(PixelType type) throws TwainException {
+        Objects.requireNonNull(type, "type");
+        setting("setting the pixel type to " + type, () -> TwainEx.setPixelType(type.code()));
+    }
+
+    /**
+     * The kind of pixel the source scans now.
+     *
+     * @return the pixel type
+     * @throws TwainException if no source is open, it does not tell, or it tells a value that is
+     *     no standard pixel type
+     */
+    public PixelType pixelType() throws TwainException {
+        return execute(() -> {
+            String step = "reading the pixel type";
+            short code = reading(step, TwainEx::getPixelType);
+            PixelType type = PixelType.fromCode(code);
+            if (type == null) {
+                throw TwainException.atStep(
+                        step, "the source reports " + (code & 0xFFFF) + ", no pixel type", null);
+            }
+            return type;
+        });
+    }
+
+    /**
+     * Sets the horizontal and vertical resolution. The source's units become inches.
+     *
+     * @param dotsPerInch the resolution; the source may take the nearest it has
+     * @throws IllegalArgumentException if the resolution is not a positive number
+     * @throws TwainException if no source is open or it refuses the resolution
+     */
+    public void setResolution(double dotsPerInch) throws TwainException {
+        if (!(dotsPerInch > 0) || Double.isInfinite(dotsPerInch)) {
+            throw new IllegalArgumentException("a resolution must be positive, not " + dotsPerInch);
+        }
+        execute(() -> {
+            setUnits(Units.INCHES);
+            setting("setting the horizontal resolution to " + dotsPerInch,
+                    () -> TwainEx.setXResolution(dotsPerInch));
+            setting("setting the vertical resolution to " + dotsPerInch,
+                    () -> TwainEx.setYResolution(dotsPerInch));
+            return null;
+        });
+    }
+
+    /**
+     * The horizontal resolution the source scans at now.
+     *
+     * @return dots per inch, or 0 when the source's units are pixels
+     * @throws TwainException if no source is open or it does not tell
+     */
+    public double xResolution() throws TwainException {
+        String step = "reading the horizontal resolution";
+        return execute(() -> dotsPerInch(step, reading(step, TwainEx::getXResolution)));
+    }
+
+    /**
+     * The vertical resolution the source scans at now.
+     *
+     * @return dots per inch, or 0 when the source's units are pixels
+     * @throws TwainException if no source is open or it does not tell
+     */
+    public double yResolution() throws TwainException {
+        String step = "reading the vertical resolution";
+        return execute(() -> dotsPerInch(step, reading(step, TwainEx::getYResolution)));
+    }
+
+    /**
+     * Sets the area of the glass to scan. The source's units become the frame's.
+     *
+     * @param frame the area
+     * @throws TwainException if no source is open or it refuses the frame (a source may also cut
+     *     a frame to its glass and accept it)
+     */
+    public void setFrame(Frame frame) throws TwainException {
+        Objects.requireNonNull(frame, "frame");
+        execute(() -> {
+            setUnits(frame.units());
+            setting("setting the scan frame to " + frame, () -> TwainEx.setFrame(
+                    frame.left(), frame.top(), frame.right(), frame.bottom()));
+            return null;
+        });
+    }
+
+    /**
+     * Takes pages from the document feeder, or from the glass.
+     *
+     * @param enabled true for the feeder
+     * @throws TwainException if no source is open or it refuses
+     */
+    public void setFeederEnabled(boolean enabled) throws TwainException {
+        setting("turning the document feeder " + (enabled ? "on" : "off"),
+                () -> TwainEx.setFeederEnabled(enabled));
+    }
+
+    /**
+     * Whether pages come from the document feeder.
+     *
+     * @return true for the feeder
+     * @throws TwainException if no source is open or it does not tell
+     */
+    public boolean isFeederEnabled() throws TwainException {
+        return execute(() -> reading("reading whether the feeder is on", TwainEx::getFeederEnabled));
+    }
+
+    /**
+     * Whether the document feeder holds paper.
+     *
+     * @return true when there is paper to scan
+     * @throws TwainException if no source is open or it does not tell
+     */
+    public boolean isFeederLoaded() throws TwainException {
+        return execute(
+                () -> reading("reading whether the feeder holds paper", TwainEx::isFeederLoaded));
+    }
+
+    /**
+     * Whether the source shows its own dialog when a scan starts. It does unless told otherwise.
+     *
+     * @param show true to show it
+     */
+    public void setShowUserInterface(boolean show) {
+        executeUnchecked(() -> TwainEx.setVisible(show));
+    }
+
+    /**
+     * Runs {@code getter}, any read of {@link TwainEx}, on the session's thread: the way to the
+     * capabilities that have no method here. For example {@code session.call(TwainEx::getContrast)}.
+     *
+     * @param <T> the value's type
+     * @param getter the read
+     * @return its value
+     */
+    public <T> T call(Supplier<T> getter) {
+        Objects.requireNonNull(getter, "getter");
+        return executeUnchecked(getter::get);
+    }
+
+    /**
+     * Runs {@code step}, any step of {@link TwainEx} that answers whether it succeeded, on the
+     * session's thread, and throws when it did not. For example {@code session.perform("setting the
+     * contrast", () -> TwainEx.setContrast(20))}.
+     *
+     * @param step what the step does, for the message of its failure
+     * @param action the step
+     * @throws TwainException if the step answered false
+     */
+    public void perform(String step, BooleanSupplier action) throws TwainException {
+        Objects.requireNonNull(step, "step");
+        Objects.requireNonNull(action, "action");
+        execute(() -> {
+            TwainException.check(action.getAsBoolean(), step);
+            return null;
+        });
+    }
+
+    // Scanning
+
+    /**
+     * Scans up to {@code maxPages} pages from wherever the source takes them, one enable per page;
+     * when the document feeder is on, the scan also ends when it runs out of paper. The pages are
+     * kept in the result.
+     *
+     * @param maxPages how many pages at most, from 1
+     * @return how the scan ended, with its pages, also when a later page failed
+     */
+    public ScanResult scan(int maxPages) {
+        return scan(maxPages, false, null);
+    }
+
+    /**
+     * Like {@link #scan(int)}, handing each page to {@code listener} as it arrives instead of
+     * keeping it.
+     *
+     * @param maxPages how many pages at most, from 1
+     * @param listener takes the pages; called on this thread
+     * @return how the scan ended; its page list is empty
+     */
+    public ScanResult scan(int maxPages, PageListener listener) {
+        return scan(maxPages, false, Objects.requireNonNull(listener, "listener"));
+    }
+
+    /**
+     * Scans the document feeder: turns it on, then scans one page per enable, each with a transfer
+     * count of 1, until it runs out of paper. No sheet that the feeder takes in is lost.
+     *
+     * @return how the scan ended, with its pages, also when a later page failed
+     */
+    public ScanResult scanFeeder() {
+        return scan(Integer.MAX_VALUE, true, null);
+    }
+
+    /**
+     * Scans the document feeder as {@link #scanFeeder()} does, up to {@code maxPages} pages.
+     *
+     * @param maxPages how many pages at most, from 1
+     * @return how the scan ended, with its pages
+     */
+    public ScanResult scanFeeder(int maxPages) {
+        return scan(maxPages, true, null);
+    }
+
+    /**
+     * Scans the document feeder as {@link #scanFeeder()} does, up to {@code maxPages} pages,
+     * handing each page to {@code listener} as it arrives.
+     *
+     * @param maxPages how many pages at most, from 1
+     * @param listener takes the pages; called on this thread
+     * @return how the scan ended; its page list is empty
+     */
+    public ScanResult scanFeeder(int maxPages, PageListener listener) {
+        return scan(maxPages, true, Objects.requireNonNull(listener, "listener"));
+    }
+
+    /**
+     * Ends the scans that are running or waiting to run, from any thread: a scan waiting for a page
+     * stops waiting at once, and each scan returns {@link ScanResult.Outcome#CANCELLED} with the
+     * pages delivered before. The source is left open.
+     *
+     * @return whether there was a scan to cancel
+     */
+    public boolean cancel() {
+        boolean any = false;
+        boolean waiting = false;
+        for (ScanRun run : runs) {
+            any = true;
+            waiting |= run.cancel();
+        }
+        if (waiting) {
+            // A teardown from another thread ends the session thread's wait for a page.
+            TwainEx.stopTransfer();
+        }
+        return any;
+    }
+
+    /**
+     * Tears the session down from whatever state it is in, from any thread: cancels the scans,
+     * refuses the calls still queued, closes the source and the source manager, and ends the
+     * session's thread. Returns once that is done, except when called on the session's own thread
+     * (from {@link PageListener#rowsScanned}), where the teardown follows the current call. Calling
+     * it again does nothing.
+     */
+    @Override
+    public void close() {
+        if (closing.compareAndSet(false, true)) {
+            cancel();
+            thread.finish(() -> {
+                try {
+                    TwainEx.unregister();
+                } finally {
+                    synchronized (ScanSession.class) {
+                        if (current == this) {
+                            current = null;
+                        }
+                    }
+                    closed.countDown();
+                }
+            });
+        }
+        if (!thread.isCurrent()) {
+            boolean interrupted = false;
+            while (closed.getCount() > 0) {
+                try {
+                    closed.await();
+                } catch (InterruptedException e) {
+                    interrupted = true;
+                }
+            }
+            if (interrupted) {
+                Thread.currentThread().interrupt();
+            }
+        }
+    }
+
+    // Inside.
+
+    private ScanResult scan(int maxPages, boolean turnFeederOn, PageListener listener) {
+        if (maxPages < 1) {
+            throw new IllegalArgumentException("a scan needs at least one page, not " + maxPages);
+        }
+        if (thread.isCurrent() || ScanRun.listening() != null) {
+            throw new IllegalStateException("a scan cannot start inside the callback of a scan");
+        }
+        ScanRun run = new ScanRun(maxPages, turnFeederOn, listener);
+        runs.add(run);
+        try {
+            Future<Void> queued = thread.submit(() -> {
+                // A scan queued while the session was closing is cancelled like the others.
+                if (closing.get()) {
+                    run.cancel();
+                }
+                run.execute();
+                return null;
+            });
+            if (queued == null) {
+                throw closedError();
+            }
+            return run.awaitResult();
+        } finally {
+            runs.remove(run);
+        }
+    }
+
+    private <T> T execute(Task<T> task) throws TwainException {
+        if (thread.isCurrent()) {
+            requireOpen();
+            return task.run();
+        }
+        Callable<T> call = () -> {
+            requireOpen();
+            return task.run();
+        };
+        ScanRun scan = ScanRun.listening();
+        if (scan != null) {
+            FutureTask<T> forListener = new FutureTask<>(call);
+            if (scan.runForListener(forListener)) {
+                return await(forListener);
+            }
+        }
+        Future<T> result = thread.submit(call);
+        if (result == null) {
+            throw closedError();
+        }
+        return await(result);
+    }
+
+    /** The task's result once it has run, or its failure; an interrupt is kept for later. */
+    private static <T> T await(Future<T> result) throws TwainException {
+        boolean interrupted = false;
+        try {
+            while (true) {
+                try {
+                    return result.get();
+                } catch (InterruptedException e) {
+                    interrupted = true;
+                } catch (ExecutionException e) {
+                    Throwable cause = e.getCause();
+                    if (cause instanceof TwainException) {
+                        throw (TwainException) cause;
+                    }
+                    if (cause instanceof Error) {
+                        throw (Error) cause;
+                    }
+                    throw (RuntimeException) cause;
+                }
+            }
+        } finally {
+            if (interrupted) {
+                Thread.currentThread().interrupt();
+            }
+        }
+    }
+
+    /** Runs a task that cannot fail with a TwainException. */
+    private <T> T executeUnchecked(Supplier<T> task) {
+        try {
+            return execute(task::get);
+        } catch (TwainException e) {
+            throw new IllegalStateException(e); // no such task throws one
+        }
+    }
+
+    private void requireOpen() {
+        if (closing.get()) {
+            throw closedError();
+        }
+    }
+
+    private static IllegalStateException closedError() {
+        return new IllegalStateException("the scan session is closed");
+    }
+
+    /** A setting: fails with the step when no source is open or the source refuses. */
+    private void setting(String step, BooleanSupplier setter) throws TwainException {
+        execute(() -> {
+            requireSource(step);
+            TwainException.check(setter.getAsBoolean(), step);
+            return null;
+        });
+    }
+
+    private void setUnits(Units units) throws TwainException {
+        setting("setting the units to " + units.name().toLowerCase(Locale.ROOT),
+                () -> TwainEx.setCurrentUnits(units.code()));
+    }
+
+    /**
+     * A read of a capability. A getter answers a default when the source gives no value; a failed
+     * request shows in the result code.
+     */
+    private static <T> T reading(String step, Supplier<T> getter) throws TwainException {
+        requireSource(step);
+        T value = getter.get();
+        if (!TwainCodes.isSuccess(TwainEx.getResultCode())) {
+            throw TwainException.atStep(step);
+        }
+        return value;
+    }
+
+    private static double dotsPerInch(String step, double perUnit) throws TwainException {
+        Units units = Units.fromCode(reading(step, TwainEx::getCurrentUnits));
+        return units != null ? perUnit * units.perInch() : 0;
+    }
+
+    private static void requireSource(String step) throws TwainException {
+        if (TwainEx.getState() < 4) {
+            throw TwainException.atStep(step, "no source is open", null);
+        }
+    }
+}
