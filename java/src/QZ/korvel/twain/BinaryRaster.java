@@ -3,29 +3,19 @@ package QZ.korvel.twain;
 import java.awt.image.BufferedImage;
 import java.awt.image.ColorModel;
 import java.awt.image.DataBuffer;
-import java.awt.image.DataBufferByte;
 import java.awt.image.IndexColorModel;
-import java.awt.image.MultiPixelPackedSampleModel;
 
 /** A 1-bit page: eight pixels to the byte, the leftmost in the highest bit. */
 final class BinaryRaster extends ByteRaster {
-    private final BufferedImage image;
-    private final byte[] data;
-    private final int stride;
-
     BinaryRaster(ColorModel model, int[] colors, int width, int height) {
-        super(model, width, height);
-        // A 1-bit model reads only the lowest bit of a pixel value, so two colors say it all.
-        IndexColorModel twoColors = new IndexColorModel(1, 2, new int[] {colors[0], colors[1]}, 0,
-                false, -1, DataBuffer.TYPE_BYTE);
-        image = new BufferedImage(width, height, BufferedImage.TYPE_BYTE_BINARY, twoColors);
-        data = ((DataBufferByte) image.getRaster().getDataBuffer()).getData();
-        stride = ((MultiPixelPackedSampleModel) image.getSampleModel()).getScanlineStride();
+        super(model, new BufferedImage(width, height, BufferedImage.TYPE_BYTE_BINARY,
+                twoColors(colors)), width, height);
     }
 
-    @Override
-    BufferedImage image() {
-        return image;
+    /** A 1-bit model reads only the lowest bit of a pixel value, so two colors say it all. */
+    private static IndexColorModel twoColors(int[] colors) {
+        return new IndexColorModel(1, 2, new int[] {colors[0], colors[1]}, 0, false, -1,
+                DataBuffer.TYPE_BYTE);
     }
 
     @Override

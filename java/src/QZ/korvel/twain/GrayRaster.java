@@ -2,22 +2,15 @@ package QZ.korvel.twain;
 
 import java.awt.image.BufferedImage;
 import java.awt.image.ColorModel;
-import java.awt.image.ComponentSampleModel;
-import java.awt.image.DataBufferByte;
 
 /** A page whose colors are all gray: one byte per pixel, its gray level. */
 final class GrayRaster extends ByteRaster {
-    private final BufferedImage image;
-    private final byte[] data;
-    private final int stride;
     private final byte[] levels = new byte[256];
     private final boolean levelsAreValues;
 
     GrayRaster(ColorModel model, int[] colors, int width, int height) {
-        super(model, width, height);
-        image = new BufferedImage(width, height, BufferedImage.TYPE_BYTE_GRAY);
-        data = ((DataBufferByte) image.getRaster().getDataBuffer()).getData();
-        stride = ((ComponentSampleModel) image.getSampleModel()).getScanlineStride();
+        super(model, new BufferedImage(width, height, BufferedImage.TYPE_BYTE_GRAY), width,
+                height);
         boolean identity = true;
         for (int value = 0; value < levels.length; value++) {
             levels[value] = (byte) colors[value];
@@ -34,11 +27,6 @@ final class GrayRaster extends ByteRaster {
             }
         }
         return true;
-    }
-
-    @Override
-    BufferedImage image() {
-        return image;
     }
 
     @Override

@@ -2,31 +2,22 @@ package QZ.korvel.twain;
 
 import java.awt.image.BufferedImage;
 import java.awt.image.ColorModel;
-import java.awt.image.ComponentSampleModel;
 import java.awt.image.DataBuffer;
-import java.awt.image.DataBufferByte;
 import java.awt.image.IndexColorModel;
 
 /** A page of colors from a palette: one byte per pixel, the pixel value itself. */
 final class IndexedRaster extends ByteRaster {
-    private final BufferedImage image;
-    private final byte[] data;
-    private final int stride;
-
     IndexedRaster(ColorModel model, int[] colors, int width, int height) {
-        super(model, width, height);
-        // All 256 values get the color that the page's model gives them, so a value beyond the
-        // page's palette looks as the protocol says, and the bytes are copied unchanged.
-        IndexColorModel palette =
-                new IndexColorModel(8, colors.length, colors, 0, false, -1, DataBuffer.TYPE_BYTE);
-        image = new BufferedImage(width, height, BufferedImage.TYPE_BYTE_INDEXED, palette);
-        data = ((DataBufferByte) image.getRaster().getDataBuffer()).getData();
-        stride = ((ComponentSampleModel) image.getSampleModel()).getScanlineStride();
+        super(model, new BufferedImage(width, height, BufferedImage.TYPE_BYTE_INDEXED,
+                palette(colors)), width, height);
     }
 
-    @Override
-    BufferedImage image() {
-        return image;
+    /**
+     * All 256 values get the color that the page's model gives them, so a value beyond the page's
+     * palette looks as the protocol says, and the bytes are copied unchanged.
+     */
+    private static IndexColorModel palette(int[] colors) {
+        return new IndexColorModel(8, colors.length, colors, 0, false, -1, DataBuffer.TYPE_BYTE);
     }
 
     @Override
