@@ -35,12 +35,20 @@ struct Queue {
     std::condition_variable replied;
 };
 
-std::mutex queuesMutex;
+// Never destroyed, like the handle table: threads may post while the process exits.
+std::mutex& queuesMutex() {
+    static std::mutex* const mutex = new std::mutex;
+    return *mutex;
+}
+
 // Shared, so that a sender still holds the queue it waits on after the owner has ended.
-std::unordered_map<DWORD, std::shared_ptr<Queue>> queues;
+std::unordered_map<DWORD, std::shared_ptr<Queue>>& queues() {
+    static auto* const all = new std::unordered_map<DWORD, std::shared_ptr<Queue>>;
+    return *all;
+}
 
 std::shared_ptr<Queue> queueOf(DWORD thread) {
-    auto& queue = queues[thread];
+    auto& queue = queues()[thread];
     if (!queue) {
         queue = std::make_shared<Queue>();
     }
@@ -76,19 +84,19 @@ LRESULT callProcedure(const MSG& msg) {
 namespace win32posix {
 
 void postToThread(DWORD thread, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    std::lock_guard lock(queuesMutex);
+    std::lock_guard lock(queuesMutex());
     const auto queue = queueOf(thread);
     queue->messages.push_back(MSG{window, message, wParam, lParam, tickCount(), POINT{0, 0}});
     queue->posted.notify_all();
 }
 
 void createThreadQueue() {
-    std::lock_guard lock(queuesMutex);
+    std::lock_guard lock(queuesMutex());
     queueOf(GetCurrentThreadId());
 }
 
 void discardWindowMessages(DWORD thread, HWND window) {
-    std::lock_guard lock(queuesMutex);
+    std::lock_guard lock(queuesMutex());
     std::erase_if(queueOf(thread)->messages,
                   [window](const MSG& msg) { return msg.hwnd == window; });
 }
@@ -98,10 +106,10 @@ LRESULT sendToWindow(DWORD owner, HWND window, UINT message, WPARAM wParam, LPAR
     if (owner == GetCurrentThreadId()) {
         return callProcedure(msg);
     }
-    std::unique_lock lock(queuesMutex);
+    std::unique_lock lock(queuesMutex());
     // Every window's thread has a queue from the window's creation on; none means it has ended.
-    const auto it = queues.find(owner);
-    if (it == queues.end()) {
+    const auto it = queues().find(owner);
+    if (it == queues().end()) {
         return 0;
     }
     const auto queue = it->second;
@@ -113,14 +121,14 @@ LRESULT sendToWindow(DWORD owner, HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 void endThreadQueue(DWORD thread) {
-    std::lock_guard lock(queuesMutex);
-    auto it = queues.find(thread);
-    if (it == queues.end()) {
+    std::lock_guard lock(queuesMutex());
+    auto it = queues().find(thread);
+    if (it == queues().end()) {
         return;
     }
     it->second->ended = true;
     it->second->replied.notify_all();
-    queues.erase(it);
+    queues().erase(it);
 }
 
 }  // namespace win32posix
@@ -128,14 +136,14 @@ void endThreadQueue(DWORD thread) {
 extern "C" DWORD GetCurrentThreadId(void) { return static_cast<DWORD>(syscall(SYS_gettid)); }
 
 extern "C" size_t win32posix_queuedMessages(void) {
-    std::lock_guard lock(queuesMutex);
+    std::lock_guard lock(queuesMutex());
     return queueOf(GetCurrentThreadId())->messages.size();
 }
 
 extern "C" BOOL win32posix_isWaitingForMessages(DWORD thread) {
-    std::lock_guard lock(queuesMutex);
-    const auto it = queues.find(thread);
-    return it != queues.end() && it->second->waiting ? TRUE : FALSE;
+    std::lock_guard lock(queuesMutex());
+    const auto it = queues().find(thread);
+    return it != queues().end() && it->second->waiting ? TRUE : FALSE;
 }
 
 // Blocks until a message for the calling thread arrives: no polling, no time-out. Messages sent
@@ -143,7 +151,7 @@ extern "C" BOOL win32posix_isWaitingForMessages(DWORD thread) {
 // once the queue holds nothing else.
 extern "C" BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
     watchThreadEnd();
-    std::unique_lock lock(queuesMutex);
+    std::unique_lock lock(queuesMutex());
     const auto queue = queueOf(GetCurrentThreadId());
     for (;;) {
         while (!queue->sent.empty()) {
@@ -205,7 +213,7 @@ extern "C" BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, 
 }
 
 extern "C" void PostQuitMessage(int exitCode) {
-    std::lock_guard lock(queuesMutex);
+    std::lock_guard lock(queuesMutex());
     const auto queue = queueOf(GetCurrentThreadId());
     queue->quitPosted = true;
     queue->quitCode = exitCode;
