@@ -79,9 +79,10 @@ void sendManagerNotice(TW_UINT16 notice) {
         return;
     }
     LoggedTriplet entry = recordTriplet(&self, &application, DG_CONTROL, DAT_NULL, notice, nullptr);
-    entry.resultCode = managerEntry(&self, &application, DG_CONTROL, DAT_NULL, notice, nullptr);
+    const TW_UINT16 result =
+        managerEntry(&self, &application, DG_CONTROL, DAT_NULL, notice, nullptr);
     std::lock_guard lock(scannerMutex());
-    appendToLog(scanner(), std::move(entry));
+    logAnswer(scanner(), std::move(entry), result, nullptr);
 }
 
 }  // namespace
@@ -101,8 +102,7 @@ extern "C" VSCAN_API TW_UINT16 PASCAL DS_Entry(pTW_IDENTITY origin, TW_UINT32 dg
         } else {
             result = sourceEntry(s, origin, dg, dat, msg, data);
         }
-        entry.resultCode = result;
-        appendToLog(s, std::move(entry));
+        logAnswer(s, std::move(entry), result, data);
         notice = s.source.takeManagerNotice();
     }
     if (notice) {

@@ -19,10 +19,6 @@ extern "C" VSCAN_API TW_UINT16 PASCAL DSM_Entry(pTW_IDENTITY origin, pTW_IDENTIT
     } else {
         result = s.manager.entry(origin, destination, dg, dat, msg, data);
     }
-    entry.resultCode = result;
-    if (dg == DG_CONTROL && dat == DAT_STATUS && data != nullptr && result == TWRC_SUCCESS) {
-        entry.statusCondition = static_cast<TW_STATUS*>(data)->ConditionCode;
-    }
-    appendToLog(s, std::move(entry));
+    logAnswer(s, std::move(entry), result, data);
     return result;
 }

@@ -7,9 +7,10 @@ constexpr std::size_t kLogLimit = 100000;
 
 }  // namespace
 
+// Never destroyed either, for the same worker thread.
 std::mutex& scannerMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static std::mutex* const mutex = new std::mutex;
+    return *mutex;
 }
 
 // Never destroyed: the source's worker thread may still be waiting when the process ends. On
@@ -20,7 +21,12 @@ Scanner& scanner() {
     return *instance;
 }
 
-void appendToLog(Scanner& s, LoggedTriplet entry) {
+void logAnswer(Scanner& s, LoggedTriplet entry, TW_UINT16 result, TW_MEMREF data) {
+    entry.resultCode = result;
+    if (entry.dg == DG_CONTROL && entry.dat == DAT_STATUS && data != nullptr &&
+        result == TWRC_SUCCESS) {
+        entry.statusCondition = static_cast<TW_STATUS*>(data)->ConditionCode;
+    }
     if (s.log.size() >= kLogLimit) {
         s.log.erase(s.log.begin(), s.log.begin() + kLogLimit / 2);
     }

@@ -24,9 +24,10 @@ std::mutex& scannerMutex();
 // The one scanner of the process; the caller holds scannerMutex().
 Scanner& scanner();
 
-// Adds a triplet to the log; a long scan logs two triplets per message, so the oldest half goes
-// when the log is full.
-void appendToLog(Scanner& s, LoggedTriplet entry);
+// Adds a triplet to the log with the result it was answered; a successful DAT_STATUS also keeps
+// the condition code it reported. A long scan logs two triplets per message, so the oldest half
+// goes when the log is full.
+void logAnswer(Scanner& s, LoggedTriplet entry, TW_UINT16 result, TW_MEMREF data);
 
 // The result a test scripted for a triplet. Its condition code goes into the status record when the
 // triplet is itself a successful DAT_STATUS, else to `recordConditionCode` for the next one.
