@@ -3,6 +3,7 @@
 #include "session/dsm_binding.h"
 #include "session/lifecycle.h"
 #include "session/proxy_window.h"
+#include "session/session_thread.h"
 #include "session/twain_session.h"
 
 namespace {
@@ -11,6 +12,9 @@ namespace {
 // and the source refused. It announces nothing more, so the next wait disables it first instead
 // of waiting.
 bool disablePending = false;
+
+// The thread whose queue receives the source's events: the one that enabled it.
+DWORD enablingThread = 0;
 
 // The steps that must succeed before anything else can happen are tried once more when the source
 // refuses them; a second refusal ends the wait with that step's codes.
@@ -55,36 +59,44 @@ bool prepareTransfer() {
         enableProxyWindow(false);
         s.state = kStateSourceEnabled;
         disablePending = false;
+        enablingThread = GetCurrentThreadId();
+        forgetPageWaitCancel();
     }
     return s.state >= kStateSourceEnabled;
 }
 
-TW_HANDLE waitForImage(SessionLock& lock) {
+TW_HANDLE acquireNextImage() {
+    TW_HANDLE image = {};
+    runSessionCall(CallKind::Wait, {kStateSourceEnabled, kStateTransferring},
+                   [&image] { image = waitForImage(); });
+    return image;
+}
+
+TW_HANDLE waitForImage() {
     TW_HANDLE image = {};
     if (twainSession.state < kStateSourceEnabled) {
         return image;
     }
-    // The source's events are posted to the proxy window, so only its thread can receive them;
-    // any other thread would wait for ever.
-    if (!callerOwnsProxyWindow()) {
+    // The source's events go to this thread's queue; a thread that took the session over from one
+    // that ended would wait for ever.
+    if (GetCurrentThreadId() != enablingThread) {
         refuseForeignThread();
         return image;
     }
-    if (!finishWhatWasLeft(image)) {
+    PageWait wait;
+    if (!wait.serve() || !finishWhatWasLeft(image)) {
         return image;
     }
     MSG msg = {};
-    // Tested before every retrieval: once an image is held, the source is disabled, or a disable
-    // it needs was refused, no further message is taken from the queue.
-    while (twainSession.state >= kStateSourceEnabled && !image && !disablePending) {
-        if (!lock.waitForMessage(msg)) {
-            break;  // WM_QUIT: consumed, not posted again
+    // Tested before every retrieval: once an image is held, the source is disabled, a disable it
+    // needs was refused, or a teardown or a cancel ended the wait, no further message is taken.
+    while (wait.serve() && twainSession.state >= kStateSourceEnabled && !image && !disablePending) {
+        const PageWait::Next next = wait.nextMessage(msg);
+        if (next == PageWait::Next::Quit) {
+            break;  // consumed, not posted again
         }
-        if (!processSourceEvent(msg, image)) {
-            lock.whileReleased([&msg] {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            });
+        if (next == PageWait::Next::Message && !processSourceEvent(msg, image)) {
+            wait.dispatch(msg);
         }
     }
     return image;

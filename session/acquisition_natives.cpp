@@ -3,24 +3,20 @@
 
 #include "image/consume.h"
 #include "session/acquisition.h"
-#include "session/session_lock.h"
-#include "session/twain_session.h"
+#include "session/native_calls.h"
 
 extern "C" {
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_prepareTransfer(JNIEnv*, jclass) {
-    SessionLock lock;
-    return prepareTransfer() ? JNI_TRUE : JNI_FALSE;
+    return stepCall(CallKind::Step, {kStateSourceOpen, kStateSourceOpen}, prepareTransfer);
 }
 
 // The image belongs to this call from the transfer on, and is unlocked and freed here whatever the
 // delivery did; a failed delivery leaves its Java exception pending for the caller. The consumer
-// runs outside the session lock, so it may call back into the session.
+// runs after the session's call has ended, so it may call back into the session.
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_acquireImage(JNIEnv* env, jclass,
                                                                      jobject consumer) {
-    SessionLock lock;
-    const TW_HANDLE image = waitForImage(lock);
-    lock.release();
+    const TW_HANDLE image = acquireNextImage();
     if (!image) {
         return JNI_FALSE;
     }
@@ -33,14 +29,14 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_acquireImage(JNIEnv* env
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_getVisible(JNIEnv*, jclass) {
-    SessionLock lock;
-    return twainSession.userInterface.ShowUI != 0 ? JNI_TRUE : JNI_FALSE;
+    return stepCall(CallKind::Step, kSendsNothing,
+                    [] { return twainSession.userInterface.ShowUI != 0; });
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv*, jclass,
                                                                    jboolean visible) {
-    SessionLock lock;
-    twainSession.userInterface.ShowUI = visible ? 1 : 0;
+    runSessionCall(CallKind::Step, kSendsNothing,
+                   [visible] { twainSession.userInterface.ShowUI = visible ? 1 : 0; });
     return JNI_TRUE;
 }
 

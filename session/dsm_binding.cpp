@@ -1,6 +1,7 @@
 #include "session/dsm_binding.h"
 
 #include "session/manager_path.h"
+#include "session/session_thread.h"
 #include "session/twain_session.h"
 
 namespace {
@@ -44,6 +45,9 @@ bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 ms
     if (s.state < kStateManagerLoaded) {
         return false;
     }
+    // A window procedure or a modal loop that runs inside the triplet and calls back is refused
+    // what would need the manager or the source again.
+    const TripletScope inTriplet;
     s.resultCode = s.dsmEntry(&s.appIdentity, destination, dg, dat, msg, data);
 
     // The state is still the one the triplet was sent in: callers move it only afterwards.

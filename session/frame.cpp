@@ -6,8 +6,7 @@
 #include <cstdint>
 
 #include "session/dsm_binding.h"
-#include "session/session_lock.h"
-#include "session/twain_session.h"
+#include "session/native_calls.h"
 
 namespace {
 
@@ -42,8 +41,8 @@ extern "C" {
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setFrame(JNIEnv*, jclass, jdouble left,
                                                                  jdouble top, jdouble right,
                                                                  jdouble bottom) {
-    SessionLock lock;
-    return setFrame(left, top, right, bottom) ? JNI_TRUE : JNI_FALSE;
+    return stepCall(CallKind::Step, kManagerBoundStates,
+                    [=] { return setFrame(left, top, right, bottom); });
 }
 
 }  // extern "C"

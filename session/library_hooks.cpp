@@ -2,16 +2,22 @@
 #include <jni.h>
 
 #include "session/lifecycle.h"
-#include "session/session_lock.h"
+#include "session/native_calls.h"
+#include "session/registered_natives.h"
 
 extern "C" {
 
-JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM*, void*) { return JNI_VERSION_1_2; }
+JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
+    registerNatives(vm);
+    return JNI_VERSION_1_2;
+}
 
-// The session must not outlive the library: the cascade takes it down from wherever it is.
+// The session must not outlive the library: the cascade takes it down from wherever it is. It
+// follows the thread rules of every call: an owner that is still there and not waiting keeps its
+// session, since a source torn down from another thread could leave its windows running code
+// that is about to go.
 JNIEXPORT void JNICALL JNI_OnUnload(JavaVM*, void*) {
-    SessionLock lock;
-    unregister();
+    stepCall(CallKind::Teardown, {kStateManagerOpen, kStateTransferring}, unregister);
 }
 
 }  // extern "C"

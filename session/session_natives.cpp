@@ -3,29 +3,26 @@
 
 #include "session/jstring.h"
 #include "session/lifecycle.h"
-#include "session/session_lock.h"
-#include "session/twain_session.h"
+#include "session/native_calls.h"
 
 extern "C" {
 
 JNIEXPORT jint JNICALL Java_QZ_korvel_twain_TwainEx_getState(JNIEnv*, jclass) {
-    SessionLock lock;
     return twainSession.state;
 }
 
 JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getResultCode(JNIEnv*, jclass) {
-    SessionLock lock;
     return static_cast<jshort>(twainSession.resultCode);
 }
 
 JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getConditionCode(JNIEnv*, jclass) {
-    SessionLock lock;
     return static_cast<jshort>(twainSession.conditionCode);
 }
 
 // A null string gives an empty field. A string that cannot be converted (the VM could not give its
 // characters, or memory ran out) refuses the call before anything is sent: the VM may then have an
-// exception pending, and no further JNI call may be made.
+// exception pending, and no further JNI call may be made. The strings are converted on the calling
+// thread, which owns the JNI environment; the owner may be the one that opens the manager.
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(
     JNIEnv* env, jclass, jint versionMajor, jint versionMinor, jstring manufacturer,
     jstring productFamily, jstring productName) {
@@ -42,36 +39,30 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(
         return JNI_FALSE;
     }
     auto text = [](const JString& s) { return s.get() ? s.get() : ""; };
-    SessionLock lock;
-    return openSourceManager(versionMajor, versionMinor, text(manufacturerText), text(familyText),
-                             text(productText))
-               ? JNI_TRUE
-               : JNI_FALSE;
+    return stepCall(CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded}, [&] {
+        return openSourceManager(versionMajor, versionMinor, text(manufacturerText),
+                                 text(familyText), text(productText));
+    });
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv*, jclass) {
-    SessionLock lock;
-    return selectSource() ? JNI_TRUE : JNI_FALSE;
+    return stepCall(CallKind::Step, {kStateManagerOpen, kStateManagerOpen}, selectSource);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass) {
-    SessionLock lock;
-    return openSource() ? JNI_TRUE : JNI_FALSE;
+    return stepCall(CallKind::Step, {kStateManagerOpen, kStateManagerOpen}, openSource);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass) {
-    SessionLock lock;
-    return disableSource() ? JNI_TRUE : JNI_FALSE;
+    return stepCall(CallKind::Teardown, {kStateSourceEnabled, kStateTransferring}, disableSource);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass) {
-    SessionLock lock;
-    return closeSource() ? JNI_TRUE : JNI_FALSE;
+    return stepCall(CallKind::Teardown, kSourceOpenStates, closeSource);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass) {
-    SessionLock lock;
-    return unregister() ? JNI_TRUE : JNI_FALSE;
+    return stepCall(CallKind::Teardown, {kStateManagerOpen, kStateTransferring}, unregister);
 }
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 #ifndef SCANLINK_SESSION_TWAIN_SESSION_H
 #define SCANLINK_SESSION_TWAIN_SESSION_H
 
+#include <atomic>
 #include <cstdint>
 
 #include "twain/twain.h"
@@ -20,18 +21,20 @@ enum SessionState : int32_t {
     kStateTransferring = 7,
 };
 
+// The state and the codes are atomic so that any thread reads them at any time, without waiting
+// for a call under way; the rest belongs to the thread that runs the session's calls.
 struct TwainSession {
     HMODULE dsmModule;
     DSMENTRYPROC dsmEntry;
-    TW_UINT16 resultCode;
-    TW_UINT16 conditionCode;
-    int32_t state;
+    std::atomic<TW_UINT16> resultCode;
+    std::atomic<TW_UINT16> conditionCode;
+    std::atomic<int32_t> state;
     TW_IDENTITY appIdentity;
     TW_IDENTITY sourceIdentity;
     TW_USERINTERFACE userInterface;
 };
 
-// Zero-filled at load: static storage duration, no constructor.
+// Zero-filled at load: static storage duration, constant initialisation.
 extern TwainSession twainSession;
 
 #endif

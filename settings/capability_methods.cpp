@@ -3,20 +3,22 @@
 // TWAIN item turn into each other.
 #include <jni.h>
 
-#include "session/session_lock.h"
+#include "session/native_calls.h"
 #include "settings/capability_access.h"
 
 namespace {
+
+// Each kind reads into an Item that starts as the getter's fallback, so that a value the source
+// does not give, and a refused call, both leave the fallback.
 
 // Flags travel as TWTY_UINT16; reading also takes the TWTY_BOOL that standard sources report. The
 // getter's flag is the low 8 bits of the 16-bit value.
 struct Flag {
     using Java = jboolean;
-    static jboolean get(TW_UINT16 capability, TW_UINT16 fallback) {
-        TW_UINT16 value = fallback;
-        getFlagValue(capability, &value);
-        return (value & 0xFF) != 0 ? JNI_TRUE : JNI_FALSE;
-    }
+    using Item = TW_UINT16;
+    static Item item(TW_UINT16 fallback) { return fallback; }
+    static void read(TW_UINT16 capability, Item& item) { getFlagValue(capability, &item); }
+    static jboolean java(Item item) { return (item & 0xFF) != 0 ? JNI_TRUE : JNI_FALSE; }
     static bool set(TW_UINT16 capability, jboolean value) {
         return setCapabilityValue(capability, TWTY_UINT16, value != JNI_FALSE ? 1 : 0);
     }
@@ -25,11 +27,12 @@ struct Flag {
 // 16-bit values widened without sign to a Java int; a setter sends the low 16 bits of its int.
 struct Int {
     using Java = jint;
-    static jint get(TW_UINT16 capability, TW_UINT16 fallback) {
-        TW_UINT16 value = fallback;
-        getCapabilityValue(capability, TWTY_UINT16, &value);
-        return value;
+    using Item = TW_UINT16;
+    static Item item(TW_UINT16 fallback) { return fallback; }
+    static void read(TW_UINT16 capability, Item& item) {
+        getCapabilityValue(capability, TWTY_UINT16, &item);
     }
+    static jint java(Item item) { return item; }
     static bool set(TW_UINT16 capability, jint value) {
         return setCapabilityValue(capability, TWTY_UINT16, static_cast<TW_UINT16>(value));
     }
@@ -38,11 +41,12 @@ struct Int {
 // 16-bit values as a Java short, bits unchanged.
 struct Short {
     using Java = jshort;
-    static jshort get(TW_UINT16 capability, TW_UINT16 fallback) {
-        TW_UINT16 value = fallback;
-        getCapabilityValue(capability, TWTY_UINT16, &value);
-        return static_cast<jshort>(value);
+    using Item = TW_UINT16;
+    static Item item(TW_UINT16 fallback) { return fallback; }
+    static void read(TW_UINT16 capability, Item& item) {
+        getCapabilityValue(capability, TWTY_UINT16, &item);
     }
+    static jshort java(Item item) { return static_cast<jshort>(item); }
     static bool set(TW_UINT16 capability, jshort value) {
         return setCapabilityValue(capability, TWTY_UINT16, static_cast<TW_UINT16>(value));
     }
@@ -51,11 +55,12 @@ struct Short {
 // TW_FIX32 values as a Java double.
 struct Fixed {
     using Java = jdouble;
-    static jdouble get(TW_UINT16 capability, double fallback) {
-        TW_FIX32 value = toFix32(fallback);
-        getCapabilityValue(capability, TWTY_FIX32, &value);
-        return fromFix32(value);
+    using Item = TW_FIX32;
+    static Item item(double fallback) { return toFix32(fallback); }
+    static void read(TW_UINT16 capability, Item& item) {
+        getCapabilityValue(capability, TWTY_FIX32, &item);
     }
+    static jdouble java(Item item) { return fromFix32(item); }
     static bool set(TW_UINT16 capability, jdouble value) {
         return setCapabilityValue(capability, TWTY_FIX32, packFix32(toFix32(value)));
     }
@@ -118,15 +123,17 @@ struct Fixed {
 
 #define SCANLINK_DEFINE_GETTER(method, capability, kind, fallback)                        \
     JNIEXPORT kind::Java JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass) { \
-        SessionLock lock;                                                                 \
-        return kind::get(capability, fallback);                                           \
+        kind::Item item = kind::item(fallback);                                           \
+        runSessionCall(CallKind::Step, kSourceOpenStates,                                 \
+                       [&item] { kind::read(capability, item); });                        \
+        return kind::java(item);                                                          \
     }
 
 #define SCANLINK_DEFINE_SETTER(method, capability, kind)                                 \
     JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass,    \
                                                                      kind::Java value) { \
-        SessionLock lock;                                                                \
-        return kind::set(capability, value) ? JNI_TRUE : JNI_FALSE;                      \
+        return stepCall(CallKind::Step, kSourceOpenStates,                               \
+                        [value] { return kind::set(capability, value); });               \
     }
 
 extern "C" {

@@ -3,7 +3,7 @@
 // the page like feedPage.
 #include <jni.h>
 
-#include "session/session_lock.h"
+#include "session/native_calls.h"
 #include "settings/capability_access.h"
 
 // COMMAND(method, capability)
@@ -17,8 +17,8 @@
 
 #define SCANLINK_DEFINE_COMMAND(method, capability)                                     \
     JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass) { \
-        SessionLock lock;                                                               \
-        return setCapabilityValue(capability, TWTY_UINT16, 1) ? JNI_TRUE : JNI_FALSE;   \
+        return stepCall(CallKind::Step, kSourceOpenStates,                              \
+                        [] { return setCapabilityValue(capability, TWTY_UINT16, 1); }); \
     }
 
 extern "C" {

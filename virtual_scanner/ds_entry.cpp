@@ -96,7 +96,11 @@ extern "C" VSCAN_API TW_UINT16 PASCAL DS_Entry(pTW_IDENTITY origin, TW_UINT32 dg
         Scanner& s = scanner();
         TW_IDENTITY self = s.source.identity();
         LoggedTriplet entry = recordTriplet(origin, &self, dg, dat, msg, data);
-        if (auto answer = s.script.take(dg, dat, msg)) {
+        if (refusedForThread(s, &self, dg, dat)) {
+            entry.refusedForThread = true;
+            s.source.setConditionCode(TWCC_SEQERROR);
+            result = TWRC_FAILURE;
+        } else if (auto answer = s.script.take(dg, dat, msg)) {
             result = scriptedResult(*answer, dg, dat, data,
                                     [&](TW_UINT16 code) { s.source.setConditionCode(code); });
         } else {

@@ -12,7 +12,11 @@ extern "C" VSCAN_API TW_UINT16 PASCAL DSM_Entry(pTW_IDENTITY origin, pTW_IDENTIT
     Scanner& s = scanner();
     LoggedTriplet entry = recordTriplet(origin, destination, dg, dat, msg, data);
     TW_UINT16 result;
-    if (auto answer = s.script.take(dg, dat, msg)) {
+    if (refusedForThread(s, destination, dg, dat)) {
+        entry.refusedForThread = true;
+        s.manager.recordConditionCode(destination, TWCC_SEQERROR);
+        result = TWRC_FAILURE;
+    } else if (auto answer = s.script.take(dg, dat, msg)) {
         result = scriptedResult(*answer, dg, dat, data, [&](TW_UINT16 code) {
             s.manager.recordConditionCode(destination, code);
         });

@@ -17,6 +17,15 @@ Handle handleFromBits(std::int64_t bits) {
     }
 }
 
+template <class Handle>
+std::uint64_t handleBits(Handle handle) {
+    if constexpr (std::is_pointer_v<Handle>) {
+        return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
+    } else {
+        return static_cast<std::uint64_t>(handle);
+    }
+}
+
 }  // namespace vscan
 
 #endif

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "device_windows.h"
+#include "scanner.h"
+
 namespace vscan {
 namespace {
 
@@ -76,6 +79,7 @@ TW_UINT16 Manager::parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF data) {
             appId_ = nextId_++;
             origin->Id = appId_;
             appWindow_ = *static_cast<HWND*>(data);
+            openingThread_ = GetCurrentThreadId();
             open_ = true;
             conditionCode_ = TWCC_SUCCESS;
             return TWRC_SUCCESS;
@@ -106,9 +110,14 @@ TW_UINT16 Manager::identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* ide
     const TW_UINT32 sourceId = source_.isOpen() ? source_.id() : nextId_;
     switch (msg) {
         case MSG_USERSELECT:
+            if (const TW_UINT16 choice = askUser(); choice != TWRC_SUCCESS) {
+                return choice;
+            }
+            // The user picks the only source there is.
+            VirtualSource::describe(*identity, source_.isOpen() ? source_.id() : nextId_);
+            return TWRC_SUCCESS;
         case MSG_GETDEFAULT:
         case MSG_GETFIRST:
-            // There is no dialog to show: the user picks the only source there is.
             VirtualSource::describe(*identity, sourceId);
             return TWRC_SUCCESS;
         case MSG_GETNEXT:
@@ -136,6 +145,42 @@ TW_UINT16 Manager::identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* ide
         default:
             return fail(TWCC_BADPROTOCOL);
     }
+}
+
+TW_UINT16 Manager::askUser() {
+    if (script_.knob("manager.dialog").value_or(0) == 0) {
+        return TWRC_SUCCESS;
+    }
+    const HWND owner = appWindow_;
+    const bool userPressesOk = script_.knob("ui.manual").value_or(0) == 0;
+    HWND dialog = {};
+    {
+        Unlocked unlocked;
+        if (owner) {
+            EnableWindow(owner, FALSE);
+        }
+        dialog = createDeviceWindow("Select Source");
+    }
+    selectDialog_ = dialog;
+    int button = 0;
+    {
+        Unlocked unlocked;
+        if (dialog && userPressesOk) {
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }
+        button = dialog ? runModal(dialog) : IDCANCEL;
+        if (owner) {
+            EnableWindow(owner, TRUE);
+        }
+        if (dialog) {
+            DestroyWindow(dialog);
+        }
+    }
+    selectDialog_ = {};
+    if (!open_) {
+        return fail(TWCC_SEQERROR);  // closed meanwhile, from another thread
+    }
+    return button == IDOK ? TWRC_SUCCESS : TWRC_CANCEL;
 }
 
 // The manager reports its last condition code once, then forgets it; before MSG_OPENDSM it

@@ -1,16 +1,20 @@
 // The virtual Data Source Manager: one application at a time, one source ("Virtual Scanner",
 // also the default source). It keeps the manager's states (2 closed, 3 open), passes triplets for
-// the open source on, and answers wrong-state triplets with TWRC_FAILURE and TWCC_SEQERROR.
+// the open source on, and answers wrong-state triplets with TWRC_FAILURE and TWCC_SEQERROR. With
+// the knob "manager.dialog", MSG_USERSELECT shows a modal "Select Source" dialog on the calling
+// thread and disables the application's window meanwhile, as real managers do; the virtual user
+// presses OK at once unless "ui.manual" leaves the buttons to a test.
 #ifndef VIRTUAL_SCANNER_MANAGER_H
 #define VIRTUAL_SCANNER_MANAGER_H
 
+#include "script.h"
 #include "source.h"
 
 namespace vscan {
 
 class Manager {
   public:
-    explicit Manager(VirtualSource& source) : source_(source) {}
+    Manager(VirtualSource& source, const Script& script) : source_(source), script_(script) {}
 
     TW_UINT16 entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat,
                     TW_UINT16 msg, TW_MEMREF data);
@@ -21,6 +25,9 @@ class Manager {
     void powerCycle();
 
     int32_t state() const { return open_ ? 3 : 2; }
+    // The thread that opened the manager, which a strict one expects every triplet from.
+    DWORD openingThread() const { return open_ ? openingThread_ : 0; }
+    HWND selectDialog() const { return selectDialog_; }
 
   private:
     TW_UINT16 fail(TW_UINT16 code) {
@@ -31,14 +38,19 @@ class Manager {
     TW_UINT16 parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF data);
     TW_UINT16 identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* identity);
     TW_UINT16 status(TW_UINT16 msg, TW_STATUS* status);
+    // The user's choice in the selection dialog: TWRC_SUCCESS for OK, TWRC_CANCEL otherwise.
+    TW_UINT16 askUser();
 
     bool open_ = false;
     TW_UINT32 appId_ = 0;
     HWND appWindow_ = {};
+    DWORD openingThread_ = 0;
+    HWND selectDialog_ = {};
     TW_UINT32 nextId_ = 1;
     // Before MSG_OPENDSM a manager knows of no failure of the application's, yet reports one.
     TW_UINT16 conditionCode_ = TWCC_BUMMER;
     VirtualSource& source_;
+    const Script& script_;
 };
 
 }  // namespace vscan

@@ -33,4 +33,18 @@ void logAnswer(Scanner& s, LoggedTriplet entry, TW_UINT16 result, TW_MEMREF data
     s.log.push_back(std::move(entry));
 }
 
+bool refusedForThread(const Scanner& s, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat) {
+    if (s.script.knob("threads.strict").value_or(0) == 0 ||
+        (dg == DG_CONTROL && dat == DAT_STATUS)) {
+        return false;
+    }
+    DWORD expected = 0;
+    if (destination == nullptr) {
+        expected = s.manager.openingThread();
+    } else if (s.source.isOpen() && destination->Id == s.source.id()) {
+        expected = s.source.openingThread();
+    }
+    return expected != 0 && expected != GetCurrentThreadId();
+}
+
 }  // namespace vscan

@@ -16,7 +16,7 @@ namespace vscan {
 struct Scanner {
     Script script;
     VirtualSource source{script};
-    Manager manager{source};
+    Manager manager{source, script};
     std::vector<LoggedTriplet> log;
 };
 
@@ -24,10 +24,26 @@ std::mutex& scannerMutex();
 // The one scanner of the process; the caller holds scannerMutex().
 Scanner& scanner();
 
+// Lets go of the scanner's lock while the device works its windows: their procedures run inside
+// such calls and may take the lock, and a message sent to another thread's window waits for that
+// thread. Whoever holds the lock holds it again afterwards, and must expect the device changed.
+class Unlocked {
+  public:
+    Unlocked() { scannerMutex().unlock(); }
+    ~Unlocked() { scannerMutex().lock(); }
+    Unlocked(const Unlocked&) = delete;
+    Unlocked& operator=(const Unlocked&) = delete;
+};
+
 // Adds a triplet to the log with the result it was answered; a successful DAT_STATUS also keeps
 // the condition code it reported. A long scan logs two triplets per message, so the oldest half
 // goes when the log is full.
 void logAnswer(Scanner& s, LoggedTriplet entry, TW_UINT16 result, TW_MEMREF data);
+
+// Whether a driver that assumes one thread (knob "threads.strict") refuses the triplet: it comes
+// from a thread other than the one that opened the manager, or the source it is addressed to. A
+// status request is answered on any thread, so that the refused thread learns why.
+bool refusedForThread(const Scanner& s, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat);
 
 // The result a test scripted for a triplet. Its condition code goes into the status record when the
 // triplet is itself a successful DAT_STATUS, else to `recordConditionCode` for the next one.

@@ -34,6 +34,7 @@ TW_UINT16 VirtualSource::open(TW_UINT32 id, HWND appWindow) {
     }
     describe(core_.identity, id);
     core_.appWindow = appWindow;
+    core_.openingThread = GetCurrentThreadId();
     core_.userInterface = {};
     core_.conditionCode = TWCC_SUCCESS;
     capabilities_.reset();
@@ -53,6 +54,7 @@ TW_UINT16 VirtualSource::close() {
 void VirtualSource::forceClose() {
     transfer_.stop();
     core_.state = kSourceClosed;
+    windows_.abandon();
 }
 
 TW_UINT16 VirtualSource::handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
@@ -65,9 +67,9 @@ TW_UINT16 VirtualSource::handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_M
             case DAT_CAPABILITY:
                 return capabilities_.capability(msg, static_cast<TW_CAPABILITY*>(data));
             case DAT_EVENT:
-                return transfer_.processEvent(msg, static_cast<TW_EVENT*>(data));
+                return event(msg, static_cast<TW_EVENT*>(data));
             case DAT_PENDINGXFERS:
-                return transfer_.pendingTransfers(msg, static_cast<TW_PENDINGXFERS*>(data));
+                return pendingTransfers(msg, static_cast<TW_PENDINGXFERS*>(data));
             default:
                 break;
         }
@@ -76,7 +78,7 @@ TW_UINT16 VirtualSource::handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_M
             case DAT_IMAGELAYOUT:
                 return capabilities_.imageLayout(msg, static_cast<TW_IMAGELAYOUT*>(data));
             case DAT_IMAGENATIVEXFER:
-                return transfer_.nativeTransfer(msg, static_cast<TW_HANDLE*>(data));
+                return nativeTransfer(msg, static_cast<TW_HANDLE*>(data));
             default:
                 break;
         }
@@ -106,7 +108,11 @@ TW_UINT16 VirtualSource::userInterface(TW_UINT16 msg, TW_USERINTERFACE* ui) {
             }
             core_.userInterface = *ui;
             core_.state = 5;
-            transfer_.start();
+            transfer_.start(!windows_.waitsForUser(), windows_.userIsManual());
+            // A modal dialog returns once the user has pressed a button.
+            if (const int button = windows_.enabled(); button != 0 && core_.state == 5) {
+                transfer_.userPressed(button);
+            }
             return TWRC_SUCCESS;
         case MSG_DISABLEDS:
             if (core_.state != 5) {
@@ -114,10 +120,43 @@ TW_UINT16 VirtualSource::userInterface(TW_UINT16 msg, TW_USERINTERFACE* ui) {
             }
             transfer_.stop();
             core_.state = 4;
+            windows_.disabled();
             return TWRC_SUCCESS;
         default:
             return core_.fail(TWCC_BADPROTOCOL);
     }
+}
+
+// The source takes the presses in its dialog from the application's queue like its own events.
+TW_UINT16 VirtualSource::event(TW_UINT16 msg, TW_EVENT* event) {
+    if (msg == MSG_PROCESSEVENT && event != nullptr && event->pEvent != nullptr &&
+        core_.inStates(5, 7)) {
+        if (const int button = windows_.pressIn(*static_cast<const MSG*>(event->pEvent))) {
+            event->TWMessage = MSG_NULL;
+            transfer_.userPressed(button);
+            return TWRC_DSEVENT;
+        }
+    }
+    const TW_UINT16 result = transfer_.processEvent(msg, event);
+    if (result == TWRC_DSEVENT) {
+        windows_.notifyDialog();
+    }
+    return result;
+}
+
+TW_UINT16 VirtualSource::nativeTransfer(TW_UINT16 msg, TW_HANDLE* image) {
+    if (msg == MSG_GET && image != nullptr && core_.state == 6) {
+        windows_.transferStarting(capabilities_.showsIndicators());
+    }
+    return transfer_.nativeTransfer(msg, image);
+}
+
+TW_UINT16 VirtualSource::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending) {
+    const TW_UINT16 result = transfer_.pendingTransfers(msg, pending);
+    if (result == TWRC_SUCCESS && msg != MSG_GET) {
+        windows_.transferEnded();
+    }
+    return result;
 }
 
 }  // namespace vscan

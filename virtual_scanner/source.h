@@ -10,13 +10,14 @@
 #include "source_capabilities.h"
 #include "source_core.h"
 #include "source_transfer.h"
+#include "source_windows.h"
 
 namespace vscan {
 
 class VirtualSource {
   public:
     explicit VirtualSource(const Script& script)
-        : core_(script), capabilities_(core_), transfer_(core_, capabilities_) {}
+        : core_(script), capabilities_(core_), transfer_(core_, capabilities_), windows_(core_) {}
 
     // Writes the source's identity, with the Id the manager assigned, into `identity`.
     static void describe(TW_IDENTITY& identity, TW_UINT32 id);
@@ -26,6 +27,9 @@ class VirtualSource {
     TW_UINT32 id() const { return core_.identity.Id; }
     const TW_IDENTITY& identity() const { return core_.identity; }
     const ScanSettings& settings() const { return capabilities_.settings(); }
+    const SourceWindows& windows() const { return windows_; }
+    // The thread that opened the source, which a strict driver expects every triplet from.
+    DWORD openingThread() const { return core_.openingThread; }
 
     // MSG_OPENDS and MSG_CLOSEDS, as the manager passes them on.
     TW_UINT16 open(TW_UINT32 id, HWND appWindow);
@@ -51,10 +55,14 @@ class VirtualSource {
   private:
     TW_UINT16 status(TW_UINT16 msg, TW_STATUS* status);
     TW_UINT16 userInterface(TW_UINT16 msg, TW_USERINTERFACE* ui);
+    TW_UINT16 event(TW_UINT16 msg, TW_EVENT* event);
+    TW_UINT16 nativeTransfer(TW_UINT16 msg, TW_HANDLE* image);
+    TW_UINT16 pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending);
 
     SourceCore core_;
     Capabilities capabilities_;
     Transfer transfer_;
+    SourceWindows windows_;
 };
 
 }  // namespace vscan

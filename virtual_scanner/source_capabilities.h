@@ -29,6 +29,7 @@ class Capabilities {
     void reset();
 
     const ScanSettings& settings() const { return settings_; }
+    bool showsIndicators() const { return flag(CAP_INDICATORS); }
 
     // The pages of a scan come from the glass, which holds one page per scan, or from the
     // document feeder while it is enabled. The transfer side starts a scan, asks whether a page

@@ -20,6 +20,7 @@ struct SourceCore {
     TW_UINT16 conditionCode = TWCC_SUCCESS;
     TW_IDENTITY identity = {};
     HWND appWindow = {};                  // the window the application gave at MSG_OPENDSM
+    DWORD openingThread = 0;              // the thread MSG_OPENDS came from
     TW_USERINTERFACE userInterface = {};  // as given with MSG_ENABLEDS
     const Script& script;
 

@@ -28,9 +28,23 @@ void Transfer::reset() {
     nextPageFile_ = 0;
 }
 
-void Transfer::start() {
+void Transfer::start(bool scanNow, bool userPressesScan) {
     scansThisEnable_ = 0;
-    beginScan();
+    userPressesScan_ = userPressesScan;
+    if (scanNow) {
+        beginScan();
+    }
+}
+
+void Transfer::userPressed(int button) {
+    if (core_.state != 5 || notice_ != Notice::None) {
+        return;  // a scan is under way, or announced
+    }
+    if (button == IDOK) {
+        beginScan();
+    } else if (button == IDCANCEL) {
+        announce(Notice::CloseRequest);
+    }
 }
 
 void Transfer::stop() {
@@ -48,8 +62,11 @@ void Transfer::beginScan() {
 }
 
 // Back in state 5 with nothing pending: the user scans again while the interface is shown and
-// pages remain; otherwise the source asks to be closed.
+// pages remain; otherwise the source asks to be closed. A user who presses Scan himself decides.
 void Transfer::scanFinished() {
+    if (userPressesScan_) {
+        return;
+    }
     const auto userScans = core_.script.knob("ui.scans");
     const bool userScansAgain = core_.userInterface.ShowUI != 0 &&
                                 (!userScans || scansThisEnable_ < *userScans) &&

@@ -27,8 +27,11 @@ class Transfer {
 
     // The source has just been opened: page files are read from the start again.
     void reset();
-    // The source has just been enabled: a scan starts.
-    void start();
+    // The source has just been enabled: a scan starts, unless the user is to press Scan first;
+    // a user who presses Scan himself also decides on every later scan.
+    void start(bool scanNow, bool userPressesScan);
+    // The user pressed a button of the source's dialog: IDOK scans, IDCANCEL asks to be closed.
+    void userPressed(int button);
     // The source is being disabled or closed: nothing it announced counts any more.
     void stop();
 
@@ -52,6 +55,7 @@ class Transfer {
     Notice notice_ = Notice::None;
     WPARAM tag_ = 0;  // tells the current announcement from stale ones still queued
     int scansThisEnable_ = 0;
+    bool userPressesScan_ = false;
     int pagesThisScan_ = 0;
     std::vector<std::string> pageFiles_;
     std::size_t nextPageFile_ = 0;

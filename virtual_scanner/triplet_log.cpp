@@ -69,6 +69,7 @@ LoggedTriplet recordTriplet(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UI
     entry.dg = dg;
     entry.dat = dat;
     entry.msg = msg;
+    entry.thread = GetCurrentThreadId();
     entry.origin = bytesOf(origin, origin ? sizeof(TW_IDENTITY) : 0);
     entry.data = bytesOf(data, recordSize(dat));
     entry.container = containerOf(dat, data);

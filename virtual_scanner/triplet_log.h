@@ -18,6 +18,8 @@ struct LoggedTriplet {
     TW_UINT16 msg = 0;
     TW_UINT16 resultCode = 0;
     TW_UINT16 statusCondition = 0;  // what a DAT_STATUS answered with success reported
+    DWORD thread = 0;               // the thread it came from
+    bool refusedForThread = false;  // refused by a driver that assumes one thread
     std::vector<std::uint8_t> origin;
     std::vector<std::uint8_t> data;
     std::vector<std::uint8_t> container;

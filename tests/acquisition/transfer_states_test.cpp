@@ -113,14 +113,12 @@ TEST_F(TransferStates, CloseRequestDuringTheWaitEndsItWithoutAnImage) {
     ASSERT_TRUE(disableSource());
     vscan_setKnob("source.close_request", 1);
     ASSERT_TRUE(prepareTransfer());
-    SessionLock lock;
-    EXPECT_FALSE(waitForImage(lock));
+    EXPECT_FALSE(acquireNextImage());
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
 }
 
 TEST_F(TransferStates, WaitEndsWithTheImageAndLeavesLaterMessagesQueued) {
-    SessionLock lock;
-    const TW_HANDLE image = waitForImage(lock);
+    const TW_HANDLE image = acquireNextImage();
     ASSERT_TRUE(image);
     EXPECT_EQ(twainSession.state, kStateSourceEnabled);
     EXPECT_NE(GlobalSize(image), 0u);

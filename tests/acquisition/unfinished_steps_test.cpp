@@ -33,9 +33,8 @@ class UnfinishedSteps : public Scenario {
     // One acquisition as the native method runs it; the image, if any, is freed. A wait that
     // outlives the bound is ended from outside and fails the test.
     static bool acquire() {
-        SessionLock lock;
         WaitBound bound;
-        const TW_HANDLE image = waitForImage(lock);
+        const TW_HANDLE image = acquireNextImage();
         EXPECT_FALSE(bound.exceeded()) << "the wait had to be ended from outside";
         if (image) {
             GlobalFree(image);

@@ -23,7 +23,7 @@
 #include "scenario.h"
 #include "session/acquisition.h"
 #include "session/lifecycle.h"
-#include "session/session_lock.h"
+#include "session/session_thread.h"
 #include "session/twain_session.h"
 #include "twain_natives.h"
 #include "wait_bound.h"
@@ -137,9 +137,8 @@ void RandomSessions::acquire() {
     TW_HANDLE image = {};
     bool exceeded = false;
     {
-        SessionLock lock;
         WaitBound bound(10s);
-        image = waitForImage(lock);
+        image = acquireNextImage();
         exceeded = bound.exceeded();
     }
     const auto returnedAt = std::chrono::steady_clock::now();
@@ -185,9 +184,8 @@ void RandomSessions::acquireOnAnotherThread() {
     TW_HANDLE image = {};
     bool exceeded = false;
     std::thread other([&] {
-        SessionLock lock;
         WaitBound bound(5s);
-        image = waitForImage(lock);
+        image = acquireNextImage();
         exceeded = bound.exceeded();
     });
     other.join();
@@ -299,8 +297,9 @@ void RandomSessions::step() {
     switch (op) {
         case 0:
         case 1: {
-            SessionLock lock;
-            const bool registered = registerDemo();
+            bool registered = false;
+            runSessionCall(CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded},
+                           [&registered] { registered = registerDemo(); });
             EXPECT_EQ(registered, state() >= kStateManagerOpen) << where_;
             break;
         }

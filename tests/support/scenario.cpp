@@ -33,13 +33,26 @@ std::string messageName(const Triplet& t) {
     return "DAT " + std::to_string(t.header.dat) + " MSG " + std::to_string(t.header.msg);
 }
 
+// The session as the library is loaded: every field zero.
+void resetSession() {
+    TwainSession& s = twainSession;
+    s.dsmModule = {};
+    s.dsmEntry = nullptr;
+    s.resultCode = 0;
+    s.conditionCode = 0;
+    s.state = kStateLoaded;
+    s.appIdentity = {};
+    s.sourceIdentity = {};
+    s.userInterface = {};
+}
+
 }  // namespace
 
 void Scenario::SetUp() {
     vscan_powerCycle();
     vscan_reset();
     resetPlatform();
-    twainSession = TwainSession{};
+    resetSession();
     windowsBefore_ = liveWindows();
 }
 

@@ -91,10 +91,7 @@ void openThroughWine() {
     ASSERT_EQ(twainSession.state, kStateSourceOpen);
 }
 
-TW_HANDLE waitForPage() {
-    SessionLock lock;
-    return waitForImage(lock);
-}
+TW_HANDLE waitForPage() { return acquireNextImage(); }
 
 void expectNextPageMatchesTheChart() {
     int32_t width = 0;

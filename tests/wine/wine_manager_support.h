@@ -47,7 +47,7 @@ void openThroughWine();
 // says it scans, decoded by the library's own DIB decoder. The page is freed afterwards.
 void expectNextPageMatchesTheChart();
 
-// One wait for a page as the native method runs it, with the session lock held around it.
+// One wait for a page as the native method runs it.
 TW_HANDLE waitForPage();
 
 #endif

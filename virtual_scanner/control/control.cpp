@@ -1,6 +1,9 @@
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
+#include "device_windows.h"
+#include "handle_bits.h"
 #include "page_render.h"
 #include "scanner.h"
 #include "virtual_scanner_control.h"
@@ -70,6 +73,27 @@ size_t vscan_expectedPage(uint32_t* rgb, size_t count, int32_t* width, int32_t* 
     return total;
 }
 
+uint64_t vscan_window(const char* which) {
+    std::lock_guard lock(scannerMutex());
+    const std::string_view name = which ? which : "";
+    HWND window = {};
+    if (name == "source.dialog") {
+        window = scanner().source.windows().dialog();
+    } else if (name == "source.progress") {
+        window = scanner().source.windows().progress();
+    } else if (name == "manager.dialog") {
+        window = scanner().manager.selectDialog();
+    }
+    return handleBits(window);
+}
+
+int vscan_press(const char* which, int button) {
+    const HWND dialog = handleFromBits<HWND>(vscan_window(which));
+    return dialog && PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0) ? 1 : 0;
+}
+
+long vscan_deviceMessages(void) { return deviceMessagesReceived(); }
+
 int32_t vscan_managerState(void) {
     std::lock_guard lock(scannerMutex());
     return scanner().manager.state();
@@ -96,9 +120,16 @@ int vscan_logEntry(size_t index, struct VscanTriplet* out) {
     if (entry == nullptr || out == nullptr) {
         return 0;
     }
-    *out = VscanTriplet{
-        entry->originId, entry->toSource ? 1 : 0, entry->destinationId,  entry->dg, entry->dat,
-        entry->msg,      entry->resultCode,       entry->statusCondition};
+    *out = VscanTriplet{entry->originId,
+                        entry->toSource ? 1 : 0,
+                        entry->destinationId,
+                        entry->dg,
+                        entry->dat,
+                        entry->msg,
+                        entry->resultCode,
+                        entry->statusCondition,
+                        static_cast<uint32_t>(entry->thread),
+                        entry->refusedForThread ? 1 : 0};
     return 1;
 }
 

@@ -52,6 +52,16 @@ VSCAN_API void vscan_setPageFiles(const char* list);
 // 0xRRGGBB, row by row from the top, when it holds that many. Returns width x height.
 VSCAN_API size_t vscan_expectedPage(uint32_t* rgb, size_t count, int32_t* width, int32_t* height);
 
+// The device's windows: "source.dialog", "source.progress" and "manager.dialog" (the selection
+// dialog); 0 while there is none.
+VSCAN_API uint64_t vscan_window(const char* which);
+// Presses a button (IDOK is Scan or OK, IDCANCEL is Cancel) of the source's dialog or the selection
+// dialog ("source.dialog", "manager.dialog") as a click does: a WM_COMMAND posted to it, which its
+// thread takes with its messages. 0 when there is no such dialog.
+VSCAN_API int vscan_press(const char* which, int button);
+// How many of the messages the device sent its own windows have reached them.
+VSCAN_API long vscan_deviceMessages(void);
+
 // The manager's state (2 closed, 3 open) and the source's (0 when not open, else 4 to 7).
 VSCAN_API int32_t vscan_managerState(void);
 VSCAN_API int32_t vscan_sourceState(void);
@@ -65,6 +75,8 @@ struct VscanTriplet {
     uint16_t msg;
     uint16_t resultCode;       // what DSM_Entry answered
     uint16_t statusCondition;  // the condition code a DAT_STATUS answered with, else 0
+    uint32_t thread;           // the thread it came from
+    int32_t refusedForThread;  // refused by a driver that assumes one thread ("threads.strict")
 };
 
 VSCAN_API size_t vscan_logSize(void);

@@ -77,6 +77,13 @@ typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define ERROR_ACCESS_DENIED 5L
 #define ERROR_INVALID_THREAD_ID 1444L
 
+// Waiting
+#define SYNCHRONIZE 0x00100000L
+#define INFINITE 0xFFFFFFFF
+#define WAIT_OBJECT_0 0L
+#define WAIT_TIMEOUT 258L
+#define WAIT_FAILED ((DWORD)0xFFFFFFFF)
+
 // Code pages
 #define CP_ACP 0
 
@@ -121,9 +128,14 @@ typedef struct _MEMORYSTATUSEX {
 #define WM_NULL 0x0000
 #define WM_DESTROY 0x0002
 #define WM_ENABLE 0x000A
+#define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
+#define WM_COMMAND 0x0111
 #define WM_USER 0x0400
 #define WM_APP 0x8000
+
+#define IDOK 1
+#define IDCANCEL 2
 
 typedef struct tagPOINT {
     LONG x;
@@ -160,6 +172,14 @@ typedef struct _SRWLOCK {
 #define SRWLOCK_INIT \
     { PTHREAD_MUTEX_INITIALIZER }
 
+// A condition variable that sleeps with a slim lock held exclusively; all zero bytes is its
+// initial state, as on Windows.
+typedef struct _CONDITION_VARIABLE {
+    pthread_cond_t condition;
+} CONDITION_VARIABLE, *PCONDITION_VARIABLE;
+#define CONDITION_VARIABLE_INIT \
+    { PTHREAD_COND_INITIALIZER }
+
 // Errors
 WIN32_POSIX_API DWORD GetLastError(void);
 WIN32_POSIX_API void SetLastError(DWORD error);
@@ -189,6 +209,16 @@ WIN32_POSIX_API SIZE_T GlobalSize(HGLOBAL mem);
 // Locks
 WIN32_POSIX_API void AcquireSRWLockExclusive(PSRWLOCK lock);
 WIN32_POSIX_API void ReleaseSRWLockExclusive(PSRWLOCK lock);
+// Only INFINITE and exclusive locking (flags 0) are known here.
+WIN32_POSIX_API BOOL SleepConditionVariableSRW(PCONDITION_VARIABLE condition, PSRWLOCK lock,
+                                               DWORD milliseconds, DWORD flags);
+WIN32_POSIX_API void WakeAllConditionVariable(PCONDITION_VARIABLE condition);
+
+// Threads. A thread handle is signalled once the thread has ended; a thread is seen to end when it
+// has opened a handle to itself, or used a window or a message queue.
+WIN32_POSIX_API HANDLE OpenThread(DWORD access, BOOL inheritHandle, DWORD threadId);
+WIN32_POSIX_API DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+WIN32_POSIX_API BOOL CloseHandle(HANDLE handle);
 
 // Windows. A window belongs to the thread that creates it and is destroyed with that thread.
 WIN32_POSIX_API ATOM RegisterClassA(const WNDCLASSA* wndClass);
@@ -210,6 +240,9 @@ WIN32_POSIX_API BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT fi
 WIN32_POSIX_API BOOL TranslateMessage(const MSG* msg);
 WIN32_POSIX_API LRESULT DispatchMessageA(const MSG* msg);
 WIN32_POSIX_API BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Runs the window procedure on the window's own thread: at once on that thread, else inside that
+// thread's GetMessageA while the caller waits.
+WIN32_POSIX_API LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 WIN32_POSIX_API BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam);
 WIN32_POSIX_API void PostQuitMessage(int exitCode);
 

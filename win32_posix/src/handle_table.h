@@ -32,7 +32,16 @@ struct Module {
     unsigned references = 0;
 };
 
-using HandleObject = std::variant<GlobalBlock, Window, Module>;
+// Whether a thread has ended, shared by every handle to it.
+struct ThreadLife {
+    bool ended = false;
+};
+
+struct Thread {
+    std::shared_ptr<ThreadLife> life;
+};
+
+using HandleObject = std::variant<GlobalBlock, Window, Module, Thread>;
 
 // Every access goes through the table's lock; callers hold it with lockHandles() while they use
 // what find() gave them, and never while calling out (window procedures, the dynamic loader).

@@ -203,6 +203,20 @@ extern "C" BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return TRUE;
 }
 
+extern "C" LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD owner = 0;
+    {
+        auto lock = lockHandles();
+        const Window* target = findHandle<Window>(window);
+        if (target == nullptr) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return 0;
+        }
+        owner = target->ownerThread;
+    }
+    return sendToWindow(owner, window, message, wParam, lParam);
+}
+
 extern "C" BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
     if (threadId == 0) {
         SetLastError(ERROR_INVALID_THREAD_ID);

@@ -1,0 +1,255 @@
+#include "session/session_thread.h"
+
+#include <utility>
+
+#include "session/twain_session.h"
+
+namespace {
+
+enum class Phase {
+    Idle,       // outside the session
+    Running,    // inside a call, between triplets
+    InTriplet,  // inside DSM_Entry: the manager or the source runs
+    Waiting,    // in the wait for a page, taking or dispatching a message
+};
+
+// What the calling thread is doing in the session.
+thread_local Phase phase = Phase::Idle;
+
+// A call of another thread, waiting on that thread's stack until the owner has run it.
+struct HandOver {
+    const std::function<void()>* work;
+    bool endsWait;
+    bool done;
+    HandOver* next;
+};
+
+// A message of the library's own, posted to the owner to wake its wait for a hand-over. The tag
+// tells it from an application's thread message that happens to have the same number.
+constexpr UINT kWakeUpMessage = WM_APP + 0x5C1;
+constexpr WPARAM kWakeUpTag = 0x5CA1AB1E;
+
+// What the threads know of each other, guarded by `gate`. The gate is held only for moments,
+// never while a call runs, a thread waits for messages or a triplet is under way.
+SRWLOCK gate = SRWLOCK_INIT;
+CONDITION_VARIABLE changed = CONDITION_VARIABLE_INIT;
+DWORD owner = 0;
+HANDLE ownerHandle = {};  // signalled once the owner has ended
+DWORD runner = 0;         // the thread running a call of the session now
+bool ownerWaits = false;
+bool waitEnded = false;
+bool cancelNextWait = false;
+HandOver* firstHandOver = nullptr;
+HandOver* lastHandOver = nullptr;
+
+class Gate {
+  public:
+    Gate() { open(); }
+    ~Gate() { close(); }
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+
+    void open() { AcquireSRWLockExclusive(&gate); }
+    void close() { ReleaseSRWLockExclusive(&gate); }
+    // Lets go of the gate until another thread announces a change.
+    void awaitChange() { SleepConditionVariableSRW(&changed, &gate, INFINITE, 0); }
+};
+
+void announceChange() { WakeAllConditionVariable(&changed); }
+
+void refuse() {
+    twainSession.resultCode = TWRC_FAILURE;
+    twainSession.conditionCode = TWCC_SEQERROR;
+}
+
+void takeOwnership(DWORD thread) {
+    owner = thread;
+    ownerHandle = OpenThread(SYNCHRONIZE, FALSE, thread);
+}
+
+void releaseOwnership() {
+    if (ownerHandle) {
+        CloseHandle(ownerHandle);
+    }
+    ownerHandle = {};
+    owner = 0;
+}
+
+// The session has an owner only while the manager is open. An owner that ended without taking its
+// session down leaves it to the next caller; its windows went with it.
+void forgetStaleOwner() {
+    if (owner == 0) {
+        return;
+    }
+    const bool ended = ownerHandle && WaitForSingleObject(ownerHandle, 0) == WAIT_OBJECT_0;
+    if (ended && runner == owner) {
+        runner = 0;
+        ownerWaits = false;
+    }
+    if (ended || (runner == 0 && twainSession.state <= kStateManagerLoaded)) {
+        releaseOwnership();
+    }
+}
+
+void wakeOwner() { PostThreadMessageA(owner, kWakeUpMessage, kWakeUpTag, 0); }
+
+// Queues the call for the waiting owner and blocks until the owner has run it.
+void handOver(Gate& held, CallKind kind, const std::function<void()>& work) {
+    HandOver call{&work, kind == CallKind::Teardown, false, nullptr};
+    (lastHandOver ? lastHandOver->next : firstHandOver) = &call;
+    lastHandOver = &call;
+    wakeOwner();
+    while (!call.done) {
+        held.awaitChange();
+    }
+}
+
+// Runs the first call handed over, with the gate open while it runs. False when there was none.
+bool serveOne(Gate& held) {
+    HandOver* call = firstHandOver;
+    if (call == nullptr) {
+        return false;
+    }
+    firstHandOver = call->next;
+    if (firstHandOver == nullptr) {
+        lastHandOver = nullptr;
+    }
+    held.close();
+    const Phase outer = std::exchange(phase, Phase::Running);
+    (*call->work)();
+    phase = outer;
+    held.open();
+    waitEnded = waitEnded || call->endsWait;
+    call->done = true;  // from here on the call belongs to its thread again
+    announceChange();
+    return true;
+}
+
+// A call on a thread that is already inside the session.
+bool runNested(CallKind kind, TripletStates sends, const std::function<void()>& work) {
+    // Between the triplets of a wait, as a single-threaded application's Cancel button would.
+    if (phase == Phase::Waiting && kind != CallKind::Wait) {
+        phase = Phase::Running;
+        work();
+        phase = Phase::Waiting;
+        if (kind == CallKind::Teardown) {
+            Gate held;
+            waitEnded = true;
+        }
+        return true;
+    }
+    // Inside a triplet the manager or the source runs, and neither expects to be called again.
+    if (kind == CallKind::Wait || sends.contains(twainSession.state)) {
+        refuse();
+        return false;
+    }
+    work();
+    return true;
+}
+
+}  // namespace
+
+bool runSessionCall(CallKind kind, TripletStates sends, const std::function<void()>& work) {
+    if (phase != Phase::Idle) {
+        return runNested(kind, sends, work);
+    }
+    const DWORD caller = GetCurrentThreadId();
+    Gate held;
+    for (;;) {
+        forgetStaleOwner();
+        const bool foreign = owner != 0 && owner != caller;
+        if (foreign && ownerWaits) {
+            if (kind == CallKind::Wait) {
+                refuse();
+                return false;
+            }
+            handOver(held, kind, work);
+            return true;
+        }
+        if (foreign && sends.contains(twainSession.state)) {
+            refuse();
+            return false;
+        }
+        if (runner == 0) {
+            break;
+        }
+        // Another call runs on its own thread and will not wait for this one: its turn ends soon,
+        // or its thread starts to wait for a page and takes calls.
+        held.awaitChange();
+    }
+    runner = caller;
+    if (owner == 0) {
+        takeOwnership(caller);
+    }
+    held.close();
+    phase = Phase::Running;
+    work();
+    phase = Phase::Idle;
+    held.open();
+    runner = 0;
+    forgetStaleOwner();
+    announceChange();
+    return true;
+}
+
+void cancelPageWait() {
+    Gate held;
+    forgetStaleOwner();
+    if (ownerWaits) {
+        waitEnded = true;
+        wakeOwner();
+    } else {
+        cancelNextWait = true;
+    }
+}
+
+void forgetPageWaitCancel() {
+    Gate held;
+    cancelNextWait = false;
+}
+
+PageWait::PageWait() {
+    Gate held;
+    ownerWaits = true;
+    waitEnded = std::exchange(cancelNextWait, false);
+    // Callers waiting for their turn hand their calls over from now on.
+    announceChange();
+}
+
+PageWait::~PageWait() {
+    Gate held;
+    while (serveOne(held)) {
+    }
+    ownerWaits = false;
+    waitEnded = false;
+}
+
+bool PageWait::serve() {
+    Gate held;
+    while (serveOne(held)) {
+    }
+    return !waitEnded;
+}
+
+PageWait::Next PageWait::nextMessage(MSG& msg) {
+    const Phase outer = std::exchange(phase, Phase::Waiting);
+    const BOOL received = GetMessageA(&msg, {}, 0, 0);
+    phase = outer;
+    if (!received) {
+        return Next::Quit;
+    }
+    const bool wakeUp =
+        msg.hwnd == HWND{} && msg.message == kWakeUpMessage && msg.wParam == kWakeUpTag;
+    return wakeUp ? Next::WakeUp : Next::Message;
+}
+
+void PageWait::dispatch(const MSG& msg) {
+    const Phase outer = std::exchange(phase, Phase::Waiting);
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    phase = outer;
+}
+
+TripletScope::TripletScope() : outer_(static_cast<int>(std::exchange(phase, Phase::InTriplet))) {}
+
+TripletScope::~TripletScope() { phase = static_cast<Phase>(outer_); }
