@@ -24,11 +24,6 @@ struct HandOver {
     HandOver* next;
 };
 
-// A message of the library's own, posted to the owner to wake its wait for a hand-over. The tag
-// tells it from an application's thread message that happens to have the same number.
-constexpr UINT kWakeUpMessage = WM_APP + 0x5C1;
-constexpr WPARAM kWakeUpTag = 0x5CA1AB1E;
-
 // What the threads know of each other, guarded by `gate`. The gate is held only for moments,
 // never while a call runs, a thread waits for messages or a triplet is under way.
 SRWLOCK gate = SRWLOCK_INIT;
@@ -37,6 +32,9 @@ DWORD owner = 0;
 HANDLE ownerHandle = {};  // signalled once the owner has ended
 DWORD runner = 0;         // the thread running a call of the session now
 bool ownerWaits = false;
+// Set to wake the owner's wait: an event, which no modal loop of another's can take from the
+// owner's queue the way it would take a message.
+HANDLE wakeUp = {};
 bool waitEnded = false;
 bool cancelNextWait = false;
 HandOver* firstHandOver = nullptr;
@@ -91,7 +89,7 @@ void forgetStaleOwner() {
     }
 }
 
-void wakeOwner() { PostThreadMessageA(owner, kWakeUpMessage, kWakeUpTag, 0); }
+void wakeOwner() { SetEvent(wakeUp); }
 
 // Queues the call for the waiting owner and blocks until the owner has run it.
 void handOver(Gate& held, CallKind kind, const std::function<void()>& work) {
@@ -210,7 +208,10 @@ void forgetPageWaitCancel() {
 
 PageWait::PageWait() {
     Gate held;
-    ownerWaits = true;
+    // Without an event to wake it, the owner takes no calls: they are refused as when it does not
+    // wait.
+    wakeUp = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    ownerWaits = wakeUp != HANDLE{};
     waitEnded = std::exchange(cancelNextWait, false);
     // Callers waiting for their turn hand their calls over from now on.
     announceChange();
@@ -222,6 +223,10 @@ PageWait::~PageWait() {
     }
     ownerWaits = false;
     waitEnded = false;
+    if (wakeUp) {
+        CloseHandle(wakeUp);
+    }
+    wakeUp = {};
 }
 
 bool PageWait::serve() {
@@ -231,16 +236,22 @@ bool PageWait::serve() {
     return !waitEnded;
 }
 
+// Blocks until a message or a wake-up comes, as GetMessageA would for a message alone: no polling,
+// no time-out. Messages sent from other threads are handled inside, and a window procedure that
+// runs there, or a modal loop inside one, may take messages; whatever it did, the wait looks again.
 PageWait::Next PageWait::nextMessage(MSG& msg) {
     const Phase outer = std::exchange(phase, Phase::Waiting);
-    const BOOL received = GetMessageA(&msg, {}, 0, 0);
-    phase = outer;
-    if (!received) {
-        return Next::Quit;
+    Next next = Next::WakeUp;
+    if (PeekMessageA(&msg, {}, 0, 0, PM_REMOVE)) {
+        next = msg.message == WM_QUIT ? Next::Quit : Next::Message;
+    } else {
+        // Only this thread sets the event's handle, so it reads it without the gate.
+        const HANDLE event = wakeUp;
+        MsgWaitForMultipleObjectsEx(event ? 1 : 0, &event, INFINITE, QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
     }
-    const bool wakeUp =
-        msg.hwnd == HWND{} && msg.message == kWakeUpMessage && msg.wParam == kWakeUpTag;
-    return wakeUp ? Next::WakeUp : Next::Message;
+    phase = outer;
+    return next;
 }
 
 void PageWait::dispatch(const MSG& msg) {

@@ -59,8 +59,8 @@ class PageWait {
     // Runs the calls handed over so far. False once a teardown (handed over, or made by a window
     // procedure of this thread) or a cancel has ended the wait.
     bool serve();
-    // The thread's next message. WM_QUIT is consumed; a wake-up for a hand-over is the library's
-    // own and is not for the source.
+    // The thread's next message; WM_QUIT is consumed. WakeUp when something else happened: a call
+    // was handed over, a cancel came, or messages sent from other threads were handled.
     Next nextMessage(MSG& msg);
     // Translates and dispatches a message the source did not take.
     void dispatch(const MSG& msg);

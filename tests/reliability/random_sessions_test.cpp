@@ -297,9 +297,7 @@ void RandomSessions::step() {
     switch (op) {
         case 0:
         case 1: {
-            bool registered = false;
-            runSessionCall(CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded},
-                           [&registered] { registered = registerDemo(); });
+            const bool registered = registerAsNative();
             EXPECT_EQ(registered, state() >= kStateManagerOpen) << where_;
             break;
         }

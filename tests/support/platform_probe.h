@@ -4,6 +4,7 @@
 #ifndef SCANLINK_TESTS_PLATFORM_PROBE_H
 #define SCANLINK_TESTS_PLATFORM_PROBE_H
 
+#include <chrono>
 #include <cstddef>
 
 // Before and after each scenario. On the POSIX host the library finds the stand-in manager in the
@@ -21,5 +22,12 @@ std::size_t liveGlobalHandles();
 // Returns once the thread is, as far as the platform can tell, blocked waiting for a message.
 // The stand-in knows; on Windows a pause stands in for knowing.
 void awaitMessageWait(unsigned long thread);
+
+// Returns once another thread waits for `thread` to take a message it sent to one of its windows,
+// or the bound has passed. The stand-in knows; on Windows the bound stands in for knowing.
+void awaitSentMessage(unsigned long thread, std::chrono::milliseconds bound);
+
+// Makes the next window creation of the process fail; false where the platform cannot.
+bool failNextWindowCreation();
 
 #endif

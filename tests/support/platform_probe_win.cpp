@@ -146,3 +146,9 @@ std::size_t liveWindows() {
 std::size_t liveGlobalHandles() { return static_cast<std::size_t>(liveBlocks.load()); }
 
 void awaitMessageWait(unsigned long) { Sleep(200); }
+
+void awaitSentMessage(unsigned long, std::chrono::milliseconds bound) {
+    Sleep(static_cast<DWORD>(bound.count()));
+}
+
+bool failNextWindowCreation() { return false; }

@@ -2,6 +2,7 @@
 
 #include "platform_probe.h"
 #include "session/lifecycle.h"
+#include "session/session_thread.h"
 #include "session/twain_session.h"
 
 namespace {
@@ -97,3 +98,10 @@ std::string Scenario::requestNames() {
 }
 
 bool registerDemo() { return openSourceManager(3, 10, "Maker", "Family", "Demo"); }
+
+bool registerAsNative() {
+    bool registered = false;
+    runSessionCall(CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded},
+                   [&registered] { registered = registerDemo(); });
+    return registered;
+}

@@ -45,5 +45,8 @@ class Scenario : public ::testing::Test {
 
 // Brings the session to state 3 with a plain identity.
 bool registerDemo();
+// The same under the session's thread rules, as the register native runs it: the calling thread
+// becomes the session's owner.
+bool registerAsNative();
 
 #endif

@@ -7,6 +7,8 @@
 
 extern "C" {
 jint Java_QZ_korvel_twain_TwainEx_getState(JNIEnv*, jclass);
+jshort Java_QZ_korvel_twain_TwainEx_getResultCode(JNIEnv*, jclass);
+jshort Java_QZ_korvel_twain_TwainEx_getConditionCode(JNIEnv*, jclass);
 jboolean Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv*, jclass);
 jboolean Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass);
 jboolean Java_QZ_korvel_twain_TwainEx_prepareTransfer(JNIEnv*, jclass);

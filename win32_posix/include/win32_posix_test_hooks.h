@@ -17,6 +17,10 @@ WIN32_POSIX_API size_t win32posix_liveWindows(void);
 WIN32_POSIX_API size_t win32posix_queuedMessages(void);
 // Whether the thread is blocked in GetMessageA, waiting for a message.
 WIN32_POSIX_API BOOL win32posix_isWaitingForMessages(DWORD thread);
+// Messages sent to the thread's windows from other threads that the thread has not taken yet.
+WIN32_POSIX_API size_t win32posix_sentMessagesWaiting(DWORD thread);
+// The next `count` calls of CreateWindowExA fail, as when the system has no room for a window.
+WIN32_POSIX_API void win32posix_failWindowCreations(int count);
 // The file name most recently given to LoadLibraryA, as given (empty before the first call).
 WIN32_POSIX_API const char* win32posix_lastLoadLibraryName(void);
 

@@ -41,6 +41,7 @@ typedef const CHAR* LPCSTR;
 typedef const WCHAR* LPCWSTR;
 typedef BOOL* LPBOOL;
 typedef void* LPVOID;
+typedef void* LPSECURITY_ATTRIBUTES;
 typedef const void* LPCVOID;
 typedef size_t SIZE_T;
 typedef uintptr_t WPARAM;
@@ -83,6 +84,10 @@ typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WAIT_OBJECT_0 0L
 #define WAIT_TIMEOUT 258L
 #define WAIT_FAILED ((DWORD)0xFFFFFFFF)
+#define QS_ALLINPUT 0x04FF
+#define MWMO_INPUTAVAILABLE 0x0004
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
 
 // Code pages
 #define CP_ACP 0
@@ -214,9 +219,13 @@ WIN32_POSIX_API BOOL SleepConditionVariableSRW(PCONDITION_VARIABLE condition, PS
                                                DWORD milliseconds, DWORD flags);
 WIN32_POSIX_API void WakeAllConditionVariable(PCONDITION_VARIABLE condition);
 
-// Threads. A thread handle is signalled once the thread has ended; a thread is seen to end when it
-// has opened a handle to itself, or used a window or a message queue.
+// Threads and events. A thread handle is signalled once the thread has ended; a thread is seen to
+// end when it has opened a handle to itself, or used a window or a message queue. Events have no
+// names here.
 WIN32_POSIX_API HANDLE OpenThread(DWORD access, BOOL inheritHandle, DWORD threadId);
+WIN32_POSIX_API HANDLE CreateEventA(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset,
+                                    BOOL initialState, LPCSTR name);
+WIN32_POSIX_API BOOL SetEvent(HANDLE event);
 WIN32_POSIX_API DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 WIN32_POSIX_API BOOL CloseHandle(HANDLE handle);
 
@@ -237,6 +246,15 @@ WIN32_POSIX_API LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam,
 // Messages
 WIN32_POSIX_API DWORD GetCurrentThreadId(void);
 WIN32_POSIX_API BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax);
+// Like GetMessageA without waiting: messages sent from other threads are handled, then a posted
+// message is taken (PM_REMOVE) or looked at. FALSE when there is none.
+WIN32_POSIX_API BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
+                                  UINT removeFlags);
+// Waits until one of the events is set (WAIT_OBJECT_0 + its index) or the thread's queue holds
+// input, sent or posted (WAIT_OBJECT_0 + count). Only INFINITE, QS_ALLINPUT and
+// MWMO_INPUTAVAILABLE are known here.
+WIN32_POSIX_API DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles,
+                                                  DWORD milliseconds, DWORD wakeMask, DWORD flags);
 WIN32_POSIX_API BOOL TranslateMessage(const MSG* msg);
 WIN32_POSIX_API LRESULT DispatchMessageA(const MSG* msg);
 WIN32_POSIX_API BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -41,7 +41,17 @@ struct Thread {
     std::shared_ptr<ThreadLife> life;
 };
 
-using HandleObject = std::variant<GlobalBlock, Window, Module, Thread>;
+// An event's state is kept by the message queues, whose waits it ends.
+struct EventState {
+    bool manualReset = false;
+    bool signalled = false;
+};
+
+struct Event {
+    std::shared_ptr<EventState> state;
+};
+
+using HandleObject = std::variant<GlobalBlock, Window, Module, Thread, Event>;
 
 // Every access goes through the table's lock; callers hold it with lockHandles() while they use
 // what find() gave them, and never while calling out (window procedures, the dynamic loader).

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include "handle_table.h"
 #include "thread_end.h"
@@ -140,11 +141,97 @@ extern "C" size_t win32posix_queuedMessages(void) {
     return queueOf(GetCurrentThreadId())->messages.size();
 }
 
+extern "C" size_t win32posix_sentMessagesWaiting(DWORD thread) {
+    std::lock_guard lock(queuesMutex());
+    const auto it = queues().find(thread);
+    return it != queues().end() ? it->second->sent.size() : 0;
+}
+
 extern "C" BOOL win32posix_isWaitingForMessages(DWORD thread) {
     std::lock_guard lock(queuesMutex());
     const auto it = queues().find(thread);
     return it != queues().end() && it->second->waiting ? TRUE : FALSE;
 }
+
+namespace {
+
+// Runs the messages other threads sent to the calling thread's windows, then takes (or looks at)
+// the first posted message that matches, or the quit request once nothing else is queued. The
+// caller holds `lock` on the queues, which is let go while a window procedure runs.
+bool takeMessage(std::unique_lock<std::mutex>& lock, Queue& queue, LPMSG msg, HWND window,
+                 UINT filterMin, UINT filterMax, bool remove) {
+    while (!queue.sent.empty()) {
+        const auto sent = queue.sent.front();
+        queue.sent.pop_front();
+        lock.unlock();
+        const LRESULT result = callProcedure(sent->msg);
+        lock.lock();
+        sent->result = result;
+        sent->done = true;
+        queue.replied.notify_all();
+    }
+    for (auto it = queue.messages.begin(); it != queue.messages.end(); ++it) {
+        if (matches(*it, window, filterMin, filterMax)) {
+            *msg = *it;
+            if (remove) {
+                queue.messages.erase(it);
+            }
+            return true;
+        }
+    }
+    if (queue.quitPosted) {
+        *msg = MSG{0, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, tickCount(), {0, 0}};
+        queue.quitPosted = !remove;
+        return true;
+    }
+    return false;
+}
+
+void waitForInput(std::unique_lock<std::mutex>& lock, Queue& queue) {
+    queue.waiting = true;
+    queue.posted.wait(lock);
+    queue.waiting = false;
+}
+
+// Never destroyed, like the queues.
+std::condition_variable& eventSet() {
+    static auto* const condition = new std::condition_variable;
+    return *condition;
+}
+
+// Takes the event's signal when it is set: an auto-reset event signals one wait only.
+bool takeSignal(EventState& event) {
+    if (!event.signalled) {
+        return false;
+    }
+    event.signalled = event.manualReset;
+    return true;
+}
+
+}  // namespace
+
+namespace win32posix {
+
+void setEvent(const std::shared_ptr<EventState>& event) {
+    std::lock_guard lock(queuesMutex());
+    event->signalled = true;
+    for (const auto& [thread, queue] : queues()) {
+        queue->posted.notify_all();
+    }
+    eventSet().notify_all();
+}
+
+bool awaitEvent(const std::shared_ptr<EventState>& event, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(queuesMutex());
+    const auto signalled = [&event] { return takeSignal(*event); };
+    if (timeout.count() < 0) {
+        eventSet().wait(lock, signalled);
+        return true;
+    }
+    return eventSet().wait_for(lock, timeout, signalled);
+}
+
+}  // namespace win32posix
 
 // Blocks until a message for the calling thread arrives: no polling, no time-out. Messages sent
 // from other threads are handled first, inside the call, as on Windows. A quit request is answered
@@ -153,32 +240,54 @@ extern "C" BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterM
     watchThreadEnd();
     std::unique_lock lock(queuesMutex());
     const auto queue = queueOf(GetCurrentThreadId());
-    for (;;) {
-        while (!queue->sent.empty()) {
-            const auto sent = queue->sent.front();
-            queue->sent.pop_front();
-            lock.unlock();
-            const LRESULT result = callProcedure(sent->msg);
-            lock.lock();
-            sent->result = result;
-            sent->done = true;
-            queue->replied.notify_all();
+    while (!takeMessage(lock, *queue, msg, window, filterMin, filterMax, true)) {
+        waitForInput(lock, *queue);
+    }
+    return msg->message == WM_QUIT ? FALSE : TRUE;
+}
+
+extern "C" BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
+                             UINT removeFlags) {
+    watchThreadEnd();
+    std::unique_lock lock(queuesMutex());
+    const auto queue = queueOf(GetCurrentThreadId());
+    return takeMessage(lock, *queue, msg, window, filterMin, filterMax,
+                       (removeFlags & PM_REMOVE) != 0)
+               ? TRUE
+               : FALSE;
+}
+
+extern "C" DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds,
+                                             DWORD wakeMask, DWORD flags) {
+    if (milliseconds != INFINITE || wakeMask != QS_ALLINPUT || flags != MWMO_INPUTAVAILABLE) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
+    std::vector<std::shared_ptr<EventState>> events;
+    {
+        auto lock = lockHandles();
+        for (DWORD i = 0; i < count; ++i) {
+            const Event* event = findHandle<Event>(handles[i]);
+            if (event == nullptr) {
+                SetLastError(ERROR_INVALID_HANDLE);
+                return WAIT_FAILED;
+            }
+            events.push_back(event->state);
         }
-        for (auto it = queue->messages.begin(); it != queue->messages.end(); ++it) {
-            if (matches(*it, window, filterMin, filterMax)) {
-                *msg = *it;
-                queue->messages.erase(it);
-                return msg->message == WM_QUIT ? FALSE : TRUE;
+    }
+    watchThreadEnd();
+    std::unique_lock lock(queuesMutex());
+    const auto queue = queueOf(GetCurrentThreadId());
+    for (;;) {
+        for (DWORD i = 0; i < count; ++i) {
+            if (takeSignal(*events[i])) {
+                return WAIT_OBJECT_0 + i;
             }
         }
-        if (queue->quitPosted) {
-            queue->quitPosted = false;
-            *msg = MSG{0, WM_QUIT, static_cast<WPARAM>(queue->quitCode), 0, tickCount(), {0, 0}};
-            return FALSE;
+        if (!queue->sent.empty() || !queue->messages.empty() || queue->quitPosted) {
+            return WAIT_OBJECT_0 + count;
         }
-        queue->waiting = true;
-        queue->posted.wait(lock);
-        queue->waiting = false;
+        waitForInput(lock, *queue);
     }
 }
 

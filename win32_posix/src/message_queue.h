@@ -6,6 +6,11 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <memory>
+
+#include "handle_table.h"
+
 namespace win32posix {
 
 // Gives the calling thread its queue, as its first window does on Windows.
@@ -17,6 +22,12 @@ void discardWindowMessages(DWORD thread, HWND window);
 // else by the owner's GetMessageA, while the caller waits. The caller is released without a result
 // when the owner ends first.
 LRESULT sendToWindow(DWORD owner, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Events end the waits of the queues too: setting one wakes every thread that waits for it,
+// whether for messages as well or for the event alone. An auto-reset event is reset by the wait
+// it ends.
+void setEvent(const std::shared_ptr<EventState>& event);
+// Whether the event was set within `timeout` (negative: without limit).
+bool awaitEvent(const std::shared_ptr<EventState>& event, std::chrono::milliseconds timeout);
 // The calling thread ends: its queue goes, and every thread waiting on a message sent to it is
 // released.
 void endThreadQueue(DWORD thread);

@@ -1,6 +1,9 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <win32_posix_test_hooks.h>
+
+#include <atomic>
 #include <map>
 #include <string>
 
@@ -22,10 +25,13 @@ std::mutex classesMutex;
 // The system's "STATIC" class is always there; it only does the default processing.
 std::map<std::string, WNDPROC, CaseInsensitiveLess> classes = {{"STATIC", DefWindowProcA}};
 ATOM nextAtom = 0xC000;
+std::atomic<int> failingCreations = 0;
 
 }  // namespace
 
 extern "C" LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+extern "C" void win32posix_failWindowCreations(int count) { failingCreations = count; }
 
 extern "C" ATOM RegisterClassA(const WNDCLASSA* wndClass) {
     if (wndClass == nullptr || wndClass->lpszClassName == nullptr ||
@@ -44,6 +50,12 @@ extern "C" ATOM RegisterClassA(const WNDCLASSA* wndClass) {
 // A window belongs to the thread that creates it.
 extern "C" HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD, int, int, int, int, HWND,
                                 HMENU, HINSTANCE, LPVOID) {
+    for (int failing = failingCreations; failing > 0;) {
+        if (failingCreations.compare_exchange_weak(failing, failing - 1)) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return 0;
+        }
+    }
     WNDPROC procedure = nullptr;
     {
         std::lock_guard lock(classesMutex);
