@@ -65,6 +65,12 @@ void takeOwnership(DWORD thread) {
     ownerHandle = OpenThread(SYNCHRONIZE, FALSE, thread);
 }
 
+void claimOwnershipOfAnOpenManager(DWORD thread) {
+    if (owner == 0 && twainSession.state >= kStateManagerOpen) {
+        takeOwnership(thread);
+    }
+}
+
 void releaseOwnership() {
     if (ownerHandle) {
         CloseHandle(ownerHandle);
@@ -176,15 +182,16 @@ bool runSessionCall(CallKind kind, TripletStates sends, const std::function<void
         held.awaitChange();
     }
     runner = caller;
-    if (owner == 0) {
-        takeOwnership(caller);
-    }
+    // A thread that takes over the session of one that ended owns it at once; one that opens the
+    // manager owns the session from then on.
+    claimOwnershipOfAnOpenManager(caller);
     held.close();
     phase = Phase::Running;
     work();
     phase = Phase::Idle;
     held.open();
     runner = 0;
+    claimOwnershipOfAnOpenManager(caller);
     forgetStaleOwner();
     announceChange();
     return true;

@@ -72,6 +72,22 @@ TEST_F(UnfinishedSteps, ADisableRefusedTwiceEndsTheWaitAndIsTheNextCallsFirstSte
     EXPECT_EQ(twainSession.state, kStateSourceOpen);
 }
 
+// The application disables the source itself after the refusals and enables it afresh: the new
+// enable scans, with nothing of the old one left over.
+TEST_F(UnfinishedSteps, AFreshEnableAfterADisableRefusedTwiceScansAPage) {
+    vscan_setKnob("source.close_request", 1);
+    enable();
+    refuse(MSG_DISABLEDS, DAT_USERINTERFACE, 2);
+    EXPECT_FALSE(acquire());
+    EXPECT_EQ(twainSession.state, kStateSourceEnabled);
+    ASSERT_TRUE(disableSource());
+    vscan_setKnob("source.close_request", 0);
+    ASSERT_TRUE(prepareTransfer());
+    resetScanner();
+    EXPECT_TRUE(acquire());
+    EXPECT_EQ(requestNames(), "MSG_PROCESSEVENT, MSG_GET(NATIVEXFER), MSG_ENDXFER");
+}
+
 TEST_F(UnfinishedSteps, ATransferWithoutImageWhoseDisableIsRefusedTwiceDoesNotWait) {
     enable();
     vscan_script(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, TWRC_FAILURE, TWCC_LOWMEMORY, 1);

@@ -498,6 +498,30 @@ TEST_F(Threads, CallsOfManyThreadsDuringTheWaitAreCarriedOutByTheOwner) {
     expectEveryTripletFromTheOwner();
 }
 
+// The interface setting sends nothing, so another thread changes it itself, but never while the
+// owner's call reads or sends it (the thread sanitizer's build watches for that).
+TEST_F(Threads, TheInterfaceSettingOfAnotherThreadNeverRunsDuringTheOwnersCalls) {
+    std::atomic<bool> stop = false;
+    std::atomic<long> changes = 0;
+    auto other = onAnotherThread([&] {
+        for (bool visible = false; !stop; visible = !visible) {
+            setVisible(visible);
+            Java_QZ_korvel_twain_TwainEx_getVisible(nullptr, nullptr);
+            ++changes;
+        }
+    });
+    for (int round = 0; round < 50 || changes < 200; ++round) {
+        ASSERT_TRUE(registerAsNative());
+        ASSERT_TRUE(openSource());
+        ASSERT_TRUE(prepareTransfer());
+        ASSERT_TRUE(stopTransfer());
+        ASSERT_TRUE(unregister());
+    }
+    stop = true;
+    other.get();
+    expectEveryTripletFromTheOwner();
+}
+
 // A thread that ended without taking its session down leaves it to the next caller.
 TEST_F(Threads, TheSessionOfAnOwnerThatEndedIsTakenDownByAnother) {
     const std::size_t before = liveWindows();

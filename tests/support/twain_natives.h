@@ -16,6 +16,7 @@ jboolean Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass);
 jboolean Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass);
 jboolean Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass);
 jboolean Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv*, jclass, jboolean);
+jboolean Java_QZ_korvel_twain_TwainEx_getVisible(JNIEnv*, jclass);
 jdouble Java_QZ_korvel_twain_TwainEx_getXResolution(JNIEnv*, jclass);
 jboolean Java_QZ_korvel_twain_TwainEx_setXResolution(JNIEnv*, jclass, jdouble);
 jboolean Java_QZ_korvel_twain_TwainEx_isFeederLoaded(JNIEnv*, jclass);

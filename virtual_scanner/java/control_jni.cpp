@@ -98,6 +98,29 @@ JNIEXPORT void JNICALL Java_scanlink_virtualscanner_VirtualScanner_postQuitMessa
     PostQuitMessage(0);
 }
 
+JNIEXPORT jlong JNICALL Java_scanlink_virtualscanner_VirtualScanner_window(JNIEnv* env, jclass,
+                                                                           jstring which) {
+    const char* name = env->GetStringUTFChars(which, nullptr);
+    if (name == nullptr) {
+        return 0;
+    }
+    const uint64_t window = vscan_window(name);
+    env->ReleaseStringUTFChars(which, name);
+    return static_cast<jlong>(window);
+}
+
+JNIEXPORT jboolean JNICALL Java_scanlink_virtualscanner_VirtualScanner_press(JNIEnv* env, jclass,
+                                                                             jstring which,
+                                                                             jint button) {
+    const char* name = env->GetStringUTFChars(which, nullptr);
+    if (name == nullptr) {
+        return JNI_FALSE;
+    }
+    const int pressed = vscan_press(name, button);
+    env->ReleaseStringUTFChars(which, name);
+    return pressed ? JNI_TRUE : JNI_FALSE;
+}
+
 JNIEXPORT jlong JNICALL Java_scanlink_virtualscanner_VirtualScanner_queuedMessages(JNIEnv*,
                                                                                    jclass) {
     return static_cast<jlong>(win32posix_queuedMessages());
@@ -153,11 +176,13 @@ JNIEXPORT jlongArray JNICALL Java_scanlink_virtualscanner_VirtualScanner_logHead
                                                                                    jint index) {
     VscanTriplet entry{};
     vscan_logEntry(static_cast<size_t>(index), &entry);
-    const jlong header[] = {entry.originId, entry.toSource, entry.destinationId, entry.dg,
-                            entry.dat,      entry.msg,      entry.resultCode};
-    jlongArray array = env->NewLongArray(7);
+    const jlong header[] = {entry.originId,   entry.toSource, entry.destinationId,
+                            entry.dg,         entry.dat,      entry.msg,
+                            entry.resultCode, entry.thread,   entry.refusedForThread};
+    const jsize count = static_cast<jsize>(sizeof(header) / sizeof(header[0]));
+    jlongArray array = env->NewLongArray(count);
     if (array != nullptr) {
-        env->SetLongArrayRegion(array, 0, 7, header);
+        env->SetLongArrayRegion(array, 0, count, header);
     }
     return array;
 }

@@ -13,7 +13,8 @@ public interface PageListener {
      * call runs on the session's thread between two pages. It cannot start another scan.
      *
      * <p>An exception ends the scan: the session scans no further page, and the scan's result
-     * carries this exception as its failure.
+     * carries this exception as its failure, with this page and any scanned meanwhile among its
+     * pages.
      *
      * @param page the page
      * @throws Exception when the page cannot be taken, for example when saving it failed

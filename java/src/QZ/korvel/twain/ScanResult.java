@@ -4,8 +4,9 @@ import java.util.Collections;
 import java.util.List;
 
 /**
- * How a scan ended, with the pages it delivered before the end. A scan that fails on a page keeps
- * the pages delivered before it.
+ * How a scan ended, with the pages it delivered before the end. A scan that fails keeps every page
+ * scanned before the failure, whatever failed: a step of the session, a page that could not be
+ * read, the listener, or an unexpected error.
  */
 public final class ScanResult {
     /** How a scan ended. */
@@ -43,7 +44,8 @@ public final class ScanResult {
 
     /**
      * The pages delivered, in order. When the scan handed its pages to a {@link PageListener},
-     * they are not kept here and the list is empty.
+     * those the listener took are not kept here: the list holds only the page it failed on and the
+     * pages scanned after it, if it failed.
      *
      * @return the pages, never null
      */
@@ -62,7 +64,9 @@ public final class ScanResult {
 
     /**
      * Why the scan failed: a {@link TwainException} for a step of the session or a page that could
-     * not be read, or what the {@link PageListener} threw.
+     * not be read, or what the {@link PageListener} threw. An error that is no exception (an
+     * {@link Error} thrown by the listener or met while scanning) is the cause of a {@link
+     * TwainException}.
      *
      * @return the failure, or null unless the outcome is {@link Outcome#FAILED}
      */

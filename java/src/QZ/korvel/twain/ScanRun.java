@@ -41,15 +41,17 @@ final class ScanRun {
     }
 
     /**
-     * Asks the scan to end before its next page. True when the session may be waiting for a page
-     * of this scan, which only a teardown from another thread can end.
+     * Asks the scan to end before its next page, from any thread. A wait for a page of this scan
+     * ends at once, and the session's thread then disables the source itself.
      */
-    boolean cancel() {
+    void cancel() {
         cancelled = true;
         synchronized (lock) {
             lock.notifyAll();
         }
-        return scanning;
+        if (scanning) {
+            PageWait.cancel();
+        }
     }
 
     /** The scan whose listener is running on the calling thread; null on any other thread. */
@@ -238,7 +240,9 @@ final class ScanRun {
 
     /**
      * Takes the pages as they come, keeping them or giving them to the listener, until the scan
-     * has ended; then its result.
+     * has ended; then its result. A page the listener failed on, and those scanned after it, are
+     * kept in the result, as are the pages of a scan that met an unexpected error, so that no page
+     * is lost. An interrupt cancels the scan.
      */
     ScanResult awaitResult() {
         List<Page> kept = new ArrayList<>();
@@ -253,6 +257,7 @@ final class ScanRun {
                         lock.wait();
                     } catch (InterruptedException e) {
                         interrupted = true;
+                        cancel();
                     }
                 }
                 page = ready.poll();
@@ -260,17 +265,16 @@ final class ScanRun {
             if (page == null) {
                 break;
             }
-            if (listenerFailure == null) {
+            if (listener == null || listenerFailure != null) {
+                kept.add(page);
+            } else {
                 LISTENING.set(this);
                 try {
-                    if (listener == null) {
-                        kept.add(page);
-                    } else {
-                        listener.pageScanned(page);
-                    }
+                    listener.pageScanned(page);
                     delivered++;
                 } catch (Throwable t) {
                     listenerFailure = t;
+                    kept.add(page);
                 } finally {
                     LISTENING.remove();
                 }
@@ -284,23 +288,25 @@ final class ScanRun {
         if (interrupted) {
             Thread.currentThread().interrupt();
         }
+        int pageCount = delivered + kept.size();
         synchronized (lock) {
-            rethrowUnchecked(thrown);
-            rethrowUnchecked(listenerFailure instanceof Error ? listenerFailure : null);
             if (listenerFailure != null) {
-                return new ScanResult(ScanResult.Outcome.FAILED, kept, delivered,
-                        (Exception) listenerFailure);
+                return new ScanResult(ScanResult.Outcome.FAILED, kept, pageCount,
+                        asFailure("taking a page", listenerFailure));
             }
-            return new ScanResult(outcome, kept, delivered, failure);
+            if (thrown != null) {
+                return new ScanResult(
+                        ScanResult.Outcome.FAILED, kept, pageCount, asFailure("scanning", thrown));
+            }
+            return new ScanResult(outcome, kept, pageCount, failure);
         }
     }
 
-    private static void rethrowUnchecked(Throwable thrown) {
-        if (thrown instanceof RuntimeException) {
-            throw (RuntimeException) thrown;
+    /** An exception as it is, anything else thrown as the cause of a failed step. */
+    private static Exception asFailure(String step, Throwable thrown) {
+        if (thrown instanceof Exception) {
+            return (Exception) thrown;
         }
-        if (thrown instanceof Error) {
-            throw (Error) thrown;
-        }
+        return TwainException.atStep(step, "unexpected " + thrown, thrown);
     }
 }

@@ -4,6 +4,7 @@ import java.util.Locale;
 import java.util.Objects;
 import java.util.Set;
 import java.util.concurrent.Callable;
+import java.util.concurrent.CancellationException;
 import java.util.concurrent.ConcurrentHashMap;
 import java.util.concurrent.CountDownLatch;
 import java.util.concurrent.ExecutionException;
@@ -42,11 +43,23 @@ import java.util.function.Supplier;
  * }
  * }</pre>
  *
+ * <p>A thread interrupted while it waits for the session stops waiting at once, with its interrupt
+ * flag still set: a call that has not started yet is cancelled, and one that has goes on on the
+ * session's thread without its caller; such a call throws a {@link TwainException} (a {@link
+ * CancellationException} where it declares none). A scan is cancelled and returns {@link
+ * ScanResult.Outcome#CANCELLED} with the pages delivered before; {@link #close} returns while the
+ * session's thread finishes the teardown.
+ *
  * <p>TWAIN allows one session per process, so only one {@code ScanSession} can be open at a time.
  * While it is open, the application does not call {@link TwainEx} itself, except through {@link
- * #call} and {@link #perform}, which run on the session's thread.
+ * #call} and {@link #perform}, which run on the session's thread. The session's thread is the only
+ * one that sends anything to the source manager or the source: {@link #cancel} and {@link #close}
+ * ask it to.
  */
 public final class ScanSession implements AutoCloseable {
+    private static final String INTERRUPTED =
+            "the thread was interrupted; the call was cancelled unless it had started";
+
     private static ScanSession current;
 
     private final SessionThread thread = new SessionThread("scanlink32 session");
@@ -301,6 +314,7 @@ public final class ScanSession implements AutoCloseable {
      * Whether the source shows its own dialog when a scan starts. It does unless told otherwise.
      *
      * @param show true to show it
+     * @throws CancellationException if the thread is interrupted while it waits for the session
      */
     public void setShowUserInterface(boolean show) {
         executeUnchecked(() -> TwainEx.setVisible(show));
@@ -313,6 +327,7 @@ public final class ScanSession implements AutoCloseable {
      * @param <T> the value's type
      * @param getter the read
      * @return its value
+     * @throws CancellationException if the thread is interrupted while it waits for the session
      */
     public <T> T call(Supplier<T> getter) {
         Objects.requireNonNull(getter, "getter");
@@ -397,21 +412,16 @@ public final class ScanSession implements AutoCloseable {
 
     /**
      * Ends the scans that are running or waiting to run, from any thread: a scan waiting for a page
-     * stops waiting at once, and each scan returns {@link ScanResult.Outcome#CANCELLED} with the
-     * pages delivered before. The source is left open.
+     * stops waiting at once, the session's thread disables the source, and each scan returns {@link
+     * ScanResult.Outcome#CANCELLED} with the pages delivered before. The source is left open.
      *
      * @return whether there was a scan to cancel
      */
     public boolean cancel() {
         boolean any = false;
-        boolean waiting = false;
         for (ScanRun run : runs) {
             any = true;
-            waiting |= run.cancel();
-        }
-        if (waiting) {
-            // A teardown from another thread ends the session thread's wait for a page.
-            TwainEx.stopTransfer();
+            run.cancel();
         }
         return any;
     }
@@ -441,15 +451,10 @@ public final class ScanSession implements AutoCloseable {
             });
         }
         if (!thread.isCurrent()) {
-            boolean interrupted = false;
-            while (closed.getCount() > 0) {
-                try {
-                    closed.await();
-                } catch (InterruptedException e) {
-                    interrupted = true;
-                }
-            }
-            if (interrupted) {
+            try {
+                closed.await();
+            } catch (InterruptedException e) {
+                // The teardown goes on without this thread.
                 Thread.currentThread().interrupt();
             }
         }
@@ -485,6 +490,27 @@ public final class ScanSession implements AutoCloseable {
     }
 
     private <T> T execute(Task<T> task) throws TwainException {
+        try {
+            return runOnSessionThread(task);
+        } catch (InterruptedException e) {
+            Thread.currentThread().interrupt();
+            throw TwainException.atStep("waiting for the scan session", INTERRUPTED, e);
+        }
+    }
+
+    /** Runs a task that cannot fail with a TwainException. */
+    private <T> T executeUnchecked(Supplier<T> task) {
+        try {
+            return runOnSessionThread(task::get);
+        } catch (InterruptedException e) {
+            Thread.currentThread().interrupt();
+            throw new CancellationException("waiting for the scan session: " + INTERRUPTED);
+        } catch (TwainException e) {
+            throw new IllegalStateException(e); // no such task throws one
+        }
+    }
+
+    private <T> T runOnSessionThread(Task<T> task) throws TwainException, InterruptedException {
         if (thread.isCurrent()) {
             requireOpen();
             return task.run();
@@ -507,39 +533,25 @@ public final class ScanSession implements AutoCloseable {
         return await(result);
     }
 
-    /** The task's result once it has run, or its failure; an interrupt is kept for later. */
-    private static <T> T await(Future<T> result) throws TwainException {
-        boolean interrupted = false;
+    /**
+     * The task's result once it has run, or its failure. An interrupt cancels the task if it has
+     * not started.
+     */
+    private static <T> T await(Future<T> result) throws TwainException, InterruptedException {
         try {
-            while (true) {
-                try {
-                    return result.get();
-                } catch (InterruptedException e) {
-                    interrupted = true;
-                } catch (ExecutionException e) {
-                    Throwable cause = e.getCause();
-                    if (cause instanceof TwainException) {
-                        throw (TwainException) cause;
-                    }
-                    if (cause instanceof Error) {
-                        throw (Error) cause;
-                    }
-                    throw (RuntimeException) cause;
-                }
+            return result.get();
+        } catch (InterruptedException e) {
+            result.cancel(false);
+            throw e;
+        } catch (ExecutionException e) {
+            Throwable cause = e.getCause();
+            if (cause instanceof TwainException) {
+                throw (TwainException) cause;
             }
-        } finally {
-            if (interrupted) {
-                Thread.currentThread().interrupt();
+            if (cause instanceof Error) {
+                throw (Error) cause;
             }
-        }
-    }
-
-    /** Runs a task that cannot fail with a TwainException. */
-    private <T> T executeUnchecked(Supplier<T> task) {
-        try {
-            return execute(task::get);
-        } catch (TwainException e) {
-            throw new IllegalStateException(e); // no such task throws one
+            throw (RuntimeException) cause;
         }
     }
 

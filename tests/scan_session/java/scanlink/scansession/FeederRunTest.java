@@ -72,7 +72,8 @@ class FeederRunTest {
     void fiveSheetsGiveFivePagesAndAnEmptyTray() throws Exception {
         VirtualScanner.setKnob("feeder.sheets", 5);
         try (ScanSession session = openWithSource()) {
-            ScanResult result = session.scanFeeder();
+            ScanResult result = Waiting.scan("the run of five sheets",
+                    () -> session.scanFeeder());
             assertEquals(ScanResult.Outcome.FEEDER_EMPTY, result.outcome());
             assertEquals(5, result.pageCount());
             for (int i = 0; i < 5; i++) {
@@ -90,11 +91,13 @@ class FeederRunTest {
     void aRunThatStopsAtItsCountLeavesTheOtherSheetsInTheTray() throws Exception {
         VirtualScanner.setKnob("feeder.sheets", 5);
         try (ScanSession session = openWithSource()) {
-            ScanResult first = session.scanFeeder(3);
+            ScanResult first = Waiting.scan("the run of the feeder",
+                    () -> session.scanFeeder(3));
             assertEquals(ScanResult.Outcome.COMPLETE, first.outcome());
             assertEquals(3, first.pageCount());
             assertTrue(session.isFeederLoaded());
-            ScanResult rest = session.scanFeeder();
+            ScanResult rest = Waiting.scan("the run of the feeder",
+                    () -> session.scanFeeder());
             assertEquals(ScanResult.Outcome.FEEDER_EMPTY, rest.outcome());
             assertEquals(2, rest.pageCount());
             assertOneEnablePerPage(5);
@@ -104,7 +107,8 @@ class FeederRunTest {
     @Test
     void anEmptyTrayEndsTheRunBeforeAnyEnable() throws Exception {
         try (ScanSession session = openWithSource()) {
-            ScanResult result = session.scanFeeder(4);
+            ScanResult result = Waiting.scan("the run of an empty tray",
+                    () -> session.scanFeeder(4));
             assertEquals(ScanResult.Outcome.FEEDER_EMPTY, result.outcome());
             assertEquals(0, result.pageCount());
             assertOneEnablePerPage(0);
@@ -117,7 +121,8 @@ class FeederRunTest {
         VirtualScanner.setPageFiles(String.join(File.pathSeparator, good, good,
                 SUITE.resolve("b/badbitcount.bmp").toString(), good, good));
         try (ScanSession session = openWithSource()) {
-            ScanResult result = session.scan(5);
+            ScanResult result = Waiting.scan("the scan",
+                    () -> session.scan(5));
             assertEquals(ScanResult.Outcome.FAILED, result.outcome());
             assertEquals(2, result.pageCount());
             int[] expected = rgb(ImageIO.read(new File(good)));
@@ -129,7 +134,8 @@ class FeederRunTest {
             assertEquals("Unsupported image type!", failure.getCause().getMessage());
             // The source is disabled again and the session goes on.
             assertEquals(4, session.state());
-            assertEquals(ScanResult.Outcome.COMPLETE, session.scan(1).outcome());
+            assertEquals(ScanResult.Outcome.COMPLETE, Waiting.scan("the scan",
+                    () -> session.scan(1)).outcome());
         }
     }
 
@@ -137,7 +143,8 @@ class FeederRunTest {
     void aRefusedEnableOnPageThreeKeepsPagesOneAndTwo() throws Exception {
         VirtualScanner.setKnob("feeder.sheets", 5);
         try (ScanSession session = openWithSource()) {
-            ScanResult result = session.scanFeeder(5, new PageListener() {
+            ScanResult result = Waiting.scan("the run",
+                    () -> session.scanFeeder(5, new PageListener() {
                 @Override
                 public void pageScanned(Page page) {}
 
@@ -149,7 +156,7 @@ class FeederRunTest {
                                 TWRC_FAILURE, TWCC_LOWMEMORY, 1);
                     }
                 }
-            });
+            }));
             assertEquals(ScanResult.Outcome.FAILED, result.outcome());
             assertEquals(2, result.pageCount());
             TwainException failure = assertInstanceOf(TwainException.class, result.failure());
@@ -157,7 +164,8 @@ class FeederRunTest {
                     + "(TWRC_FAILURE), condition code 2 (TWCC_LOWMEMORY), state 4)",
                     failure.getMessage());
             // The sheet was not taken in: it is scanned by the next run.
-            assertEquals(3, session.scanFeeder().pageCount());
+            assertEquals(3, Waiting.scan("the run",
+                    () -> session.scanFeeder()).pageCount());
         }
     }
 
@@ -169,7 +177,8 @@ class FeederRunTest {
         CountDownLatch secondPageArriving = new CountDownLatch(1);
         Thread caller = Thread.currentThread();
         try (ScanSession session = openWithSource()) {
-            ScanResult result = session.scanFeeder(5, new PageListener() {
+            ScanResult result = Waiting.scan("the run with a listener",
+                    () -> session.scanFeeder(5, new PageListener() {
                 @Override
                 public void pageScanned(Page page) throws Exception {
                     assertSame(caller, Thread.currentThread());
@@ -193,7 +202,7 @@ class FeederRunTest {
                         }
                     }
                 }
-            });
+            }));
             assertEquals(ScanResult.Outcome.COMPLETE, result.outcome());
             assertEquals(5, result.pageCount());
             assertEquals(List.of(), result.pages());
@@ -260,21 +269,42 @@ class FeederRunTest {
     }
 
     @Test
-    void aListenerThatFailsEndsTheRunWithItsOwnException() throws Exception {
+    void aListenerThatFailsEndsTheRunWithItsOwnExceptionAndLosesNoPage() throws Exception {
         VirtualScanner.setKnob("feeder.sheets", 5);
         IOException diskFull = new IOException("no space left on the disk");
         try (ScanSession session = openWithSource()) {
-            ScanResult result = session.scanFeeder(5, page -> {
+            ScanResult result = Waiting.scan("the run with a failing listener",
+                    () -> session.scanFeeder(5, page -> {
                 if (page.number() == 2) {
                     throw diskFull;
                 }
-            });
+            }));
             assertEquals(ScanResult.Outcome.FAILED, result.outcome());
             assertSame(diskFull, result.failure());
-            assertEquals(1, result.pageCount());
-            // At most the page after the failing one was already under way.
-            assertTrue(Requests.count(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET) <= 3);
+            // Page 2 and the one already under way come back with the failure.
+            assertEquals(2, result.pages().get(0).number());
+            assertEquals(1 + result.pages().size(), result.pageCount());
+            assertEquals(result.pageCount(), Requests.count(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET),
+                    "every page the feeder took in is in the result");
+            assertTrue(result.pageCount() <= 3);
             assertEquals(4, session.state());
+        }
+    }
+
+    @Test
+    void aListenerThatThrowsAnErrorLosesNoPageEither() throws Exception {
+        VirtualScanner.setKnob("feeder.sheets", 3);
+        AssertionError broken = new AssertionError("the listener's own bug");
+        try (ScanSession session = openWithSource()) {
+            ScanResult result = Waiting.scan("the run with a failing listener",
+                    () -> session.scanFeeder(3, page -> {
+                throw broken;
+            }));
+            assertEquals(ScanResult.Outcome.FAILED, result.outcome());
+            assertSame(broken, result.failure().getCause());
+            assertEquals(1, result.pages().get(0).number());
+            assertEquals(result.pageCount(), result.pages().size());
+            assertEquals(result.pageCount(), Requests.count(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET));
         }
     }
 }

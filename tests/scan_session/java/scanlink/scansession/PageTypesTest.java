@@ -17,6 +17,7 @@ import java.util.Map;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.extension.ExtendWith;
 import scanlink.testsupport.CleanSession;
+import scanlink.testsupport.Waiting;
 import scanlink.testsupport.Pages;
 
 /**
@@ -52,7 +53,8 @@ class PageTypesTest {
             session.setResolution(75);
             for (PixelType type : IMAGE_TYPES.keySet()) {
                 session.setPixelType(type);
-                Page page = session.scan(1).pages().get(0);
+                Page page = Waiting.scan("the scan of one pixel type",
+                        () -> session.scan(1)).pages().get(0);
                 assertEquals(IMAGE_TYPES.get(type), page.image().getType(), type.name());
                 assertEquals(75.0, page.xResolution());
                 assertIsTheExpectedPage(page.image());

@@ -23,6 +23,7 @@ import java.util.List;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.extension.ExtendWith;
 import scanlink.testsupport.CleanSession;
+import scanlink.testsupport.Waiting;
 import scanlink.virtualscanner.VirtualScanner;
 import scanlink.virtualscanner.VirtualScanner.Triplet;
 
@@ -123,7 +124,8 @@ class ScanSessionTest {
             assertArrayEquals(new byte[] {10, 0, 0, 0, 20, 0, 0, 0, 110, 0, 0, 0, 80, 0, 0, 0},
                     Arrays.copyOf(layout.data(), 16));
 
-            ScanResult result = session.scan(1);
+            ScanResult result = Waiting.scan("the scan with typed settings",
+                    () -> session.scan(1));
             assertEquals(ScanResult.Outcome.COMPLETE, result.outcome());
             Page page = result.pages().get(0);
             assertEquals(150.0, page.xResolution(), 1e-3);

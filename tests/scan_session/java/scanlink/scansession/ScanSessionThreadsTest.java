@@ -56,8 +56,8 @@ class ScanSessionThreadsTest {
         return session;
     }
 
-    static <T> T within(Future<T> future) throws Exception {
-        return future.get(Waiting.BOUND_MILLIS, TimeUnit.MILLISECONDS);
+    static <T> T within(Future<T> future, String what) throws Exception {
+        return Waiting.within(future, what);
     }
 
     /** Returns once the source is enabled and waiting for its page to be scanned. */
@@ -91,7 +91,7 @@ class ScanSessionThreadsTest {
             }
             start.countDown();
             for (int t = 0; t < 8; t++) {
-                List<Double> answers = within(callers.get(t));
+                List<Double> answers = within(callers.get(t), "caller " + t + "'s 50 calls");
                 for (int i = 0; i < 50; i++) {
                     assertEquals(t * 100 + i, answers.get(i));
                 }
@@ -116,8 +116,8 @@ class ScanSessionThreadsTest {
         within(threads.submit(() -> {
             session.close();
             return null;
-        }));
-        ScanResult result = within(scan);
+        }), "close() during a scan's wait for a page");
+        ScanResult result = within(scan, "the scan that close() ended");
         assertEquals(ScanResult.Outcome.CANCELLED, result.outcome());
         assertEquals(0, result.pageCount());
         assertEquals(1, TwainEx.getState());
@@ -153,7 +153,7 @@ class ScanSessionThreadsTest {
             assertTrue(twoPagesTaken.await(Waiting.BOUND_MILLIS, TimeUnit.MILLISECONDS));
             awaitTheSourceEnabled();
             assertTrue(session.cancel());
-            ScanResult result = within(scan);
+            ScanResult result = within(scan, "the scan that cancel() ended");
             assertEquals(ScanResult.Outcome.CANCELLED, result.outcome());
             assertEquals(2, result.pageCount());
             assertEquals(null, result.failure());
@@ -161,7 +161,8 @@ class ScanSessionThreadsTest {
             assertEquals(4, session.state());
             assertFalse(session.cancel());
             VirtualScanner.setKnob("page.delay_ms", 0);
-            assertEquals(1, session.scan(1).pageCount());
+            assertEquals(1, Waiting.scan("a scan after the cancelled one", () -> session.scan(1))
+                    .pageCount());
         }
     }
 
@@ -187,10 +188,12 @@ class ScanSessionThreadsTest {
             Future<ScanResult> secondScan = queue(() -> session.scan(1));
             assertFalse(read.isDone());
             assertTrue(session.cancel());
-            assertEquals(ScanResult.Outcome.CANCELLED, within(scan).outcome());
-            assertEquals(PixelType.RGB, within(read));
+            assertEquals(ScanResult.Outcome.CANCELLED,
+                    within(scan, "the scan that cancel() ended").outcome());
+            assertEquals(PixelType.RGB, within(read, "the read queued behind the scan"));
             // The second scan was waiting its turn when cancel came: it is cancelled as well.
-            assertEquals(ScanResult.Outcome.CANCELLED, within(secondScan).outcome());
+            assertEquals(ScanResult.Outcome.CANCELLED,
+                    within(secondScan, "the scan queued behind the cancelled one").outcome());
             assertEquals(1, Requests.count(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS));
         }
     }
@@ -205,7 +208,7 @@ class ScanSessionThreadsTest {
             } catch (Throwable t) {
                 unexpected.set(t);
             }
-        })));
+        })), "the scan whose listener closed the session");
         assertEquals(null, unexpected.get());
         assertEquals(ScanResult.Outcome.CANCELLED, result.outcome());
         // Page 2 may have been scanned while page 1 was taken; it is handed over, not dropped.
@@ -218,18 +221,19 @@ class ScanSessionThreadsTest {
     void aScanCannotStartOnTheSessionThreadButThePageStillComes() throws Exception {
         try (ScanSession session = openWithSource()) {
             AtomicReference<Throwable> refused = new AtomicReference<>();
-            ScanResult result = session.scan(1, new PageListener() {
-                @Override
-                public void pageScanned(Page page) {}
+            ScanResult result = Waiting.scan("a scan whose listener starts another",
+                    () -> session.scan(1, new PageListener() {
+                        @Override
+                        public void pageScanned(Page page) {}
 
-                @Override
-                public void rowsScanned(int pageNumber, int rows, int height) {
-                    if (rows == 1) {
-                        refused.set(assertThrows(IllegalStateException.class,
-                                () -> session.scan(1)));
-                    }
-                }
-            });
+                        @Override
+                        public void rowsScanned(int pageNumber, int rows, int height) {
+                            if (rows == 1) {
+                                refused.set(assertThrows(IllegalStateException.class,
+                                        () -> session.scan(1)));
+                            }
+                        }
+                    }));
             assertEquals(ScanResult.Outcome.COMPLETE, result.outcome());
             assertEquals("a scan cannot start inside the callback of a scan",
                     refused.get().getMessage());
@@ -245,6 +249,109 @@ class ScanSessionThreadsTest {
             assertEquals(TWRC_FAILURE, TwainEx.getResultCode());
             assertEquals(11, TwainEx.getConditionCode()); // TWCC_SEQERROR
             session.perform("disabling the source", TwainEx::stopTransfer);
+        }
+    }
+
+    @Test
+    void anInterruptCancelsTheScanItsThreadWaitsForAndKeepsThePagesBefore() throws Exception {
+        try (ScanSession session = openWithSource()) {
+            AtomicReference<Thread> scanning = new AtomicReference<>();
+            CountDownLatch firstPageTaken = new CountDownLatch(1);
+            Future<Object[]> scan = threads.submit(() -> {
+                scanning.set(Thread.currentThread());
+                ScanResult result = session.scan(5, page -> {
+                    VirtualScanner.setKnob("page.delay_ms", NEVER_MS);
+                    firstPageTaken.countDown();
+                });
+                return new Object[] {result, Thread.currentThread().isInterrupted()};
+            });
+            assertTrue(firstPageTaken.await(Waiting.BOUND_MILLIS, TimeUnit.MILLISECONDS));
+            awaitTheSourceEnabled();
+            scanning.get().interrupt();
+            Object[] ended = within(scan, "the scan whose thread was interrupted");
+            ScanResult result = (ScanResult) ended[0];
+            assertEquals(ScanResult.Outcome.CANCELLED, result.outcome());
+            assertEquals(1, result.pageCount());
+            assertTrue((Boolean) ended[1], "the interrupt flag is kept");
+            assertEquals(4, session.state());
+        }
+    }
+
+    @Test
+    void anInterruptCancelsACallThatWaitsForItsTurn() throws Exception {
+        VirtualScanner.setKnob("page.delay_ms", NEVER_MS);
+        try (ScanSession session = openWithSource()) {
+            Future<ScanResult> scan = threads.submit(() -> session.scan(1));
+            awaitTheSourceEnabled();
+            AtomicReference<Thread> caller = new AtomicReference<>();
+            Future<Object[]> turnedOn = threads.submit(() -> {
+                caller.set(Thread.currentThread());
+                try {
+                    session.setFeederEnabled(true);
+                    return new Object[] {null, Thread.currentThread().isInterrupted()};
+                } catch (TwainException e) {
+                    return new Object[] {e, Thread.currentThread().isInterrupted()};
+                }
+            });
+            Waiting.until(() -> caller.get() != null
+                            && caller.get().getState() == Thread.State.WAITING,
+                    "the call to wait for its turn");
+            caller.get().interrupt();
+            Object[] answer = within(turnedOn, "the interrupted call");
+            assertTrue(answer[0] instanceof TwainException, "an interrupted call throws");
+            assertTrue(((TwainException) answer[0]).getMessage().contains("interrupted"));
+            assertTrue((Boolean) answer[1], "the interrupt flag is kept");
+            assertTrue(session.cancel());
+            within(scan, "the scan that cancel() ended");
+            // The call was cancelled before it ran: the feeder was never asked.
+            assertEquals(0, Requests.sets(CAP_FEEDERENABLED).size());
+        }
+    }
+
+    @Test
+    void closeReturnsWhenItsThreadIsInterruptedAndTheTeardownGoesOn() throws Exception {
+        VirtualScanner.setKnob("manager.dialog", 1);
+        VirtualScanner.setKnob("ui.manual", 1);
+        ScanSession session = ScanSession.open("scanlink32", "Tests", "Threads");
+        // The session's thread shows the selection dialog until someone presses a button.
+        Future<Boolean> selection = threads.submit(session::selectSource);
+        Waiting.until(() -> VirtualScanner.window("manager.dialog") != 0, "the selection dialog");
+        Future<Boolean> closed = threads.submit(() -> {
+            Thread.currentThread().interrupt();
+            session.close();
+            return Thread.currentThread().isInterrupted();
+        });
+        assertTrue(within(closed, "close() on an interrupted thread"));
+        assertTrue(VirtualScanner.press("manager.dialog", VirtualScanner.IDCANCEL));
+        assertFalse(within(selection, "the selection dialog"));
+        Waiting.until(() -> TwainEx.getState() == 1, "the teardown to end");
+    }
+
+    @Test
+    void anErrorOnTheSessionThreadEndsTheScanWithThePagesBeforeIt() throws Exception {
+        AssertionError broken = new AssertionError("the progress bar's own bug");
+        try (ScanSession session = openWithSource()) {
+            CountDownLatch secondPageFailed = new CountDownLatch(1);
+            ScanResult result = Waiting.scan("a scan whose progress listener throws an error",
+                    () -> session.scan(3, new PageListener() {
+                        @Override
+                        public void pageScanned(Page page) throws Exception {
+                            // The session scans page 2 meanwhile.
+                            secondPageFailed.await(Waiting.BOUND_MILLIS, TimeUnit.MILLISECONDS);
+                        }
+
+                        @Override
+                        public void rowsScanned(int pageNumber, int rows, int height) {
+                            if (pageNumber == 2) {
+                                secondPageFailed.countDown();
+                                throw broken;
+                            }
+                        }
+                    }));
+            assertEquals(ScanResult.Outcome.FAILED, result.outcome());
+            assertSame(broken, result.failure().getCause());
+            assertEquals(1, result.pageCount());
+            assertEquals(4, session.state());
         }
     }
 }

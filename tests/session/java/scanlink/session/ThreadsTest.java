@@ -10,6 +10,7 @@ import QZ.korvel.twain.TwainEx;
 import java.awt.image.ColorModel;
 import java.awt.image.ImageConsumer;
 import java.util.Hashtable;
+import java.util.List;
 import java.util.concurrent.CompletableFuture;
 import java.util.concurrent.ExecutorService;
 import java.util.concurrent.Executors;
@@ -22,6 +23,7 @@ import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.extension.ExtendWith;
 import scanlink.testsupport.CleanSession;
+import scanlink.testsupport.Waiting;
 import scanlink.virtualscanner.VirtualScanner;
 
 /**
@@ -49,26 +51,53 @@ class ThreadsTest {
         return future.get(10, TimeUnit.SECONDS);
     }
 
+    /** Every triplet the device received came from the thread that sent the first one. */
+    static void assertOneThreadSpokeTwain() {
+        List<VirtualScanner.Triplet> log = VirtualScanner.log();
+        for (VirtualScanner.Triplet triplet : log) {
+            assertEquals(log.get(0).thread(), triplet.thread(), "sent from another thread: " + triplet);
+        }
+    }
+
     @Test
-    void unregisterOnOneThreadWhileAnotherSendsCapabilityRequests() throws Exception {
+    void anotherThreadsCallsAreRefusedWhileTheOwnerDoesNotWait() throws Exception {
         AtomicBoolean stop = new AtomicBoolean();
-        AtomicInteger sent = new AtomicInteger();
+        AtomicInteger refused = new AtomicInteger();
         Future<?> requests = other.submit(() -> {
             while (!stop.get()) {
-                TwainEx.setXResolution(150);
+                if (!TwainEx.setXResolution(150) && TwainEx.getConditionCode() == TWCC_SEQERROR) {
+                    refused.incrementAndGet();
+                }
                 TwainEx.getXResolution();
                 TwainEx.isFeederLoaded();
-                sent.incrementAndGet();
             }
         });
-        // Until the other thread has been served a good many times, whoever was scheduled first.
-        for (int round = 0; round < 300 || sent.get() < 2000; round++) {
+        // Until the other thread has been refused a good many times, whoever was scheduled first.
+        for (int round = 0; round < 300 || refused.get() < 200; round++) {
             assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Threads"));
             assertTrue(TwainEx.openSource());
             assertTrue(TwainEx.unregister());
         }
         stop.set(true);
         within(requests);
+        assertOneThreadSpokeTwain();
+    }
+
+    @Test
+    void anotherThreadsCallIsCarriedOutByTheOwnerWhileItWaits() throws Exception {
+        VirtualScanner.setKnob("page.delay_ms", 600_000); // no page comes within the test
+        openAndEnable();
+        Future<Double> resolution = other.submit(() -> {
+            // Refused, with nothing sent, until the owner waits; then carried out by the owner.
+            double[] value = {0};
+            Waiting.until(() -> (value[0] = TwainEx.getXResolution()) != 0, "the owner's wait");
+            TwainEx.stopTransfer();
+            return value[0];
+        });
+        assertFalse(TwainEx.acquireImage(new BufferedImageConsumer()));
+        assertEquals(75.0, within(resolution));
+        assertEquals(4, TwainEx.getState());
+        assertOneThreadSpokeTwain();
     }
 
     @Test
@@ -107,24 +136,32 @@ class ThreadsTest {
     }
 
     @Test
-    void unregisterOnAnotherThreadLeavesNoWindowOnceTheOwnerIsBackOrGone() throws Exception {
+    void unregisterOnAnotherThreadIsRefusedWhileTheOwnerLivesAndDoesNotWait() throws Exception {
         assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Threads"));
         assertEquals(1, VirtualScanner.liveWindows());
-        assertTrue(within(other.submit(TwainEx::unregister)));
-        assertEquals(1, TwainEx.getState());  // the owner is back: its window goes
+        assertFalse(within(other.submit(TwainEx::unregister)));
+        assertEquals(TWCC_SEQERROR, TwainEx.getConditionCode());
+        assertEquals(3, TwainEx.getState());
+        assertEquals(1, VirtualScanner.liveWindows());
+        assertTrue(TwainEx.unregister());
         assertEquals(0, VirtualScanner.liveWindows());
+    }
 
+    @Test
+    void theSessionOfAnOwnerThatEndedIsTakenDownByAnotherThread() throws Exception {
+        VirtualScanner.setKnob("threads.strict", 0); // the thread that opened the manager is gone
         Thread registering = new Thread(
                 () -> assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "Threads")));
         registering.start();
         registering.join();
-        assertTrue(within(other.submit(TwainEx::unregister)));
         // join() returns before the system has finished ending the thread.
         long deadline = System.nanoTime() + TimeUnit.SECONDS.toNanos(10);
         while (VirtualScanner.liveWindows() != 0 && System.nanoTime() < deadline) {
             Thread.sleep(1);
         }
         assertEquals(0, VirtualScanner.liveWindows(), "the window went with its thread");
+        assertTrue(within(other.submit(TwainEx::unregister)));
+        assertEquals(1, TwainEx.getState());
     }
 
     @Test

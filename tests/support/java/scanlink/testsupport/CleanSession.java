@@ -11,8 +11,8 @@ import scanlink.virtualscanner.VirtualScanner;
 
 /**
  * Every test starts with the session down, the virtual scanner switched off and on and its log
- * empty, and ends by proving that the session comes down and that no global memory handle and no
- * window outlived it.
+ * empty, and ends by proving that the source never had to refuse a triplet for the thread it came
+ * from, that the session comes down, and that no global memory handle and no window outlived it.
  */
 public final class CleanSession implements BeforeEachCallback, AfterEachCallback {
     @Override
@@ -24,6 +24,9 @@ public final class CleanSession implements BeforeEachCallback, AfterEachCallback
 
     @Override
     public void afterEach(ExtensionContext context) {
+        for (VirtualScanner.Triplet triplet : VirtualScanner.log()) {
+            assertTrue(!triplet.refusedForThread(), "the source refused for its thread: " + triplet);
+        }
         assertTrue(TwainEx.unregister());
         assertTrue(TwainEx.getState() <= 1);
         assertEquals(0, VirtualScanner.liveGlobalHandles(), "global memory handles left alive");

@@ -32,6 +32,7 @@ public final class Twain {
     public static final int MSG_ENDXFER = 0x0701;
 
     public static final int CAP_XFERCOUNT = 0x0001;
+    public static final int CAP_FEEDERENABLED = 0x1002;
     public static final int ICAP_PIXELTYPE = 0x0101;
     public static final int ICAP_UNITS = 0x0102;
     public static final int ICAP_BRIGHTNESS = 0x1101;

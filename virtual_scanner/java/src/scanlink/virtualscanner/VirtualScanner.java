@@ -15,9 +15,13 @@ public final class VirtualScanner {
 
     private VirtualScanner() {}
 
-    /** One triplet as the manager received it, with copies of the records it came with. */
+    /**
+     * One triplet as the manager received it, with copies of the records it came with, the thread
+     * it came from, and whether a source that assumes one thread refused it for that thread.
+     */
     public record Triplet(long originId, boolean toSource, long destinationId, int dg, int dat,
-            int msg, int resultCode, byte[] data, byte[] origin, byte[] container) {
+            int msg, int resultCode, long thread, boolean refusedForThread, byte[] data,
+            byte[] origin, byte[] container) {
         public boolean is(int dg, int dat, int msg) {
             return this.dg == dg && this.dat == dat && this.msg == msg;
         }
@@ -77,6 +81,20 @@ public final class VirtualScanner {
     /** Messages waiting in the calling thread's queue. */
     public static native long queuedMessages();
 
+    /** Scan, or OK in the selection dialog, as a button of the device's dialogs. */
+    public static final int IDOK = 1;
+    /** Cancel, as a button of the device's dialogs. */
+    public static final int IDCANCEL = 2;
+
+    /**
+     * One of the device's windows ({@code "source.dialog"}, {@code "source.progress"} or {@code
+     * "manager.dialog"}), or 0 while it shows none.
+     */
+    public static native long window(String which);
+
+    /** Presses a button of one of the device's dialogs, as a click does; false without one. */
+    public static native boolean press(String which, int button);
+
     public static native int managerState();
 
     public static native int sourceState();
@@ -91,7 +109,7 @@ public final class VirtualScanner {
         for (int i = 0; i < size; i++) {
             long[] h = logHeader(i);
             entries.add(new Triplet(h[0], h[1] != 0, h[2], (int) h[3], (int) h[4], (int) h[5],
-                    (int) h[6], logData(i), logOrigin(i), logContainer(i)));
+                    (int) h[6], h[7], h[8] != 0, logData(i), logOrigin(i), logContainer(i)));
         }
         return entries;
     }
