@@ -85,6 +85,7 @@ class RandomSessions : public Scenario {
         windowsAtStart_ = liveWindows();
     }
 
+    const DWORD owner_ = GetCurrentThreadId();
     std::mt19937_64 random_;
     std::string where_;
     size_t windowsAtStart_ = 0;
@@ -96,6 +97,11 @@ class RandomSessions : public Scenario {
     long rescues_ = 0;
     long faults_ = 0;
     std::chrono::microseconds longestWaitAfterTeardown_{0};
+    // From another thread's teardown call to its answer, the owner having carried it out.
+    std::chrono::microseconds handOverTotal_{0};
+    std::chrono::microseconds handOverLongest_{0};
+    long handOvers_ = 0;
+    long foreignCalls_ = 0;
     std::string detail_;
     std::deque<std::string> history_;
 
@@ -121,6 +127,7 @@ void RandomSessions::acquire() {
     std::atomic<bool> done = false;
     std::atomic<bool> rescued = false;
     std::chrono::steady_clock::time_point tornDownAt;
+    std::chrono::steady_clock::time_point answeredAt;
     std::thread rescuer([&] {
         const auto deadline = std::chrono::steady_clock::now() + (mayBeLost ? 100ms : 3s);
         while (!done && std::chrono::steady_clock::now() < deadline) {
@@ -132,8 +139,30 @@ void RandomSessions::acquire() {
             if (!Java_QZ_korvel_twain_TwainEx_stopTransfer(nullptr, nullptr)) {
                 Java_QZ_korvel_twain_TwainEx_unregister(nullptr, nullptr);
             }
+            answeredAt = std::chrono::steady_clock::now();
         }
     });
+    // Now and then another thread calls meanwhile, as an application's other threads do: carried
+    // out by the owner while it waits, refused otherwise.
+    std::thread caller;
+    if (chance(20)) {
+        ++foreignCalls_;
+        const int call = pick(3);
+        const bool visible = chance(70);
+        caller = std::thread([call, visible] {
+            switch (call) {
+                case 0:
+                    Java_QZ_korvel_twain_TwainEx_getXResolution(nullptr, nullptr);
+                    break;
+                case 1:
+                    Java_QZ_korvel_twain_TwainEx_setVisible(nullptr, nullptr, visible);
+                    break;
+                default:
+                    Java_QZ_korvel_twain_TwainEx_isFeederLoaded(nullptr, nullptr);
+                    break;
+            }
+        });
+    }
     TW_HANDLE image = {};
     bool exceeded = false;
     {
@@ -144,11 +173,19 @@ void RandomSessions::acquire() {
     const auto returnedAt = std::chrono::steady_clock::now();
     done = true;
     rescuer.join();
+    if (caller.joinable()) {
+        caller.join();
+    }
     if (rescued) {
         // From the start of the teardown; a wait that ended on its own just before counts 0.
         longestWaitAfterTeardown_ = std::max(
             longestWaitAfterTeardown_,
             std::chrono::duration_cast<std::chrono::microseconds>(returnedAt - tornDownAt));
+        const auto handOver =
+            std::chrono::duration_cast<std::chrono::microseconds>(answeredAt - tornDownAt);
+        ++handOvers_;
+        handOverTotal_ += handOver;
+        handOverLongest_ = std::max(handOverLongest_, handOver);
     }
     ASSERT_FALSE(exceeded) << where_ << ": the wait went on after the session was torn down";
     if (rescued) {
@@ -216,7 +253,7 @@ void RandomSessions::injectFault() {
 }
 
 void RandomSessions::turnKnob() {
-    const int knob = pick(7);
+    const int knob = pick(9);
     std::ostringstream detail;
     detail << " " << knob;
     detail_ = detail.str();
@@ -240,6 +277,20 @@ void RandomSessions::turnKnob() {
         case 5:
             vscan_setKnob("feeder.sheets", pick(6));
             break;
+        case 6: {
+            // What real drivers do with windows and threads, each on or off.
+            static const char* const kDriverKnobs[] = {
+                "ui.dialog",        "ui.modal",       "ui.progress",   "ui.disable_parent",
+                "ui.send_messages", "manager.dialog", "threads.strict"};
+            const char* name = kDriverKnobs[pick(std::size(kDriverKnobs))];
+            const int value = pick(2);
+            vscan_setKnob(name, value);
+            detail << " " << name << "=" << value;
+            detail_ = detail.str();
+        } break;
+        case 7:
+            vscan_setKnob("ui.manual", 0);  // a user who never presses would leave a modal loop
+            break;
         default:
             // Forgets scripts and knobs alike.
             vscan_reset();
@@ -251,6 +302,12 @@ void RandomSessions::turnKnob() {
 // No triplet whose timing the library decides was refused by the source as out of sequence.
 void RandomSessions::checkLog() {
     const size_t size = vscan_logSize();
+    for (size_t i = 0; i < size; ++i) {
+        VscanTriplet entry{};
+        vscan_logEntry(i, &entry);
+        EXPECT_EQ(entry.thread, owner_) << where_ << ": DAT " << entry.dat << " MSG " << entry.msg
+                                        << " was sent from another thread";
+    }
     for (size_t i = 0; i + 1 < size; ++i) {
         VscanTriplet request{}, status{};
         vscan_logEntry(i, &request);
@@ -424,9 +481,13 @@ TEST_F(RandomSessions, NoSequenceCrashesHangsOrLeaks) {
     endSession();
     std::printf(
         "seed %llu: %llu steps, %ld images, %ld faults injected, %ld waits ended from "
-        "another thread, the longest %lld us after the teardown\n",
+        "another thread, the longest %lld us after the teardown; %ld teardowns from another "
+        "thread carried out by the owner in %lld us on average, %lld us at most; %ld calls made "
+        "from another thread during a wait\n",
         static_cast<unsigned long long>(seed), static_cast<unsigned long long>(i), images_, faults_,
-        rescues_, static_cast<long long>(longestWaitAfterTeardown_.count()));
+        rescues_, static_cast<long long>(longestWaitAfterTeardown_.count()), handOvers_,
+        static_cast<long long>(handOvers_ ? handOverTotal_.count() / handOvers_ : 0),
+        static_cast<long long>(handOverLongest_.count()), foreignCalls_);
 }
 
 }  // namespace
