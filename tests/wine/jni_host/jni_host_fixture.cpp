@@ -4,9 +4,11 @@
 
 void JniHost::SetUp() { vscan_reset(); }
 
+// A library never registered stays in state 0; every other one goes back to 1.
 void JniHost::TearDown() {
+    const jint before = library.getState();
     EXPECT_TRUE(library.step("unregister"));
-    EXPECT_EQ(library.getState(), kManagerNotLoaded);
+    EXPECT_EQ(library.getState(), before == 0 ? 0 : kManagerNotLoaded);
 }
 
 void JniHost::openSource() {

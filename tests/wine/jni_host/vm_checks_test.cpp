@@ -101,11 +101,13 @@ TEST(JniHostVm, ColorModelsAnswerAsJavaAwtImageDoes) {
     rgb565.masks[2] = 0x001F;
     EXPECT_EQ(rgb565.rgb(0x8410), 0x848284u);
     EXPECT_EQ(rgb565.rgb(0xFFFF), 0xFFFFFFu);
+    EXPECT_EQ(rgb565.rgb(0xF800), 0xFF0000u);
     host::ColorModel wide;
     wide.masks[0] = 0xFFE00000;
     wide.masks[1] = 0x001FFC00;
     wide.masks[2] = 0x000003FF;
     EXPECT_EQ(wide.rgb(0x80100200), 0x808080u);
+    EXPECT_EQ(wide.rgb(0x80000000), 0x800000u);
     host::ColorModel indexed;
     indexed.indexed = true;
     indexed.map = {0x010203, 0xFF007F};
