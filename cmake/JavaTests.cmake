@@ -1,5 +1,7 @@
 # Java-facing tests: JUnit 5 classes compiled against the binding jar, run by the JUnit console
 # launcher in a real JVM with -Xcheck:jni. Any warning that the JNI checker prints fails the test.
+# The binding loads the library of this build, named by its full path; java.library.path serves
+# only the test libraries (the virtual scanner's controls, the image harness).
 find_file(JUNIT_CONSOLE_JAR junit-platform-console-standalone.jar
   PATHS /usr/share/java NO_DEFAULT_PATH REQUIRED)
 
@@ -24,6 +26,7 @@ function(add_junit_tests name)
   add_test(NAME ${name}
     COMMAND ${Java_JAVA_EXECUTABLE} -Xcheck:jni -Djava.awt.headless=true
       -Djava.library.path=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}
+      -Dscanlink32.library.file=$<TARGET_FILE:scanlink32>
       -jar ${JUNIT_CONSOLE_JAR} --disable-banner --disable-ansi-colors --details=tree --fail-if-no-tests
       --class-path ${class_path_string} --scan-class-path ${test_jar})
   set_tests_properties(${name} PROPERTIES

@@ -1,6 +1,6 @@
 # The Windows code on a real Win32: the test programs of tests/wine, built for 64-bit Windows with
-# the posix thread model as a project of their own, against this build's core archive, and run
-# under Wine with this build's tests.
+# the posix thread model as a project of their own, against this build's core archive and with the
+# scanlink64.dll of the zip, and run under Wine with this build's tests.
 include(ExternalProject)
 
 set(SCANLINK_WINE_TESTS_DIR ${CMAKE_BINARY_DIR}/wine_tests)
@@ -14,9 +14,10 @@ ExternalProject_Add(wine_tests
     -DSCANLINK_CORE_ARCHIVE=$<TARGET_FILE:scanlink32_core>
     -DSCANLINK_JNI_H_DIR=${SCANLINK_JNI_H_DIR}
     -DSCANLINK_RAMTALLY=$<TARGET_FILE:Ramtally>
+    -DSCANLINK_LIBRARY_DLL=${SCANLINK_PACKAGE_STAGE}/scanlink64.dll
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
-  DEPENDS scanlink32_core Ramtally)
+  DEPENDS scanlink32_core Ramtally windows_package_files)
 
 # This build's ctest runs that project's tests too.
 file(WRITE ${CMAKE_BINARY_DIR}/wine_tests.cmake "subdirs(\"${SCANLINK_WINE_TESTS_DIR}\")\n")

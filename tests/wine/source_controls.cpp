@@ -1,8 +1,5 @@
-// The virtual scanner's test controls for the program that drives the library through Wine's own
-// manager: each forwards to the virtual source that manager loads, sane.ds in the prefix's folder
-// of 64-bit sources. The program loads that file itself, by the same full path, so that the manager
-// and the program share one module, and the source keeps its knobs and its log when the manager
-// releases it.
+// The virtual scanner's test controls for the programs that drive the library under Wine: each
+// forwards to the virtual scanner that the library's manager loads (scanner_module.h).
 #include <virtual_scanner_control.h>
 #include <windows.h>
 
@@ -10,28 +7,15 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+#include "scanner_module.h"
 
-HMODULE virtualSource() {
-    static const HMODULE module = [] {
-        char folder[MAX_PATH] = {};
-        const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-        const std::string path = std::string(folder, length) + "\\twain_64\\sane.ds";
-        const HMODULE loaded = LoadLibraryA(path.c_str());
-        if (loaded == nullptr) {
-            std::fprintf(stderr, "%s cannot be loaded (error %lu)\n", path.c_str(), GetLastError());
-            std::abort();
-        }
-        return loaded;
-    }();
-    return module;
-}
+namespace {
 
 // The control of that name; a source without it is not the virtual source.
 template <class Function>
 Function control(Function, const char* name) {
     const auto function = reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(GetProcAddress(virtualSource(), name)));
+        reinterpret_cast<void (*)()>(GetProcAddress(virtualScannerModule(), name)));
     if (function == nullptr) {
         std::fprintf(stderr, "the source has no %s\n", name);
         std::abort();

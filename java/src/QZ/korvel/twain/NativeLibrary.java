@@ -1,51 +1,49 @@
 package QZ.korvel.twain;
 
 import java.io.ByteArrayOutputStream;
-import java.io.File;
 import java.io.IOException;
 import java.io.InputStream;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.Paths;
-import java.nio.file.StandardCopyOption;
-import java.security.MessageDigest;
-import java.security.NoSuchAlgorithmException;
 import java.util.Locale;
 
 /**
- * Loads the native library of {@link TwainEx}: from {@code java.library.path} when it is there,
- * otherwise from the jar, where each platform's library lies at {@code
- * natives/<os>-<arch>/<file>} (os {@code windows} or {@code linux}, arch {@code x86} or {@code
- * x86_64}). A library from the jar is copied once into a per-user cache folder under a name that
- * holds its SHA-256, checked against that hash before every load, and loaded by its full path.
+ * Loads the native library of {@link TwainEx}. By default only the jar's own copy is loaded: each
+ * platform's library lies at {@code natives/<os>-<arch>/<file>} (os {@code windows} or {@code
+ * linux}, arch {@code x86} or {@code x86_64}), is written into a fresh file of a folder that only
+ * the user can write (see {@link CacheFolder}), checked against the jar's bytes and loaded by that
+ * very path (see {@link LibraryCopy}). No search path is ever used: {@code java.library.path},
+ * {@code PATH} and the current folder may hold a planted file of the same name. A library outside
+ * the jar is loaded only when the application names its file by full path in the system property
+ * {@value #FILE_PROPERTY}.
  */
 final class NativeLibrary {
+    /** The system property that names a library file to load instead of the jar's copy. */
+    static final String FILE_PROPERTY = "scanlink32.library.file";
+
     private NativeLibrary() {}
 
     static void load() {
-        String os = System.getProperty("os.name", "");
-        String arch = System.getProperty("os.arch", "");
-        String name = libraryName(os, arch);
-        String file = System.mapLibraryName(name);
-        if (onLibraryPath(file)) {
-            System.loadLibrary(name);
+        String named = System.getProperty(FILE_PROPERTY);
+        if (named != null) {
+            loadNamed(named);
             return;
         }
+        String os = System.getProperty("os.name", "");
+        String arch = System.getProperty("os.arch", "");
+        String file = System.mapLibraryName(libraryName(os, arch));
         String resource = "natives/" + platform(os, arch) + "/" + file;
-        byte[] library = readResource(resource, file);
-        String hash = sha256(library);
-        Path cached = cacheFolder(os).resolve(cachedName(file, hash));
+        byte[] library = readResource(resource);
+        Path copy = LibraryCopy.write(CacheFolder.prepare(os), file, library);
         try {
-            extract(library, hash, cached);
-            // The file may have changed since it was written, by this process or another.
-            if (!hash.equals(sha256(Files.readAllBytes(cached)))) {
-                throw new UnsatisfiedLinkError("scanlink32: " + cached
-                        + " does not hold the library of " + resource + ": its SHA-256 differs");
-            }
-        } catch (IOException e) {
-            throw linkError("cannot copy " + resource + " to " + cached + ": " + e, e);
+            System.load(copy.toString());
+        } catch (UnsatisfiedLinkError e) {
+            throw linkError("cannot load " + copy + ", the copy of " + resource + ": "
+                    + e.getMessage(), e);
+        } finally {
+            LibraryCopy.discard(copy);
         }
-        System.load(cached.toAbsolutePath().toString());
     }
 
     /** A 64-bit VM on Windows takes the 64-bit DLL; every other host keeps the one name. */
@@ -65,31 +63,7 @@ final class NativeLibrary {
         return system + "-" + architecture;
     }
 
-    /** The file name in the cache: the library's own, with the hash of its bytes before the dot. */
-    static String cachedName(String file, String sha256) {
-        int dot = file.lastIndexOf('.');
-        return dot < 0 ? file + "-" + sha256
-                       : file.substring(0, dot) + "-" + sha256 + file.substring(dot);
-    }
-
-    /** The per-user cache folder of the platform. */
-    static Path cacheFolder(String os) {
-        String home = System.getProperty("user.home");
-        Path base;
-        if (isWindows(os)) {
-            String localAppData = System.getenv("LOCALAPPDATA");
-            base = localAppData != null && !localAppData.isEmpty()
-                    ? Paths.get(localAppData)
-                    : Paths.get(home, "AppData", "Local");
-        } else {
-            String xdgCache = System.getenv("XDG_CACHE_HOME");
-            base = xdgCache != null && !xdgCache.isEmpty() ? Paths.get(xdgCache)
-                                                             : Paths.get(home, ".cache");
-        }
-        return base.resolve("scanlink32").resolve("natives");
-    }
-
-    private static boolean isWindows(String os) {
+    static boolean isWindows(String os) {
         return os.toLowerCase(Locale.ROOT).startsWith("windows");
     }
 
@@ -109,73 +83,50 @@ final class NativeLibrary {
         }
     }
 
-    private static boolean onLibraryPath(String file) {
-        for (String folder : System.getProperty("java.library.path", "").split(File.pathSeparator)) {
-            if (!folder.isEmpty() && new File(folder, file).isFile()) {
-                return true;
-            }
+    /**
+     * The file the application named. Only a full path is taken: a relative one would be resolved
+     * against the current folder, which is one of the places a planted library waits in.
+     */
+    private static void loadNamed(String named) {
+        Path path = Paths.get(named);
+        if (!path.isAbsolute()) {
+            throw new UnsatisfiedLinkError("scanlink32: the system property " + FILE_PROPERTY
+                    + " must name the library's file by its full path, not \"" + named + "\"");
         }
-        return false;
+        if (!Files.isRegularFile(path)) {
+            throw new UnsatisfiedLinkError("scanlink32: " + path + ", named by the system property "
+                    + FILE_PROPERTY + ", is not a file");
+        }
+        try {
+            System.load(path.toString());
+        } catch (UnsatisfiedLinkError e) {
+            throw linkError("cannot load " + path + ", named by the system property "
+                    + FILE_PROPERTY + ": " + e.getMessage(), e);
+        }
     }
 
-    private static byte[] readResource(String resource, String file) {
+    private static byte[] readResource(String resource) {
         try (InputStream in = NativeLibrary.class.getClassLoader().getResourceAsStream(resource)) {
             if (in == null) {
-                throw new UnsatisfiedLinkError("scanlink32: " + file
-                        + " is neither on java.library.path (" + System.getProperty("java.library.path")
-                        + ") nor in the jar at " + resource);
+                throw new UnsatisfiedLinkError("scanlink32: the jar holds no library at " + resource
+                        + ", and the system property " + FILE_PROPERTY + " names none");
             }
-            ByteArrayOutputStream bytes = new ByteArrayOutputStream();
-            byte[] buffer = new byte[65536];
-            for (int n; (n = in.read(buffer)) > 0;) {
-                bytes.write(buffer, 0, n);
-            }
-            return bytes.toByteArray();
+            return readAll(in);
         } catch (IOException e) {
             throw linkError("cannot read " + resource + " from the jar: " + e, e);
         }
     }
 
-    /**
-     * Writes the library to its place in the cache unless a file with the same bytes is there; a
-     * temporary file and a rename make sure no process ever loads a half-written library.
-     */
-    private static void extract(byte[] library, String hash, Path target) throws IOException {
-        if (Files.isRegularFile(target) && hash.equals(sha256(Files.readAllBytes(target)))) {
-            return;
+    static byte[] readAll(InputStream in) throws IOException {
+        ByteArrayOutputStream bytes = new ByteArrayOutputStream();
+        byte[] buffer = new byte[65536];
+        for (int n; (n = in.read(buffer)) > 0;) {
+            bytes.write(buffer, 0, n);
         }
-        Files.createDirectories(target.getParent());
-        Path temporary = Files.createTempFile(target.getParent(), "extract-", ".tmp");
-        try {
-            Files.write(temporary, library);
-            try {
-                Files.move(temporary, target, StandardCopyOption.REPLACE_EXISTING,
-                        StandardCopyOption.ATOMIC_MOVE);
-            } catch (IOException e) {
-                // Another process may have put the same library there first, and Windows does not
-                // replace a library that is loaded.
-                if (!Files.isRegularFile(target)) {
-                    throw e;
-                }
-            }
-        } finally {
-            Files.deleteIfExists(temporary);
-        }
+        return bytes.toByteArray();
     }
 
-    static String sha256(byte[] bytes) {
-        try {
-            StringBuilder hex = new StringBuilder(64);
-            for (byte b : MessageDigest.getInstance("SHA-256").digest(bytes)) {
-                hex.append(String.format("%02x", b & 0xFF));
-            }
-            return hex.toString();
-        } catch (NoSuchAlgorithmException e) {
-            throw linkError("SHA-256 is not available: " + e, e);
-        }
-    }
-
-    private static UnsatisfiedLinkError linkError(String message, Throwable cause) {
+    static UnsatisfiedLinkError linkError(String message, Throwable cause) {
         UnsatisfiedLinkError error = new UnsatisfiedLinkError("scanlink32: " + message);
         error.initCause(cause);
         return error;

@@ -41,15 +41,20 @@ import java.awt.image.ImageConsumer;
  *
  * <h2>The native library</h2>
  *
- * <p>The class loads {@code scanlink32} ({@code scanlink64} in a 64-bit VM on Windows) from {@code
- * java.library.path} when it is there. Otherwise it takes the library for the VM's OS and
- * architecture from the jar ({@code natives/windows-x86/scanlink32.dll}, {@code
- * natives/windows-x86_64/scanlink64.dll}, {@code natives/linux-x86_64/libscanlink32.so}), copies it
- * once into a per-user cache folder ({@code %LOCALAPPDATA%\scanlink32\natives} on Windows, {@code
- * $XDG_CACHE_HOME/scanlink32/natives} or {@code ~/.cache/scanlink32/natives} elsewhere) under a
- * name that holds its SHA-256, checks the copy against that hash before every load, and loads it
- * by its full path. A library that cannot be found or loaded makes the first use of the class throw
- * an {@link UnsatisfiedLinkError} that names what failed.
+ * <p>The class loads {@code scanlink32} ({@code scanlink64} in a 64-bit VM on Windows) from the
+ * jar, where the library for each OS and architecture lies ({@code
+ * natives/windows-x86/scanlink32.dll}, {@code natives/windows-x86_64/scanlink64.dll}, {@code
+ * natives/linux-x86_64/libscanlink32.so}). Each VM writes the library afresh, under a random name,
+ * into a per-user folder that only the user can write ({@code %LOCALAPPDATA%\scanlink32\natives}
+ * on Windows, {@code $XDG_CACHE_HOME/scanlink32/natives} or {@code ~/.cache/scanlink32/natives}
+ * elsewhere), compares the file with the jar's bytes and loads that very file. It never searches
+ * {@code java.library.path}, {@code PATH} or the current folder, where a planted file of the same
+ * name could wait. To load a library outside the jar, name its file by its full path in the system
+ * property {@code scanlink32.library.file}, for instance {@code
+ * -Dscanlink32.library.file=C:\scanlink\scanlink64.dll}; a relative path is refused. A library
+ * that cannot be found or loaded, a cache folder that others could write, a link in it, or a cache
+ * folder that is not a full path makes the first use of the class throw an {@link
+ * UnsatisfiedLinkError} that names what failed.
  */
 public final class TwainEx {
     static {

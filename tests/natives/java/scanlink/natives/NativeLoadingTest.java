@@ -1,18 +1,16 @@
 package scanlink.natives;
 
-import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
-import static org.junit.jupiter.api.Assertions.assertFalse;
+import static org.junit.jupiter.api.Assertions.assertNotEquals;
+import static org.junit.jupiter.api.Assertions.assertTrue;
 
-import java.io.File;
 import java.io.IOException;
-import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.attribute.FileTime;
-import java.security.MessageDigest;
-import java.util.ArrayList;
-import java.util.HexFormat;
+import java.nio.file.attribute.PosixFilePermissions;
+import java.time.Instant;
+import java.time.temporal.ChronoUnit;
 import java.util.List;
 import java.util.stream.Collectors;
 import java.util.stream.Stream;
@@ -20,100 +18,106 @@ import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
 
 /**
- * How the binding finds its library, each case in a VM of its own: from java.library.path first,
- * else from the jar through a per-user cache that holds it under its SHA-256.
+ * Which library a VM loads, each case in a VM of its own: the jar's copy, freshly written and
+ * checked, unless the application names a file by its full path; never a planted one.
  */
 class NativeLoadingTest {
-    static final Path LIBRARY = Path.of(System.getenv("SCANLINK_LIBRARY"));
-    static final String JAR_WITH_NATIVES = System.getenv("JAR_WITH_NATIVES");
-    static final String JAR_WITHOUT_NATIVES = System.getenv("JAR_WITHOUT_NATIVES");
-    static final String PROBE = System.getenv("PROBE_JAR");
-    static final String RESOURCE = "natives/linux-x86_64/libscanlink32.so";
-
     @TempDir Path cache;
-    @TempDir Path emptyFolder;
+    @TempDir Path work;
 
-    /** What the probe printed, line by line. */
-    List<String> probe(String bindingJar, String libraryPath, Path cacheHome)
-            throws IOException, InterruptedException {
-        ProcessBuilder builder = new ProcessBuilder(
-                Path.of(System.getProperty("java.home"), "bin", "java").toString(),
-                "-Djava.library.path=" + libraryPath,
-                "-cp", bindingJar + File.pathSeparator + PROBE, LoadProbe.class.getName());
-        builder.environment().put("XDG_CACHE_HOME", cacheHome.toString());
-        builder.redirectErrorStream(true);
-        Process process = builder.start();
-        String output = new String(process.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
-        assertEquals(0, process.waitFor(), output);
-        return output.lines().collect(Collectors.toList());
+    Probe probe() {
+        return new Probe(cache, work.resolve("planted-library-ran"));
     }
 
-    static String sha256(byte[] bytes) throws Exception {
-        return HexFormat.of().formatHex(MessageDigest.getInstance("SHA-256").digest(bytes));
+    Path natives() {
+        return cache.resolve("scanlink32/natives");
     }
 
-    Path cachedCopy() throws Exception {
-        return cache.resolve("scanlink32/natives/libscanlink32-"
-                + sha256(Files.readAllBytes(LIBRARY)) + ".so");
-    }
-
-    List<Path> cacheContents() throws IOException {
+    List<Path> cacheFiles() throws IOException {
         try (Stream<Path> files = Files.walk(cache)) {
-            return files.filter(Files::isRegularFile).collect(Collectors.toList());
+            return files.filter(f -> !Files.isDirectory(f)).sorted().collect(Collectors.toList());
         }
     }
 
     @Test
-    void withoutTheLibraryOnThePathItIsCopiedOnceIntoTheCacheAndLoadedFromThere()
-            throws Exception {
-        Path copy = cachedCopy();
-        List<String> first = probe(JAR_WITH_NATIVES, emptyFolder.toString(), cache);
-        assertEquals(List.of("state 0", "mapped " + copy), first);
-        assertEquals(List.of(copy), cacheContents());
-        assertArrayEquals(Files.readAllBytes(LIBRARY), Files.readAllBytes(copy));
-        Object fileKey = Files.readAttributes(copy, "unix:ino").get("ino");
-        FileTime written = Files.getLastModifiedTime(copy);
+    void eachLoadWritesAFreshPrivateCopyAndRemovesItOnceLoaded() throws Exception {
+        Probe probe = probe();
+        List<String> first = probe.run();
+        probe.assertLoadedAFreshCopy(first, cache);
+        assertEquals(List.of(), cacheFiles());
+        assertEquals("rwx------", PosixFilePermissions.toString(
+                Files.getPosixFilePermissions(cache.resolve("scanlink32"))));
+        assertEquals("rwx------",
+                PosixFilePermissions.toString(Files.getPosixFilePermissions(natives())));
 
-        assertEquals(first, probe(JAR_WITH_NATIVES, emptyFolder.toString(), cache));
-        assertEquals(fileKey, Files.readAttributes(copy, "unix:ino").get("ino"));
-        assertEquals(written, Files.getLastModifiedTime(copy));
+        List<String> second = probe.run();
+        probe.assertLoadedAFreshCopy(second, cache);
+        assertNotEquals(first.get(1), second.get(1));
     }
 
     @Test
-    void aCopyThatNoLongerMatchesItsHashIsReplacedBeforeTheLoad() throws Exception {
-        Path copy = cachedCopy();
-        Files.createDirectories(copy.getParent());
-        Files.write(copy, "not the library".getBytes(StandardCharsets.US_ASCII));
-        assertEquals(List.of("state 0", "mapped " + copy),
-                probe(JAR_WITH_NATIVES, emptyFolder.toString(), cache));
-        assertArrayEquals(Files.readAllBytes(LIBRARY), Files.readAllBytes(copy));
-        assertEquals(List.of(copy), cacheContents());
+    void aPlantedLibraryOnTheSearchPathsOrInTheCurrentFolderNeverRuns() throws Exception {
+        Path folder = Probe.PLANTED.getParent();
+        Probe probe = probe()
+                .option("-Djava.library.path=" + folder)
+                .environment("LD_LIBRARY_PATH", folder.toString())
+                .in(folder);
+        probe.assertLoadedAFreshCopy(probe.run(), cache);
+
+        // The marker shows a planted library that is loaded: named, it does run.
+        Probe named = probe().option("-Dscanlink32.library.file=" + Probe.PLANTED);
+        List<String> lines = named.run();
+        assertTrue(named.plantedLibraryRan());
+        assertEquals("error 'int QZ.korvel.twain.TwainEx.getState()'", lines.get(0));
     }
 
     @Test
-    void theLibraryOnThePathComesFirst() throws Exception {
-        assertEquals(List.of("state 0", "mapped " + LIBRARY.toRealPath()),
-                probe(JAR_WITH_NATIVES, LIBRARY.getParent().toString(), cache));
-        assertEquals(List.of(), cacheContents());
+    void copiesSwappedAfterTheirCheckAreNeverLoadedAndStaleOnesAreSwept() throws Exception {
+        Probe probe = probe();
+        probe.assertLoadedAFreshCopy(probe.run(), cache);
+        // Where an earlier load checked its copy, and where the hash-named copies used to lie.
+        byte[] planted = Files.readAllBytes(Probe.PLANTED);
+        Path fresh = natives().resolve("libscanlink32-0123456789abcdef0123456789abcdef.so");
+        Path stale = natives().resolve("libscanlink32-fedcba9876543210fedcba9876543210.so");
+        Path hashed = natives().resolve("libscanlink32-" + "ab".repeat(32) + ".so");
+        Path other = natives().resolve("libother-0123456789abcdef0123456789abcdef.so");
+        for (Path swapped : List.of(fresh, stale, hashed, other)) {
+            Files.write(swapped, planted);
+        }
+        FileTime twoHoursAgo = FileTime.from(Instant.now().minus(2, ChronoUnit.HOURS));
+        for (Path old : List.of(stale, hashed, other)) {
+            Files.setLastModifiedTime(old, twoHoursAgo);
+        }
+
+        probe.assertLoadedAFreshCopy(probe.run(), cache);
+        // A young copy may be one that another VM is about to load; the sweep leaves it.
+        assertEquals(List.of(other, fresh), cacheFiles());
     }
 
     @Test
-    void aMissingLibraryIsNamedWithWhereItWasLookedFor() throws Exception {
-        List<String> lines = probe(JAR_WITHOUT_NATIVES, emptyFolder.toString(), cache);
-        assertEquals(List.of("error scanlink32: libscanlink32.so is neither on java.library.path ("
-                + emptyFolder + ") nor in the jar at " + RESOURCE), lines);
+    void theNamedFileIsLoadedAsItIsAndOnlyByItsFullPath() throws Exception {
+        Probe named = probe().option("-Dscanlink32.library.file=" + Probe.LIBRARY);
+        assertEquals(List.of("state 0", "mapped " + Probe.LIBRARY.toRealPath()), named.run());
+        assertEquals(List.of(), cacheFiles());
+
+        Path folder = Probe.PLANTED.getParent();
+        Probe relative = probe().option("-Dscanlink32.library.file=libscanlink32.so").in(folder);
+        relative.assertRefused(relative.run(), "scanlink32: the system property "
+                + "scanlink32.library.file must name the library's file by its full path, not "
+                + "\"libscanlink32.so\"");
+
+        Path missing = work.resolve("libscanlink32.so");
+        Probe absent = probe().option("-Dscanlink32.library.file=" + missing);
+        absent.assertRefused(absent.run(), "scanlink32: " + missing
+                + ", named by the system property scanlink32.library.file, is not a file");
+        assertEquals(List.of(), cacheFiles());
     }
 
     @Test
-    void aCacheThatCannotBeWrittenIsNamed() throws Exception {
-        Path notAFolder = cache.resolve("file");
-        Files.writeString(notAFolder, "");
-        List<String> lines = probe(JAR_WITH_NATIVES, emptyFolder.toString(), notAFolder);
-        assertEquals(1, lines.size(), lines.toString());
-        String expected = "error scanlink32: cannot copy " + RESOURCE + " to "
-                + notAFolder.resolve("scanlink32/natives") + "/libscanlink32-";
-        assertEquals(expected, lines.get(0).substring(0, Math.min(expected.length(),
-                                                                   lines.get(0).length())));
-        assertFalse(lines.get(0).contains("mapped"));
+    void aJarWithoutTheLibraryIsNamed() throws Exception {
+        Probe probe = probe().binding(Probe.JAR_WITHOUT_NATIVES)
+                .option("-Djava.library.path=" + Probe.LIBRARY.getParent());
+        probe.assertRefused(probe.run(), "scanlink32: the jar holds no library at "
+                + Probe.RESOURCE + ", and the system property scanlink32.library.file names none");
     }
 }

@@ -1,11 +1,17 @@
 package QZ.korvel.twain;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertTrue;
 
+import java.util.regex.Pattern;
 import org.junit.jupiter.api.Test;
 
-/** Which library a VM asks for, and where in the jar it lies, for the names VMs give. */
+/**
+ * Which library a VM asks for, where in the jar it lies, for the names VMs give, and the names of
+ * its copies.
+ */
 class NativeLibraryNamesTest {
     @Test
     void aSixtyFourBitWindowsVmTakesTheSixtyFourBitLibrary() {
@@ -33,11 +39,19 @@ class NativeLibraryNamesTest {
     }
 
     @Test
-    void theCachedFileCarriesTheHashBeforeItsExtension() {
-        assertEquals("scanlink64-ab12.dll", NativeLibrary.cachedName("scanlink64.dll", "ab12"));
-        assertEquals("libscanlink32-ab12.so", NativeLibrary.cachedName("libscanlink32.so", "ab12"));
-        assertEquals("scanlink32-ab12", NativeLibrary.cachedName("scanlink32", "ab12"));
-        assertEquals("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855",
-                NativeLibrary.sha256(new byte[0]));
+    void aCopyCarriesARandomPartBeforeItsExtensionAndOnlyCopiesAreSwept() {
+        String random = "0123456789abcdef0123456789abcdef";
+        assertEquals("scanlink64-" + random + ".dll",
+                LibraryCopy.copyName("scanlink64.dll", random));
+        assertEquals("libscanlink32-" + random + ".so",
+                LibraryCopy.copyName("libscanlink32.so", random));
+        Pattern copies = LibraryCopy.copyPattern("scanlink64.dll");
+        assertTrue(copies.matcher("scanlink64-" + random + ".dll").matches());
+        assertTrue(copies.matcher("scanlink64-" + random + random + ".dll").matches());
+        assertFalse(copies.matcher("scanlink64.dll").matches());
+        assertFalse(copies.matcher("scanlink64-" + random + "0.dll").matches());
+        assertFalse(copies.matcher("scanlink64-" + random.toUpperCase() + ".dll").matches());
+        assertFalse(copies.matcher("scanlink32-" + random + ".dll").matches());
+        assertFalse(copies.matcher("scanlink64-" + random + ".dll.txt").matches());
     }
 }

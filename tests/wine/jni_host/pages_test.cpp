@@ -1,0 +1,158 @@
+// Pages as the consumer receives them through the shipped library: the chart in every pixel type,
+// and every file of the BMP suite, pixel for pixel as the host-side Java tests expect it (ImageIO's
+// reading of the file, or the refusal with its exception).
+#include <virtual_scanner_control.h>
+
+#include <cstdint>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host_environment.h"
+#include "jni_host_fixture.h"
+#include "twain/twain.h"
+
+namespace {
+
+using Pages = JniHost;
+
+// What differs between the consumer's image and the expected one, or nothing.
+std::string difference(const std::vector<std::uint32_t>& actual,
+                       const std::vector<std::uint32_t>& expected, jint width) {
+    if (actual.size() != expected.size()) {
+        return std::to_string(actual.size()) + " pixels, expected " +
+               std::to_string(expected.size());
+    }
+    std::size_t wrong = 0;
+    std::ostringstream first;
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        if (actual[i] != expected[i] && wrong++ == 0) {
+            first << std::hex << "pixel (" << std::dec << i % static_cast<std::size_t>(width)
+                  << ", " << i / static_cast<std::size_t>(width) << ") is " << std::hex << actual[i]
+                  << ", expected " << expected[i];
+        }
+    }
+    return wrong == 0 ? "" : std::to_string(wrong) + " pixels differ, first " + first.str();
+}
+
+// One file of the suite, as BmpReference.java describes it.
+struct SuiteFile {
+    std::string name;
+    bool inScope = false;
+    int biSize = 0;
+    std::string compression;
+    std::string page;
+    jint width = 0;
+    jint height = 0;
+    std::vector<std::uint32_t> rgb;
+};
+
+std::vector<SuiteFile> readReference(const std::string& folder) {
+    std::ifstream in(folder + "\\reference.tsv");
+    std::vector<SuiteFile> files;
+    std::string header;
+    std::string pixels;
+    while (std::getline(in, header) && std::getline(in, pixels)) {
+        SuiteFile file;
+        std::istringstream fields(header);
+        std::string inScope;
+        std::getline(fields, file.name, '\t');
+        std::getline(fields, inScope, '\t');
+        file.inScope = inScope == "yes";
+        fields >> file.biSize;
+        fields.ignore();
+        std::getline(fields, file.compression, '\t');
+        std::getline(fields, file.page, '\t');
+        fields >> file.width >> file.height;
+        for (std::size_t at = 0; at + 6 <= pixels.size(); at += 6) {
+            file.rgb.push_back(
+                static_cast<std::uint32_t>(std::stoul(pixels.substr(at, 6), nullptr, 16)));
+        }
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+struct Refusal {
+    std::string className;
+    std::string message;
+};
+
+// The files in the library's scope that are still refused, with what the host-side tests expect.
+const std::map<std::string, Refusal> kNotDelivered = {
+    {"b/badpalettesize.bmp", {"java/lang/Exception", "Invalid image!"}},
+    {"b/reallybig.bmp", {"java/lang/Exception", "Invalid image!"}},
+    {"b/shortfile.bmp", {"java/lang/Exception", "Invalid image!"}},
+    {"b/badwidth.bmp", {"java/lang/NegativeArraySizeException", "-127"}},
+};
+
+// A header outside the library's scope, by the order in which the decoder tests it.
+Refusal refusalOf(const SuiteFile& file) {
+    if (file.biSize == 40 && file.compression != "RGB" && file.compression != "BITFIELDS") {
+        return {"java/lang/Exception", "Unsuported DIB compression type!"};
+    }
+    return {"java/lang/Exception", "Unsupported image type!"};
+}
+
+}  // namespace
+
+TEST_F(Pages, EveryPixelTypeArrivesAsTheChart) {
+    openSource();
+    ASSERT_TRUE(library.setResolution(75));
+    for (const jshort pixelType : {TWPT_BW, TWPT_GRAY, TWPT_RGB}) {
+        SCOPED_TRACE("pixel type " + std::to_string(pixelType));
+        ASSERT_TRUE(library.setPixelType(pixelType));
+        int32_t width = 0;
+        int32_t height = 0;
+        std::vector<std::uint32_t> chart(vscan_expectedPage(nullptr, 0, &width, &height));
+        vscan_expectedPage(chart.data(), chart.size(), &width, &height);
+        ASSERT_TRUE(library.step("prepareTransfer"));
+
+        host::RecordingConsumer consumer;
+        const host::Outcome<jboolean> outcome = library.acquireImage(consumer.object());
+        EXPECT_TRUE(outcome.value);
+        EXPECT_EQ(outcome.thrown, nullptr);
+        expectOnePage(consumer, width, height);
+        EXPECT_EQ(difference(consumer.rgb(), chart, width), "");
+        ASSERT_TRUE(library.step("stopTransfer"));
+    }
+}
+
+TEST_F(Pages, EveryFileOfTheBmpSuiteArrivesAsTheHostSideTestsExpect) {
+    const std::string folder = host::hostPathWithoutDrive("BMP_PAGES");
+    const std::vector<SuiteFile> suite = readReference(folder);
+    ASSERT_EQ(suite.size(), 88u) << "reference.tsv of " << folder;
+    std::string pages;
+    for (const SuiteFile& file : suite) {
+        pages += (pages.empty() ? "" : ":") + folder + "\\pages\\" + file.page;
+    }
+    vscan_setPageFiles(pages.c_str());
+    openSource();
+    ASSERT_TRUE(library.step("prepareTransfer"));
+
+    std::size_t delivered = 0;
+    for (const SuiteFile& file : suite) {
+        SCOPED_TRACE(file.name);
+        host::RecordingConsumer consumer;
+        const host::Outcome<jboolean> outcome = library.acquireImage(consumer.object());
+        const auto notDelivered = kNotDelivered.find(file.name);
+        if (!file.inScope || notDelivered != kNotDelivered.end()) {
+            const Refusal expected = file.inScope ? notDelivered->second : refusalOf(file);
+            EXPECT_FALSE(outcome.value);
+            ASSERT_NE(outcome.thrown, nullptr);
+            EXPECT_EQ(outcome.thrown->className, expected.className);
+            EXPECT_EQ(outcome.thrown->message, expected.message);
+            continue;
+        }
+        EXPECT_TRUE(outcome.value);
+        EXPECT_EQ(outcome.thrown, nullptr);
+        ASSERT_GT(file.width, 0) << "ImageIO does not read a file the library delivers";
+        expectOnePage(consumer, file.width, file.height);
+        EXPECT_EQ(difference(consumer.rgb(), file.rgb, file.width), "");
+        ++delivered;
+    }
+    EXPECT_EQ(delivered, 40u);
+    EXPECT_EQ(library.getState(), kSourceEnabled);
+}
