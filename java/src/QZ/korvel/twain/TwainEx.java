@@ -15,14 +15,28 @@ import java.awt.image.ImageConsumer;
  *
  * <h2>Threads</h2>
  *
- * <p>Every method may be called from any thread: calls never interleave, each sees the session as
- * the previous one left it. The thread that calls {@link #register} owns the window through which
- * the source's events arrive, so only that thread can wait for pages: {@link #acquireImage} on any
- * other thread returns false at once, with result code TWRC_FAILURE (1) and condition code
- * TWCC_SEQERROR (11). A teardown ({@link #stopTransfer}, {@link #closeSource}, {@link
- * #unregister}) from another thread ends a wait in {@link #acquireImage}, which then returns false.
- * The session's window is destroyed on its own thread: at once, or when that thread next calls a
- * method of this class, or when it ends.
+ * <p>One thread speaks TWAIN: the thread that calls {@link #register} owns the session and sends
+ * every request to the source manager and the source, since scanner drivers open their windows on
+ * it and assume it. Every method may still be called from any thread:
+ *
+ * <ul>
+ *   <li>While the owner waits for a page in {@link #acquireImage}, a call from another thread is
+ *       carried out by the owner between two requests, and its caller gets the answer. A teardown
+ *       ({@link #stopTransfer}, {@link #closeSource}, {@link #unregister}) made so ends the wait,
+ *       which returns false, whether the source accepts the teardown or not.
+ *   <li>While the owner does not wait, a call from another thread that would send a request is
+ *       refused at once: nothing is sent, it returns false (a getter its default), and the result
+ *       and condition codes read TWRC_FAILURE (1) and TWCC_SEQERROR (11). A call that sends
+ *       nothing, such as {@link #setVisible} or a teardown already done, runs on its own thread.
+ *       {@link #acquireImage} works only on the owner.
+ *   <li>On the owner's own thread, a window procedure, a modal loop or an {@code ImageConsumer} may
+ *       call back: during a wait for a page the call runs at once (a second wait is refused); inside
+ *       a request to the manager or the source, such as its selection dialog, it is refused unless
+ *       it sends nothing.
+ *   <li>{@link #getState}, {@link #getResultCode} and {@link #getConditionCode} answer at once on
+ *       any thread.
+ *   <li>A thread that ends without {@link #unregister} leaves the session to the next caller.
+ * </ul>
  *
  * <pre>{@code
  * // All on one thread, the one that registers.
@@ -152,10 +166,11 @@ public final class TwainEx {
      * Waits for the next page and delivers it to the consumer, one {@code setPixels} call per row
      * from the top; transfers still pending after it are discarded. The consumer's methods run on
      * the calling thread and may call this class again. Returns false without waiting when the
-     * source is not enabled, when the calling thread did not register (condition code
-     * TWCC_SEQERROR), or when a step the source must accept to go on (ending a transfer, disabling
-     * the source) is refused twice; the codes then describe that step. A transfer left unended, or
-     * left announced, by an earlier call is finished first.
+     * source is not enabled, when the calling thread is not the one that enabled it or already
+     * waits (condition code TWCC_SEQERROR), or when a step the source must accept to go on (ending
+     * a transfer, disabling the source) is refused twice; the codes then describe that step. A
+     * transfer left unended, or left announced, by an earlier call is finished first. A teardown
+     * from another thread ends the wait with false.
      *
      * <p>A page that cannot be read ends the call with a {@code java.lang.Exception} that names
      * why, and a consumer that fails ends it with its own exception, though the method declares
