@@ -1,11 +1,16 @@
 #include "image/consume.h"
 
+#include <chrono>
+#include <cstdio>
+#include <string>
+
 #include "image/dib_layout.h"
 #include "image/dib_rows.h"
 #include "image/java_arrays.h"
 #include "image/java_calls.h"
 #include "image/local_ref.h"
 #include "image/messages.h"
+#include "trace/trace.h"
 
 namespace {
 
@@ -111,18 +116,45 @@ void rethrow(JNIEnv* env, jthrowable throwable) {
     env->DeleteLocalRef(throwable);
 }
 
+void traceDelivered(const DibLayout& layout, std::size_t blockSize,
+                    std::chrono::steady_clock::time_point started) {
+    if (!traceOn()) {
+        return;
+    }
+    const double millis =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+            .count();
+    char text[160];
+    std::snprintf(
+        text, sizeof(text), "page delivered: %ld x %lu pixels, %u bits, %llu bytes, in %.1f ms",
+        static_cast<long>(layout.width), static_cast<unsigned long>(layout.rowCount),
+        static_cast<unsigned>(layout.bitCount), static_cast<unsigned long long>(blockSize), millis);
+    traceEvent(text);
+}
+
+void traceNotDelivered(const std::string& why) {
+    if (traceOn()) {
+        traceEvent("page not delivered: " + why);
+    }
+}
+
 }  // namespace
 
 jboolean deliverImage(JNIEnv* env, jobject consumer, const void* dib, std::size_t blockSize) {
+    const auto started = std::chrono::steady_clock::now();
     try {
         if (consumer == nullptr) {
-            throw MessageFailure{kInvalidConsumer};
+            throw MessageFailure{kInvalidConsumer, "the consumer is null"};
         }
-        deliver(env, consumer, decodeDibLayout(dib, blockSize));
+        const DibLayout layout = decodeDibLayout(dib, blockSize);
+        deliver(env, consumer, layout);
+        traceDelivered(layout, blockSize, started);
         return JNI_TRUE;
     } catch (const MessageFailure& failure) {
+        traceNotDelivered(std::string(failure.text) + " (" + failure.reason + ")");
         throwMessage(env, failure.text);
     } catch (const JavaFailure& failure) {
+        traceNotDelivered("the consumer or the VM threw an exception, which is passed on");
         rethrow(env, failure.throwable);
     }
     return JNI_FALSE;

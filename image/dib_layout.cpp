@@ -52,7 +52,9 @@ bool isAcceptedBitCount(std::uint16_t bitCount) {
     return isIndexedBitCount(bitCount) || bitCount == 16 || bitCount == 24 || bitCount == 32;
 }
 
-[[noreturn]] void refuse(const char* text) { throw MessageFailure{text}; }
+[[noreturn]] void refuse(const char* text, const char* reason) {
+    throw MessageFailure{text, reason};
+}
 
 // The header fields as stored; nothing here is trusted yet.
 struct InfoHeader {
@@ -67,22 +69,22 @@ struct InfoHeader {
 // order that decides which message a DIB with several faults gets.
 InfoHeader readAcceptedHeader(const std::uint8_t* block, std::size_t blockSize) {
     if (block == nullptr || blockSize < kBiSize + 4) {
-        refuse(kInvalidImage);
+        refuse(kInvalidImage, "no block, or one too small for the header's size field");
     }
     if (readU32(block + kBiSize) != kInfoHeaderSize) {
-        refuse(kUnsupportedImageType);
+        refuse(kUnsupportedImageType, "the header is not a 40-byte BITMAPINFOHEADER");
     }
     if (blockSize < kInfoHeaderSize) {
-        refuse(kInvalidImage);
+        refuse(kInvalidImage, "the block is shorter than its header");
     }
     const InfoHeader header{readI32(block + kBiWidth), readI32(block + kBiHeight),
                             readU16(block + kBiBitCount), readU32(block + kBiCompression),
                             readU32(block + kBiClrUsed)};
     if (header.compression != kBiRgb && header.compression != kBiBitFields) {
-        refuse(kUnsupportedCompression);
+        refuse(kUnsupportedCompression, "compressed otherwise than BI_RGB or BI_BITFIELDS");
     }
     if (!isAcceptedBitCount(header.bitCount)) {
-        refuse(kUnsupportedImageType);
+        refuse(kUnsupportedImageType, "bits per pixel other than 1, 4, 8, 16, 24 or 32");
     }
     return header;
 }
@@ -120,7 +122,7 @@ DibLayout decodeDibLayout(const void* dib, std::size_t blockSize) {
 
     // Setting dimensions needs the row count as a Java int, so INT32_MIN has no row count.
     if (header.height == std::numeric_limits<std::int32_t>::min()) {
-        refuse(kInvalidImage);
+        refuse(kInvalidImage, "a height of -2^31, which has no row count");
     }
     layout.rowCount =
         static_cast<std::uint32_t>(header.height < 0 ? -header.height : header.height);
@@ -135,18 +137,18 @@ DibLayout decodeDibLayout(const void* dib, std::size_t blockSize) {
     // stride times the row count may not fit.
     const std::uint64_t pixelOffset = tableOffset + kRgbQuadSize * tableEntries;
     if (pixelOffset > blockSize) {
-        refuse(kInvalidImage);
+        refuse(kInvalidImage, "the masks or the color table reach past the block");
     }
     // Every stored row but the last in the block is passed at its full stride; of the last one
     // only the bytes up to its last pixel are read, so its padding need not be there.
     const std::uint64_t pixelRoom = blockSize - pixelOffset;
     const std::uint64_t lastRowBytes = readBytesOf(header.width, header.bitCount);
     if (layout.rowCount != 0 && lastRowBytes > pixelRoom) {
-        refuse(kInvalidImage);
+        refuse(kInvalidImage, "the rows reach past the block");
     }
     const std::uint32_t fullRows = layout.rowCount != 0 ? layout.rowCount - 1 : 0;
     if (fullRows != 0 && layout.stride > (pixelRoom - lastRowBytes) / fullRows) {
-        refuse(kInvalidImage);
+        refuse(kInvalidImage, "the rows reach past the block");
     }
 
     if (layout.indexed) {

@@ -43,7 +43,7 @@ template <typename T>
 T requireFromJava(JNIEnv* env, T result) {
     checkJavaException(env);
     if (result == nullptr) {
-        throw MessageFailure{kInvalidImage};
+        throw MessageFailure{kInvalidImage, "the VM gave no array and no exception"};
     }
     return result;
 }

@@ -11,9 +11,10 @@ inline constexpr char kUnsupportedCompression[] = "Unsuported DIB compression ty
 // The last word when not even java.lang.Exception can be found; the line feed is part of it.
 inline constexpr char kCannotThrow[] = "Can't throw Exception!\n";
 
-// A delivery refused with one of the texts above.
+// A delivery refused with one of the texts above, and why in words of its own, for the trace.
 struct MessageFailure {
     const char* text;
+    const char* reason;
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include "session/proxy_window.h"
 #include "session/session_thread.h"
 #include "session/twain_session.h"
+#include "trace/trace.h"
 
 namespace {
 
@@ -16,11 +17,38 @@ bool disablePending = false;
 // The thread whose queue receives the source's events: the one that enabled it.
 DWORD enablingThread = 0;
 
+// Each rule the session applies is a line of the trace, so that a report tells what it decided.
+void traceRule(const char* rule) {
+    if (traceOn()) {
+        traceEvent(std::string("rule: ") + rule);
+    }
+}
+
 // The steps that must succeed before anything else can happen are tried once more when the source
 // refuses them; a second refusal ends the wait with that step's codes.
-bool endTransfersPersistently() { return endTransfers() || endTransfers(); }
+bool endTransfersPersistently() {
+    if (endTransfers()) {
+        return true;
+    }
+    traceRule("the source refused to end the transfers; trying once more");
+    if (endTransfers()) {
+        return true;
+    }
+    traceRule("the source refused again: giving up, the next call ends the transfers first");
+    return false;
+}
 
-void disableSourcePersistently() { disablePending = !(disableSource() || disableSource()); }
+void disableSourcePersistently() {
+    if (disableSource()) {
+        disablePending = false;
+        return;
+    }
+    traceRule("the source refused to be disabled; trying once more");
+    disablePending = !disableSource();
+    if (disablePending) {
+        traceRule("the source refused again: giving up, the next call disables it first");
+    }
+}
 
 void refuseForeignThread() {
     twainSession.resultCode = TWRC_FAILURE;
@@ -32,16 +60,22 @@ void refuseForeignThread() {
 // already announced (state 6) is taken at once. True when the wait may go on.
 bool finishWhatWasLeft(TW_HANDLE& image) {
     TwainSession& s = twainSession;
-    if (s.state == kStateTransferring && !endTransfersPersistently()) {
-        return false;
+    if (s.state == kStateTransferring) {
+        traceRule("a transfer an earlier call left unended is ended first");
+        if (!endTransfersPersistently()) {
+            return false;
+        }
     }
     if (disablePending && s.state >= kStateSourceEnabled) {
+        traceRule("a disable the source refused before is tried again instead of waiting");
         disableSourcePersistently();
         return false;
     }
     if (s.state == kStateTransferReady) {
+        traceRule("a transfer announced before is taken without waiting");
         image = transferNativeImage();
         if (!image) {
+            traceRule("the transfer gave no image: the source is disabled");
             disableSourcePersistently();
         }
         return false;
@@ -67,7 +101,7 @@ bool prepareTransfer() {
 
 TW_HANDLE acquireNextImage() {
     TW_HANDLE image = {};
-    runSessionCall(CallKind::Wait, {kStateSourceEnabled, kStateTransferring},
+    runSessionCall("acquireImage", CallKind::Wait, {kStateSourceEnabled, kStateTransferring},
                    [&image] { image = waitForImage(); });
     return image;
 }
@@ -80,6 +114,7 @@ TW_HANDLE waitForImage() {
     // The source's events go to this thread's queue; a thread that took the session over from one
     // that ended would wait for ever.
     if (GetCurrentThreadId() != enablingThread) {
+        traceRule("refused: only the thread that enabled the source receives its events");
         refuseForeignThread();
         return image;
     }
@@ -93,6 +128,7 @@ TW_HANDLE waitForImage() {
     while (wait.serve() && twainSession.state >= kStateSourceEnabled && !image && !disablePending) {
         const PageWait::Next next = wait.nextMessage(msg);
         if (next == PageWait::Next::Quit) {
+            traceRule("WM_QUIT ends the wait; it is not posted again");
             break;  // consumed, not posted again
         }
         if (next == PageWait::Next::Message && !processSourceEvent(msg, image)) {
@@ -116,10 +152,12 @@ bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
             s.state = kStateTransferReady;
             image = transferNativeImage();
             if (!image) {
+                traceRule("the transfer gave no image: the source is disabled");
                 disableSourcePersistently();
             }
             break;
         case MSG_CLOSEDSREQ:
+            traceRule("the source asked to be closed: it is disabled");
             disableSourcePersistently();
             break;
         default:

@@ -8,7 +8,8 @@
 extern "C" {
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_prepareTransfer(JNIEnv*, jclass) {
-    return stepCall(CallKind::Step, {kStateSourceOpen, kStateSourceOpen}, prepareTransfer);
+    return stepCall("prepareTransfer", CallKind::Step, {kStateSourceOpen, kStateSourceOpen},
+                    prepareTransfer);
 }
 
 // The image belongs to this call from the transfer on, and is unlocked and freed here whatever the
@@ -29,13 +30,13 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_acquireImage(JNIEnv* env
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_getVisible(JNIEnv*, jclass) {
-    return stepCall(CallKind::Step, kSendsNothing,
+    return stepCall("getVisible", CallKind::Step, kSendsNothing,
                     [] { return twainSession.userInterface.ShowUI != 0; });
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv*, jclass,
                                                                    jboolean visible) {
-    runSessionCall(CallKind::Step, kSendsNothing,
+    runSessionCall("setVisible", CallKind::Step, kSendsNothing,
                    [visible] { twainSession.userInterface.ShowUI = visible ? 1 : 0; });
     return JNI_TRUE;
 }

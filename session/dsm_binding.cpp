@@ -3,6 +3,8 @@
 #include "session/manager_path.h"
 #include "session/session_thread.h"
 #include "session/twain_session.h"
+#include "trace/trace.h"
+#include "trace/triplet_trace.h"
 
 namespace {
 
@@ -11,43 +13,10 @@ bool inSuccessSet(TW_UINT16 resultCode) {
            resultCode == TWRC_XFERDONE;
 }
 
-}  // namespace
-
-bool loadSourceManager() {
+// The triplet and the request for its condition code. True when the condition code came.
+bool sendWithStatus(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                    TW_MEMREF data) {
     TwainSession& s = twainSession;
-    if (s.state > kStateManagerNotLoaded) {
-        return true;
-    }
-    s.state = kStateManagerNotLoaded;
-    char path[kManagerPathSize] = {};
-    for (int candidate = 0; !s.dsmModule && managerPath(candidate, path); ++candidate) {
-        s.dsmModule = LoadLibraryA(path);
-    }
-    if (!s.dsmModule) {
-        return false;
-    }
-    // A void(void) function pointer is the agreed way between two unrelated function types.
-    s.dsmEntry = reinterpret_cast<DSMENTRYPROC>(
-        reinterpret_cast<void (*)()>(GetProcAddress(s.dsmModule, "DSM_Entry")));
-    if (s.dsmEntry) {
-        s.state = kStateManagerLoaded;
-    } else {
-        FreeLibrary(s.dsmModule);
-        s.dsmModule = {};
-    }
-    return s.state >= kStateManagerLoaded;
-}
-
-bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
-    TwainSession& s = twainSession;
-    s.resultCode = TWRC_FAILURE;
-    s.conditionCode = TWCC_BUMMER;
-    if (s.state < kStateManagerLoaded) {
-        return false;
-    }
-    // A window procedure or a modal loop that runs inside the triplet and calls back is refused
-    // what would need the manager or the source again.
-    const TripletScope inTriplet;
     s.resultCode = s.dsmEntry(&s.appIdentity, destination, dg, dat, msg, data);
 
     // The state is still the one the triplet was sent in: callers move it only afterwards.
@@ -64,7 +33,64 @@ bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 ms
         if (s.dsmEntry(&s.appIdentity, statusTarget, DG_CONTROL, DAT_STATUS, MSG_GET, &status) ==
             TWRC_SUCCESS) {
             s.conditionCode = status.ConditionCode;
+            return true;
         }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool loadSourceManager() {
+    TwainSession& s = twainSession;
+    if (s.state > kStateManagerNotLoaded) {
+        return true;
+    }
+    s.state = kStateManagerNotLoaded;
+    char path[kManagerPathSize] = {};
+    for (int candidate = 0; !s.dsmModule && managerPath(candidate, path); ++candidate) {
+        s.dsmModule = LoadLibraryA(path);
+        if (traceOn()) {
+            traceEvent(std::string("manager ") + path +
+                       (s.dsmModule
+                            ? " loaded"
+                            : " cannot be loaded (error " + std::to_string(GetLastError()) + ")"));
+        }
+    }
+    if (!s.dsmModule) {
+        return false;
+    }
+    // A void(void) function pointer is the agreed way between two unrelated function types.
+    s.dsmEntry = reinterpret_cast<DSMENTRYPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(s.dsmModule, "DSM_Entry")));
+    if (s.dsmEntry) {
+        s.state = kStateManagerLoaded;
+    } else {
+        if (traceOn()) {
+            traceEvent(std::string("manager ") + path + " exports no DSM_Entry; released");
+        }
+        FreeLibrary(s.dsmModule);
+        s.dsmModule = {};
+    }
+    return s.state >= kStateManagerLoaded;
+}
+
+bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
+    TwainSession& s = twainSession;
+    s.resultCode = TWRC_FAILURE;
+    s.conditionCode = TWCC_BUMMER;
+    if (s.state < kStateManagerLoaded) {
+        return false;
+    }
+    // A window procedure or a modal loop that runs inside the triplet and calls back is refused
+    // what would need the manager or the source again.
+    const TripletScope inTriplet;
+    if (traceOn()) {
+        TracedTriplet traced(destination, dg, dat, msg, data);
+        const bool conditionKnown = sendWithStatus(destination, dg, dat, msg, data);
+        traced.answered(s.resultCode, conditionKnown, s.conditionCode);
+    } else {
+        sendWithStatus(destination, dg, dat, msg, data);
     }
     return inSuccessSet(s.resultCode);
 }

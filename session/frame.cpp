@@ -41,7 +41,7 @@ extern "C" {
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setFrame(JNIEnv*, jclass, jdouble left,
                                                                  jdouble top, jdouble right,
                                                                  jdouble bottom) {
-    return stepCall(CallKind::Step, kManagerBoundStates,
+    return stepCall("setFrame", CallKind::Step, kManagerBoundStates,
                     [=] { return setFrame(left, top, right, bottom); });
 }
 

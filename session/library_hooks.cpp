@@ -4,10 +4,12 @@
 #include "session/lifecycle.h"
 #include "session/native_calls.h"
 #include "session/registered_natives.h"
+#include "trace/trace.h"
 
 extern "C" {
 
 JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
+    startTraceFromEnvironment();
     registerNatives(vm);
     return JNI_VERSION_1_2;
 }
@@ -17,7 +19,8 @@ JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
 // session, since a source torn down from another thread could leave its windows running code
 // that is about to go.
 JNIEXPORT void JNICALL JNI_OnUnload(JavaVM*, void*) {
-    stepCall(CallKind::Teardown, {kStateManagerOpen, kStateTransferring}, unregister);
+    stepCall("JNI_OnUnload", CallKind::Teardown, {kStateManagerOpen, kStateTransferring},
+             unregister);
 }
 
 }  // extern "C"

@@ -6,6 +6,8 @@
 #include "session/dsm_binding.h"
 #include "session/proxy_window.h"
 #include "session/twain_session.h"
+#include "trace/identity_text.h"
+#include "trace/trace.h"
 
 namespace {
 
@@ -77,6 +79,9 @@ bool openSource() {
     std::memset(&s.sourceIdentity, 0, sizeof(s.sourceIdentity));
     if (dsmCall(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &s.sourceIdentity)) {
         s.state = kStateSourceOpen;
+        if (traceOn()) {
+            traceEvent("source opened: " + describeIdentity(s.sourceIdentity));
+        }
     }
     return s.state >= kStateSourceOpen;
 }

@@ -13,9 +13,9 @@ inline constexpr TripletStates kSourceOpenStates = {kStateSourceOpen, kStateTran
 
 // A step that answers whether it succeeded; a refused call answers false.
 template <class Step>
-jboolean stepCall(CallKind kind, TripletStates sends, Step step) {
+jboolean stepCall(const char* name, CallKind kind, TripletStates sends, Step step) {
     bool succeeded = false;
-    runSessionCall(kind, sends, [&succeeded, &step] { succeeded = step(); });
+    runSessionCall(name, kind, sends, [&succeeded, &step] { succeeded = step(); });
     return succeeded ? JNI_TRUE : JNI_FALSE;
 }
 

@@ -2,13 +2,25 @@
 
 #include <iterator>
 
+#include "session/jstring.h"
 #include "session/session_thread.h"
+#include "trace/trace.h"
 
 namespace {
 
 // QZ.korvel.twain.PageWait.cancel(): ends the session thread's wait for a page from any thread,
 // sending nothing from the caller's.
 void JNICALL cancelWait(JNIEnv*, jclass) { cancelPageWait(); }
+
+// QZ.korvel.twain.Trace.startTrace(String) and stopTrace(): the trace is the library's, not the
+// session's, so any thread starts and stops it at once. The file's name is in the system's code
+// page, as the C library opens it.
+jboolean JNICALL startTraceTo(JNIEnv* env, jclass, jstring path) {
+    const JString file(env, path);
+    return file.get() != nullptr && startTrace(file.get()) ? JNI_TRUE : JNI_FALSE;
+}
+
+void JNICALL stopTracing(JNIEnv*, jclass) { stopTrace(); }
 
 struct NativeClass {
     const char* name;
@@ -20,8 +32,16 @@ JNINativeMethod pageWaitMethods[] = {
     {const_cast<char*>("cancel"), const_cast<char*>("()V"), reinterpret_cast<void*>(cancelWait)},
 };
 
+JNINativeMethod traceMethods[] = {
+    {const_cast<char*>("startTrace"), const_cast<char*>("(Ljava/lang/String;)Z"),
+     reinterpret_cast<void*>(startTraceTo)},
+    {const_cast<char*>("stopTrace"), const_cast<char*>("()V"),
+     reinterpret_cast<void*>(stopTracing)},
+};
+
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
+    {"QZ/korvel/twain/Trace", traceMethods, static_cast<jint>(std::size(traceMethods))},
 };
 
 }  // namespace

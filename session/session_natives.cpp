@@ -39,30 +39,34 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(
         return JNI_FALSE;
     }
     auto text = [](const JString& s) { return s.get() ? s.get() : ""; };
-    return stepCall(CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded}, [&] {
+    return stepCall("register", CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded}, [&] {
         return openSourceManager(versionMajor, versionMinor, text(manufacturerText),
                                  text(familyText), text(productText));
     });
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv*, jclass) {
-    return stepCall(CallKind::Step, {kStateManagerOpen, kStateManagerOpen}, selectSource);
+    return stepCall("selectSource", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
+                    selectSource);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass) {
-    return stepCall(CallKind::Step, {kStateManagerOpen, kStateManagerOpen}, openSource);
+    return stepCall("openSource", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
+                    openSource);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass) {
-    return stepCall(CallKind::Teardown, {kStateSourceEnabled, kStateTransferring}, disableSource);
+    return stepCall("stopTransfer", CallKind::Teardown, {kStateSourceEnabled, kStateTransferring},
+                    disableSource);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass) {
-    return stepCall(CallKind::Teardown, kSourceOpenStates, closeSource);
+    return stepCall("closeSource", CallKind::Teardown, kSourceOpenStates, closeSource);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass) {
-    return stepCall(CallKind::Teardown, {kStateManagerOpen, kStateTransferring}, unregister);
+    return stepCall("unregister", CallKind::Teardown, {kStateManagerOpen, kStateTransferring},
+                    unregister);
 }
 
 }  // extern "C"

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "session/twain_session.h"
+#include "trace/trace.h"
+#include "trace/triplet_trace.h"
 
 namespace {
 
@@ -18,6 +20,8 @@ thread_local Phase phase = Phase::Idle;
 
 // A call of another thread, waiting on that thread's stack until the owner has run it.
 struct HandOver {
+    const char* name;
+    DWORD caller;
     const std::function<void()>* work;
     bool endsWait;
     bool done;
@@ -55,9 +59,19 @@ class Gate {
 
 void announceChange() { WakeAllConditionVariable(&changed); }
 
-void refuse() {
+void refuse(const char* name, const char* why) {
     twainSession.resultCode = TWRC_FAILURE;
     twainSession.conditionCode = TWCC_SEQERROR;
+    if (traceOn()) {
+        traceEvent(std::string("refused ") + name + ": " + why);
+    }
+}
+
+// The line of a triplet the thread sent goes to the trace before the thread waits or leaves.
+void traceWhatWasSent() {
+    if (traceOn()) {
+        writePendingTriplet();
+    }
 }
 
 void takeOwnership(DWORD thread) {
@@ -98,8 +112,12 @@ void forgetStaleOwner() {
 void wakeOwner() { SetEvent(wakeUp); }
 
 // Queues the call for the waiting owner and blocks until the owner has run it.
-void handOver(Gate& held, CallKind kind, const std::function<void()>& work) {
-    HandOver call{&work, kind == CallKind::Teardown, false, nullptr};
+void handOver(Gate& held, const char* name, CallKind kind, const std::function<void()>& work) {
+    const DWORD caller = GetCurrentThreadId();
+    HandOver call{name, caller, &work, kind == CallKind::Teardown, false, nullptr};
+    if (traceOn()) {
+        traceEvent(std::string(name) + " handed to the owner, thread " + std::to_string(owner));
+    }
     (lastHandOver ? lastHandOver->next : firstHandOver) = &call;
     lastHandOver = &call;
     wakeOwner();
@@ -122,6 +140,10 @@ bool serveOne(Gate& held) {
     const Phase outer = std::exchange(phase, Phase::Running);
     (*call->work)();
     phase = outer;
+    if (traceOn()) {
+        traceEvent(std::string(call->name) + " carried out for thread " +
+                   std::to_string(call->caller));
+    }
     held.open();
     waitEnded = waitEnded || call->endsWait;
     call->done = true;  // from here on the call belongs to its thread again
@@ -130,11 +152,13 @@ bool serveOne(Gate& held) {
 }
 
 // A call on a thread that is already inside the session.
-bool runNested(CallKind kind, TripletStates sends, const std::function<void()>& work) {
+bool runNested(const char* name, CallKind kind, TripletStates sends,
+               const std::function<void()>& work) {
     // Between the triplets of a wait, as a single-threaded application's Cancel button would.
     if (phase == Phase::Waiting && kind != CallKind::Wait) {
         phase = Phase::Running;
         work();
+        traceWhatWasSent();
         phase = Phase::Waiting;
         if (kind == CallKind::Teardown) {
             Gate held;
@@ -143,8 +167,12 @@ bool runNested(CallKind kind, TripletStates sends, const std::function<void()>& 
         return true;
     }
     // Inside a triplet the manager or the source runs, and neither expects to be called again.
-    if (kind == CallKind::Wait || sends.contains(twainSession.state)) {
-        refuse();
+    if (kind == CallKind::Wait) {
+        refuse(name, "a wait for a page cannot start inside another call of the session");
+        return false;
+    }
+    if (sends.contains(twainSession.state)) {
+        refuse(name, "called back inside a triplet");
         return false;
     }
     work();
@@ -153,9 +181,10 @@ bool runNested(CallKind kind, TripletStates sends, const std::function<void()>& 
 
 }  // namespace
 
-bool runSessionCall(CallKind kind, TripletStates sends, const std::function<void()>& work) {
+bool runSessionCall(const char* name, CallKind kind, TripletStates sends,
+                    const std::function<void()>& work) {
     if (phase != Phase::Idle) {
-        return runNested(kind, sends, work);
+        return runNested(name, kind, sends, work);
     }
     const DWORD caller = GetCurrentThreadId();
     Gate held;
@@ -164,14 +193,15 @@ bool runSessionCall(CallKind kind, TripletStates sends, const std::function<void
         const bool foreign = owner != 0 && owner != caller;
         if (foreign && ownerWaits) {
             if (kind == CallKind::Wait) {
-                refuse();
+                refuse(name, "only the owner waits for pages");
                 return false;
             }
-            handOver(held, kind, work);
+            handOver(held, name, kind, work);
             return true;
         }
         if (foreign && sends.contains(twainSession.state)) {
-            refuse();
+            refuse(name,
+                   ("the owner, thread " + std::to_string(owner) + ", does not wait").c_str());
             return false;
         }
         if (runner == 0) {
@@ -188,6 +218,7 @@ bool runSessionCall(CallKind kind, TripletStates sends, const std::function<void
     held.close();
     phase = Phase::Running;
     work();
+    traceWhatWasSent();
     phase = Phase::Idle;
     held.open();
     runner = 0;
@@ -200,6 +231,10 @@ bool runSessionCall(CallKind kind, TripletStates sends, const std::function<void
 void cancelPageWait() {
     Gate held;
     forgetStaleOwner();
+    if (traceOn()) {
+        traceEvent(ownerWaits ? "cancel: the owner's wait for a page ends"
+                              : "cancel: the owner's next wait for a page ends before it starts");
+    }
     if (ownerWaits) {
         waitEnded = true;
         wakeOwner();
@@ -252,6 +287,7 @@ PageWait::Next PageWait::nextMessage(MSG& msg) {
     if (PeekMessageA(&msg, {}, 0, 0, PM_REMOVE)) {
         next = msg.message == WM_QUIT ? Next::Quit : Next::Message;
     } else {
+        traceWhatWasSent();
         // Only this thread sets the event's handle, so it reads it without the gate.
         const HANDLE event = wakeUp;
         MsgWaitForMultipleObjectsEx(event ? 1 : 0, &event, INFINITE, QS_ALLINPUT,

@@ -37,8 +37,9 @@ enum class CallKind {
 
 // Runs `work` as the rules above say, on this thread or the owner's. False when the call was
 // refused: `work` did not run, nothing was sent, and the codes read TWRC_FAILURE and
-// TWCC_SEQERROR.
-bool runSessionCall(CallKind kind, TripletStates sends, const std::function<void()>& work);
+// TWCC_SEQERROR. `name`, the native method's, is what the trace calls it.
+bool runSessionCall(const char* name, CallKind kind, TripletStates sends,
+                    const std::function<void()>& work);
 
 // Ends the owner's wait for a page, from any thread: the wait under way, or else the next one,
 // which then ends before it reads a message. A new enable forgets a cancel that no wait took.

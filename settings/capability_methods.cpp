@@ -124,7 +124,7 @@ struct Fixed {
 #define SCANLINK_DEFINE_GETTER(method, capability, kind, fallback)                        \
     JNIEXPORT kind::Java JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass) { \
         kind::Item item = kind::item(fallback);                                           \
-        runSessionCall(CallKind::Step, kSourceOpenStates,                                 \
+        runSessionCall(#method, CallKind::Step, kSourceOpenStates,                        \
                        [&item] { kind::read(capability, item); });                        \
         return kind::java(item);                                                          \
     }
@@ -132,7 +132,7 @@ struct Fixed {
 #define SCANLINK_DEFINE_SETTER(method, capability, kind)                                 \
     JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass,    \
                                                                      kind::Java value) { \
-        return stepCall(CallKind::Step, kSourceOpenStates,                               \
+        return stepCall(#method, CallKind::Step, kSourceOpenStates,                      \
                         [value] { return kind::set(capability, value); });               \
     }
 

@@ -17,7 +17,7 @@
 
 #define SCANLINK_DEFINE_COMMAND(method, capability)                                     \
     JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass) { \
-        return stepCall(CallKind::Step, kSourceOpenStates,                              \
+        return stepCall(#method, CallKind::Step, kSourceOpenStates,                     \
                         [] { return setCapabilityValue(capability, TWTY_UINT16, 1); }); \
     }
 

@@ -101,7 +101,7 @@ bool registerDemo() { return openSourceManager(3, 10, "Maker", "Family", "Demo")
 
 bool registerAsNative() {
     bool registered = false;
-    runSessionCall(CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded},
+    runSessionCall("register", CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded},
                    [&registered] { registered = registerDemo(); });
     return registered;
 }

@@ -4,6 +4,7 @@ import java.awt.image.BufferedImage;
 import java.util.ArrayDeque;
 import java.util.ArrayList;
 import java.util.List;
+import java.util.logging.Level;
 
 /**
  * One scan: the session thread scans its pages, one enable per page with a transfer count of 1, and
@@ -142,6 +143,9 @@ final class ScanRun {
         if (page == null) {
             return false;
         }
+        ScanSession.LOG.fine(() -> "page " + number + ": " + page.image().getWidth() + " x "
+                + page.image().getHeight() + " pixels at " + page.xResolution() + " x "
+                + page.yResolution() + " dpi");
         handOver(page);
         TwainException.check(disabled, "disabling the source after page " + number);
         return true;
@@ -219,6 +223,8 @@ final class ScanRun {
 
     /** Ends the scan once the listener's calls made so far have run. */
     private void end(ScanResult.Outcome outcome, Exception failure, Throwable thrown) {
+        ScanSession.LOG.log(Level.FINE, "the scan ended: " + outcome,
+                failure != null ? failure : thrown);
         while (true) {
             Runnable call;
             synchronized (lock) {

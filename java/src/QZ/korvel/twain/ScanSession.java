@@ -13,6 +13,8 @@ import java.util.concurrent.FutureTask;
 import java.util.concurrent.atomic.AtomicBoolean;
 import java.util.function.BooleanSupplier;
 import java.util.function.Supplier;
+import java.util.logging.Level;
+import java.util.logging.Logger;
 
 /**
  * A TWAIN session that owns its thread: what an application programs against.
@@ -59,6 +61,9 @@ import java.util.function.Supplier;
 public final class ScanSession implements AutoCloseable {
     private static final String INTERRUPTED =
             "the thread was interrupted; the call was cancelled unless it had started";
+
+    /** The session's steps, at FINE, for an application that routes its logging somewhere. */
+    static final Logger LOG = Logger.getLogger("QZ.korvel.twain");
 
     private static ScanSession current;
 
@@ -126,6 +131,8 @@ public final class ScanSession implements AutoCloseable {
             session.close();
             throw e;
         }
+        LOG.fine(() -> "opened a session for " + manufacturer + " " + productName + " "
+                + versionMajor + "." + versionMinor);
         return session;
     }
 
@@ -164,6 +171,7 @@ public final class ScanSession implements AutoCloseable {
      */
     public void openSource() throws TwainException {
         perform("opening the default source", TwainEx::openSource);
+        LOG.fine("opened the default source");
     }
 
     /**
@@ -423,6 +431,9 @@ public final class ScanSession implements AutoCloseable {
             any = true;
             run.cancel();
         }
+        if (any) {
+            LOG.fine("cancelling the scans");
+        }
         return any;
     }
 
@@ -436,10 +447,12 @@ public final class ScanSession implements AutoCloseable {
     @Override
     public void close() {
         if (closing.compareAndSet(false, true)) {
+            LOG.fine("closing the session");
             cancel();
             thread.finish(() -> {
                 try {
                     TwainEx.unregister();
+                    LOG.fine(() -> "closed the session, state " + TwainEx.getState());
                 } finally {
                     synchronized (ScanSession.class) {
                         if (current == this) {
@@ -492,6 +505,9 @@ public final class ScanSession implements AutoCloseable {
     private <T> T execute(Task<T> task) throws TwainException {
         try {
             return runOnSessionThread(task);
+        } catch (TwainException e) {
+            LOG.log(Level.FINE, e.getMessage(), e);
+            throw e;
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
             throw TwainException.atStep("waiting for the scan session", INTERRUPTED, e);
@@ -572,6 +588,7 @@ public final class ScanSession implements AutoCloseable {
             TwainException.check(setter.getAsBoolean(), step);
             return null;
         });
+        LOG.fine(step);
     }
 
     private void setUnits(Units units) throws TwainException {

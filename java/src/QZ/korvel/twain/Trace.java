@@ -1,0 +1,48 @@
+package QZ.korvel.twain;
+
+/**
+ * A trace of what passes between the library and the scanner's driver, for a report when a scanner
+ * misbehaves: every request with its names, codes, the session's state before and after, and its
+ * duration; the source manager's file and the source's identity; each page; every decision the
+ * library takes on its own (a step tried again, a wait given up); and each call one thread hands to
+ * another. One line per event, appended to the file; past 10 MB the file is kept as {@code
+ * FILE.1} and a new one begun. Lines of several threads never mix.
+ *
+ * <p>It is off unless started: by this class, by the system property {@code scanlink32.trace}
+ * naming a file (read when the library is loaded), or by the environment variable {@code
+ * SCANLINK_TRACE}. While off it costs nothing worth measuring. A file that cannot be written costs
+ * one line on the standard error, and scanning goes on. The session's own steps are logged besides
+ * to {@code java.util.logging}, under the logger named after this package, at level {@code FINE}.
+ */
+public final class Trace {
+    /** The system property that names the trace's file when the library is loaded. */
+    public static final String PROPERTY = "scanlink32.trace";
+
+    static {
+        TwainEx.loadLibrary();
+    }
+
+    private Trace() {}
+
+    /**
+     * Starts the trace, or moves it to another file.
+     *
+     * @param file the file to append to, in the system's code page on Windows
+     * @return false when the file cannot be opened; the trace is then off
+     */
+    public static boolean start(String file) {
+        if (file == null) {
+            throw new NullPointerException("file");
+        }
+        return startTrace(file);
+    }
+
+    /** Stops the trace; the file keeps what was written. */
+    public static void stop() {
+        stopTrace();
+    }
+
+    private static native boolean startTrace(String file);
+
+    private static native void stopTrace();
+}

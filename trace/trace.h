@@ -1,0 +1,31 @@
+// A record of what passes between the library and the source, for field support: written when a
+// file is named (SCANLINK_TRACE, the binding's property, or its Trace class), and otherwise costing
+// one predictable branch per triplet. One line per event, readable without tools: the time to the
+// millisecond (UTC), the thread, the session's state, and what happened. Lines of several threads
+// never mix; the file is appended to and, past its size limit, kept as FILE.1 while a new one
+// begins. Nothing here throws into the session, and a file that cannot be written costs one line on
+// the standard error.
+#ifndef SCANLINK_TRACE_TRACE_H
+#define SCANLINK_TRACE_TRACE_H
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+inline constexpr std::uint64_t kTraceRollOverBytes = 10 * 1024 * 1024;
+
+extern std::atomic<bool> tracing;
+
+inline bool traceOn() { return tracing.load(std::memory_order_relaxed); }
+
+// False when the file cannot be opened; whatever was traced before goes on to its old file.
+bool startTrace(const char* path, std::uint64_t rollOverBytes = kTraceRollOverBytes);
+void stopTrace();
+// The file that the environment variable SCANLINK_TRACE names, if any.
+void startTraceFromEnvironment();
+
+// One line with the time, the thread and the state now; the line of a triplet the thread sent
+// before goes first.
+void traceEvent(const std::string& text);
+
+#endif

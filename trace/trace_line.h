@@ -1,0 +1,15 @@
+// The start of every line of the trace: the time to the millisecond (UTC), the thread, and the
+// session's state.
+#ifndef SCANLINK_TRACE_TRACE_LINE_H
+#define SCANLINK_TRACE_TRACE_LINE_H
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+// "2026-12-10T01:40:03.123Z thread 4711 state 5 " or, for a step that moved the state,
+// "... state 5->4 ".
+std::string traceLineStart(std::chrono::system_clock::time_point when, std::int32_t stateBefore,
+                           std::int32_t stateAfter);
+
+#endif

@@ -1,0 +1,156 @@
+#include "trace/triplet_trace.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "session/twain_session.h"
+#include "trace/container_text.h"
+#include "trace/trace.h"
+#include "trace/trace_file.h"
+#include "trace/trace_line.h"
+#include "trace/twain_names.h"
+
+namespace {
+
+// The thread's last triplet, until the session moves on from it. A fixed buffer, so that nothing
+// of it needs to be destroyed when the thread ends.
+struct PendingTriplet {
+    bool waiting;
+    std::int32_t stateBefore;
+    std::chrono::system_clock::time_point sent;
+    std::size_t length;
+    char text[1024];
+};
+
+thread_local PendingTriplet pendingTriplet;
+
+std::string identityText(const TW_IDENTITY& identity) {
+    char text[128];
+    std::snprintf(text, sizeof(text), "\"%.33s\" (Id %lu)", identity.ProductName,
+                  static_cast<unsigned long>(identity.Id));
+    return text;
+}
+
+// What the application sends, before the triplet goes out.
+std::string requestText(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
+    if (data == nullptr) {
+        return "";
+    }
+    switch (dat) {
+        case DAT_CAPABILITY: {
+            const auto& capability = *static_cast<const TW_CAPABILITY*>(data);
+            std::string text = " " + capabilityName(capability.Cap);
+            if (msg == MSG_SET) {
+                text += " " + describeContainer(capability.ConType, capability.hContainer);
+            }
+            return text;
+        }
+        case DAT_USERINTERFACE: {
+            const auto& ui = *static_cast<const TW_USERINTERFACE*>(data);
+            return " ShowUI " + std::to_string(ui.ShowUI) + " ModalUI " +
+                   std::to_string(ui.ModalUI);
+        }
+        case DAT_IMAGELAYOUT: {
+            const auto& frame = static_cast<const TW_IMAGELAYOUT*>(data)->Frame;
+            char text[96];
+            std::snprintf(text, sizeof(text), " frame %d, %d, %d, %d", frame.Left.Whole,
+                          frame.Top.Whole, frame.Right.Whole, frame.Bottom.Whole);
+            return text;
+        }
+        case DAT_EVENT: {
+            const auto* message =
+                static_cast<const MSG*>(static_cast<const TW_EVENT*>(data)->pEvent);
+            char text[32];
+            std::snprintf(text, sizeof(text), " message 0x%04X",
+                          message ? static_cast<unsigned>(message->message) : 0u);
+            return text;
+        }
+        default:
+            return "";
+    }
+}
+
+// What the source or the manager gave back.
+std::string answerText(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, TW_UINT16 resultCode) {
+    if (data == nullptr) {
+        return "";
+    }
+    const bool succeeded = resultCode == TWRC_SUCCESS || resultCode == TWRC_CHECKSTATUS;
+    switch (dat) {
+        case DAT_CAPABILITY: {
+            const auto& capability = *static_cast<const TW_CAPABILITY*>(data);
+            return msg != MSG_SET && succeeded
+                       ? ": " + describeContainer(capability.ConType, capability.hContainer)
+                       : "";
+        }
+        case DAT_IDENTITY:
+            return (msg == MSG_OPENDS || msg == MSG_USERSELECT) && succeeded
+                       ? ": " + identityText(*static_cast<const TW_IDENTITY*>(data))
+                       : "";
+        case DAT_EVENT: {
+            const TW_UINT16 notice = static_cast<const TW_EVENT*>(data)->TWMessage;
+            return notice != MSG_NULL ? ": " + messageName(notice) : "";
+        }
+        case DAT_PENDINGXFERS:
+            return succeeded ? ": Count " +
+                                   std::to_string(static_cast<const TW_PENDINGXFERS*>(data)->Count)
+                             : "";
+        default:
+            return "";
+    }
+}
+
+}  // namespace
+
+TracedTriplet::TracedTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                             TW_MEMREF data)
+    : dat_(dat),
+      msg_(msg),
+      data_(data),
+      stateBefore_(twainSession.state),
+      sent_(std::chrono::system_clock::now()),
+      started_(std::chrono::steady_clock::now()) {
+    writePendingTriplet();
+    try {
+        text_ = dataGroupName(dg) + "/" + dataArgumentName(dat) + "/" + messageName(msg) +
+                (destination ? " to source" : " to manager") + requestText(dat, msg, data);
+    } catch (...) {
+        text_.clear();  // the trace never stands in the session's way
+    }
+}
+
+void TracedTriplet::answered(TW_UINT16 resultCode, bool conditionKnown, TW_UINT16 conditionCode) {
+    const double millis =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started_)
+            .count();
+    try {
+        char duration[32];
+        std::snprintf(duration, sizeof(duration), " (%.2f ms)", millis);
+        const std::string text = text_ + " -> " + resultName(resultCode) +
+                                 (conditionKnown ? " " + conditionName(conditionCode) : "") +
+                                 answerText(dat_, msg_, data_, resultCode) + duration;
+        PendingTriplet& pending = pendingTriplet;
+        pending.length = std::min(text.size(), sizeof(pending.text));
+        std::memcpy(pending.text, text.data(), pending.length);
+        pending.stateBefore = stateBefore_;
+        pending.sent = sent_;
+        pending.waiting = true;
+    } catch (...) {
+    }
+}
+
+void writePendingTriplet() {
+    PendingTriplet& pending = pendingTriplet;
+    if (!pending.waiting) {
+        return;
+    }
+    pending.waiting = false;
+    try {
+        if (!writeTraceLine(traceLineStart(pending.sent, pending.stateBefore, twainSession.state) +
+                            std::string(pending.text, pending.length))) {
+            stopTrace();
+        }
+    } catch (...) {
+    }
+}
