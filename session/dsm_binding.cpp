@@ -4,15 +4,6 @@
 #include "session/session_thread.h"
 #include "session/twain_session.h"
 
-namespace {
-
-bool inSuccessSet(TW_UINT16 resultCode) {
-    return resultCode == TWRC_SUCCESS || resultCode == TWRC_CHECKSTATUS ||
-           resultCode == TWRC_XFERDONE;
-}
-
-}  // namespace
-
 bool loadSourceManager() {
     TwainSession& s = twainSession;
     if (s.state > kStateManagerNotLoaded) {
@@ -38,17 +29,28 @@ bool loadSourceManager() {
     return s.state >= kStateManagerLoaded;
 }
 
+bool inSuccessSet(TW_UINT16 resultCode) {
+    return resultCode == TWRC_SUCCESS || resultCode == TWRC_CHECKSTATUS ||
+           resultCode == TWRC_XFERDONE;
+}
+
 bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
+    return inSuccessSet(sendTriplet(destination, dg, dat, msg, data));
+}
+
+TW_UINT16 sendTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                      TW_MEMREF data) {
     TwainSession& s = twainSession;
     s.resultCode = TWRC_FAILURE;
     s.conditionCode = TWCC_BUMMER;
     if (s.state < kStateManagerLoaded) {
-        return false;
+        return TWRC_FAILURE;
     }
     // A window procedure or a modal loop that runs inside the triplet and calls back is refused
     // what would need the manager or the source again.
     const TripletScope inTriplet;
-    s.resultCode = s.dsmEntry(&s.appIdentity, destination, dg, dat, msg, data);
+    const TW_UINT16 result = s.dsmEntry(&s.appIdentity, destination, dg, dat, msg, data);
+    s.resultCode = result;
 
     // The state is still the one the triplet was sent in: callers move it only afterwards.
     pTW_IDENTITY statusTarget = nullptr;
@@ -66,5 +68,5 @@ bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 ms
             s.conditionCode = status.ConditionCode;
         }
     }
-    return inSuccessSet(s.resultCode);
+    return result;
 }
