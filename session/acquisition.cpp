@@ -144,8 +144,8 @@ bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
         return false;
     }
     TW_EVENT event = {&msg, MSG_NULL};
-    dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event);
-    const bool consumed = s.resultCode == TWRC_DSEVENT;
+    const bool consumed = sendTriplet(&s.sourceIdentity, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT,
+                                      &event) == TWRC_DSEVENT;
     // The source's notification counts whatever the result code said.
     switch (event.TWMessage) {
         case MSG_XFERREADY:
@@ -171,11 +171,13 @@ bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
 TW_HANDLE transferNativeImage() {
     TwainSession& s = twainSession;
     TW_HANDLE image = {};
-    if (!dsmCall(&s.sourceIdentity, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &image)) {
+    const TW_UINT16 result =
+        sendTriplet(&s.sourceIdentity, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &image);
+    if (!inSuccessSet(result)) {
         image = {};  // a failed transfer hands over nothing, whatever was written
     }
-    s.state = (s.resultCode == TWRC_XFERDONE || s.resultCode == TWRC_CANCEL) ? kStateTransferring
-                                                                             : kStateTransferReady;
+    s.state = (result == TWRC_XFERDONE || result == TWRC_CANCEL) ? kStateTransferring
+                                                                 : kStateTransferReady;
     endTransfersPersistently();
     return image;
 }

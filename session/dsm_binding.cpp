@@ -8,16 +8,18 @@
 
 namespace {
 
-bool inSuccessSet(TW_UINT16 resultCode) {
-    return resultCode == TWRC_SUCCESS || resultCode == TWRC_CHECKSTATUS ||
-           resultCode == TWRC_XFERDONE;
-}
+struct Answer {
+    TW_UINT16 resultCode;
+    bool conditionKnown;
+    TW_UINT16 conditionCode;
+};
 
-// The triplet and the request for its condition code. True when the condition code came.
-bool sendWithStatus(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
-                    TW_MEMREF data) {
+// The triplet and the request for its condition code.
+Answer sendWithStatus(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                      TW_MEMREF data) {
     TwainSession& s = twainSession;
-    s.resultCode = s.dsmEntry(&s.appIdentity, destination, dg, dat, msg, data);
+    Answer answer = {s.dsmEntry(&s.appIdentity, destination, dg, dat, msg, data), false, 0};
+    s.resultCode = answer.resultCode;
 
     // The state is still the one the triplet was sent in: callers move it only afterwards.
     pTW_IDENTITY statusTarget = nullptr;
@@ -33,10 +35,11 @@ bool sendWithStatus(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UI
         if (s.dsmEntry(&s.appIdentity, statusTarget, DG_CONTROL, DAT_STATUS, MSG_GET, &status) ==
             TWRC_SUCCESS) {
             s.conditionCode = status.ConditionCode;
-            return true;
+            answer.conditionKnown = true;
+            answer.conditionCode = status.ConditionCode;
         }
     }
-    return false;
+    return answer;
 }
 
 }  // namespace
@@ -75,22 +78,31 @@ bool loadSourceManager() {
     return s.state >= kStateManagerLoaded;
 }
 
+bool inSuccessSet(TW_UINT16 resultCode) {
+    return resultCode == TWRC_SUCCESS || resultCode == TWRC_CHECKSTATUS ||
+           resultCode == TWRC_XFERDONE;
+}
+
 bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
+    return inSuccessSet(sendTriplet(destination, dg, dat, msg, data));
+}
+
+TW_UINT16 sendTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                      TW_MEMREF data) {
     TwainSession& s = twainSession;
     s.resultCode = TWRC_FAILURE;
     s.conditionCode = TWCC_BUMMER;
     if (s.state < kStateManagerLoaded) {
-        return false;
+        return TWRC_FAILURE;
     }
     // A window procedure or a modal loop that runs inside the triplet and calls back is refused
     // what would need the manager or the source again.
     const TripletScope inTriplet;
-    if (traceOn()) {
-        TracedTriplet traced(destination, dg, dat, msg, data);
-        const bool conditionKnown = sendWithStatus(destination, dg, dat, msg, data);
-        traced.answered(s.resultCode, conditionKnown, s.conditionCode);
-    } else {
-        sendWithStatus(destination, dg, dat, msg, data);
+    if (!traceOn()) {
+        return sendWithStatus(destination, dg, dat, msg, data).resultCode;
     }
-    return inSuccessSet(s.resultCode);
+    TracedTriplet traced(destination, dg, dat, msg, data);
+    const Answer answer = sendWithStatus(destination, dg, dat, msg, data);
+    traced.answered(answer.resultCode, answer.conditionKnown, answer.conditionCode);
+    return answer.resultCode;
 }

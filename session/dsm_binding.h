@@ -13,4 +13,13 @@ bool loadSourceManager();
 // TWRC_CHECKSTATUS or TWRC_XFERDONE. A null destination addresses the manager.
 bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
 
+// TWRC_SUCCESS, TWRC_CHECKSTATUS and TWRC_XFERDONE: the results that count as success.
+bool inSuccessSet(TW_UINT16 resultCode);
+
+// The same, answering the result code the triplet got. The session's own decisions rest on this
+// value, not on the session's codes, which a call refused on another thread may overwrite
+// meanwhile.
+TW_UINT16 sendTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                      TW_MEMREF data);
+
 #endif

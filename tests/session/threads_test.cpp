@@ -522,6 +522,32 @@ TEST_F(Threads, TheInterfaceSettingOfAnotherThreadNeverRunsDuringTheOwnersCalls)
     expectEveryTripletFromTheOwner();
 }
 
+// The codes a refusal writes for its caller never change what the owner decides about its own
+// triplets: whether a step succeeded, an event was the source's, a transfer ended in state 7.
+TEST_F(Threads, RefusalsOnAnotherThreadNeverChangeTheOwnersSteps) {
+    std::atomic<bool> stop = false;
+    std::atomic<long> refused = 0;
+    auto other = onAnotherThread([&] {
+        while (!stop) {
+            if (getXResolution() == 0.0 && conditionCode() == TWCC_SEQERROR) {
+                ++refused;
+            }
+        }
+    });
+    for (int round = 0; round < 30 || refused < 100; ++round) {
+        ASSERT_TRUE(registerAsNative()) << "round " << round;
+        ASSERT_TRUE(openSource()) << "round " << round;
+        ASSERT_TRUE(setVisible(false));
+        ASSERT_TRUE(prepareTransfer()) << "round " << round;
+        const TW_HANDLE image = waitForPage("the page");
+        ASSERT_TRUE(image) << "round " << round;
+        GlobalFree(image);
+        ASSERT_TRUE(unregister()) << "round " << round;
+    }
+    stop = true;
+    other.get();
+}
+
 // A thread that ended without taking its session down leaves it to the next caller.
 TEST_F(Threads, TheSessionOfAnOwnerThatEndedIsTakenDownByAnother) {
     const std::size_t before = liveWindows();
