@@ -20,6 +20,9 @@ bool startTrace(const char* path, std::uint64_t rollOverBytes) {
 }
 
 void stopTrace() {
+    if (traceOn()) {
+        writePendingTriplet();
+    }
     tracing = false;
     closeTraceFile();
 }

@@ -4,6 +4,7 @@ import QZ.korvel.twain.Page;
 import QZ.korvel.twain.PageListener;
 import QZ.korvel.twain.ScanResult;
 import QZ.korvel.twain.ScanSession;
+import QZ.korvel.twain.Trace;
 import QZ.korvel.twain.TwainException;
 
 /**
@@ -45,6 +46,10 @@ public final class Scan {
      *     it were written
      */
     static int run(ScanOptions options) throws Exception {
+        // A trace that cannot be written costs a line on the standard error, and the scan goes on.
+        if (options.trace != null) {
+            Trace.start(options.trace.toAbsolutePath().toString());
+        }
         try (ScanSession session = ScanSession.open("scanlink32", "Examples", "Scan");
                 PageWriter writer = PageWriter.create(options)) {
             session.openSource();

@@ -22,6 +22,8 @@ final class ScanOptions {
             "  --frame L,T,R,B      scan area in whole inches; fractions are cut",
             "  --feeder             take the pages from the document feeder, until it is empty",
             "  --show-ui            let the source show its own dialog",
+            "  --trace FILE         append a trace of every request to the scanner to FILE,",
+            "                       for a report when a scanner misbehaves",
             "  --help               show this text");
 
     /** What the output file's name asks for. */
@@ -39,6 +41,7 @@ final class ScanOptions {
     Frame frame;
     boolean feeder;
     boolean showUi;
+    Path trace;
 
     /** Thrown for a command line that cannot be used; the message says why. */
     static final class UsageException extends Exception {
@@ -58,6 +61,7 @@ final class ScanOptions {
                 case "--frame" -> options.frame = frame(value(args, ++i, arg));
                 case "--feeder" -> options.feeder = true;
                 case "--show-ui" -> options.showUi = true;
+                case "--trace" -> options.trace = Path.of(value(args, ++i, arg));
                 default -> {
                     if (arg.startsWith("--") || options.output != null) {
                         throw new UsageException("unexpected argument: " + arg);

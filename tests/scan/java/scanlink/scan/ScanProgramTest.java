@@ -10,10 +10,12 @@ import static scanlink.testsupport.Pages.assertIsTheExpectedPage;
 import static scanlink.testsupport.Pages.rgb;
 
 import QZ.korvel.twain.PixelType;
+import QZ.korvel.twain.Trace;
 import QZ.korvel.twain.TwainEx;
 import QZ.korvel.twain.TwainException;
 import java.awt.image.BufferedImage;
 import java.io.File;
+import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
@@ -212,6 +214,21 @@ class ScanProgramTest {
                 () -> Scan.run(options("--feeder", folder.resolve("none.pdf").toString())));
         assertEquals("the document feeder is empty", e.getMessage());
         assertFalse(Files.exists(folder.resolve("none.pdf")));
+    }
+
+    @Test
+    void traceWritesTheRequestsOfTheScanToItsFile() throws Exception {
+        Path trace = folder.resolve("scan.trace");
+        try {
+            assertEquals(1, Scan.run(options("--trace", trace.toString(),
+                    folder.resolve("traced.png").toString())));
+        } finally {
+            Trace.stop();
+        }
+        String lines = new String(Files.readAllBytes(trace), StandardCharsets.UTF_8);
+        assertTrue(lines.contains("DG_CONTROL/DAT_PARENT/MSG_OPENDSM to manager -> TWRC_SUCCESS"),
+                lines);
+        assertTrue(lines.contains("page delivered: 850 x 1100 pixels"), lines);
     }
 
     @Test
