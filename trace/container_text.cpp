@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "settings/capability_access.h"
+#include "trace/joined.h"
 #include "trace/twain_names.h"
 
 namespace {
@@ -84,8 +85,8 @@ std::string itemText(TW_UINT16 type, const std::uint8_t* bytes) {
         case TWTY_FIX32:
             return fix32Text(bytes);
         case TWTY_FRAME:
-            return "(" + fix32Text(bytes) + ", " + fix32Text(bytes + 4) + ", " +
-                   fix32Text(bytes + 8) + ", " + fix32Text(bytes + 12) + ")";
+            return joined("(", fix32Text(bytes), ", ", fix32Text(bytes + 4), ", ",
+                          fix32Text(bytes + 8), ", ", fix32Text(bytes + 12), ")");
         default: {
             // A string ends at its terminator or at the end of its field.
             const std::size_t size = itemTypeSize[type];
@@ -93,7 +94,7 @@ std::string itemText(TW_UINT16 type, const std::uint8_t* bytes) {
             const std::size_t length =
                 end ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - bytes)
                     : size;
-            return "\"" + std::string(reinterpret_cast<const char*>(bytes), length) + "\"";
+            return joined("\"", std::string(reinterpret_cast<const char*>(bytes), length), "\"");
         }
     }
 }
@@ -107,11 +108,11 @@ std::string listText(const Block& block, TW_UINT16 type, std::uint64_t offset,
     std::string text = "(";
     for (std::uint32_t i = 0; i < count && i < kShownItems; ++i) {
         if (!block.holds(offset + i * size, size)) {
-            return text + "...) past the end of its block";
+            return joined(text, "...) past the end of its block");
         }
-        text += (i ? ", " : "") + itemText(type, block.at(offset + i * size));
+        text.append(i ? ", " : "").append(itemText(type, block.at(offset + i * size)));
     }
-    return text + (count > kShownItems ? ", ...)" : ")");
+    return text.append(count > kShownItems ? ", ...)" : ")");
 }
 
 std::string contentText(TW_UINT16 conType, const Block& block) {
@@ -120,42 +121,43 @@ std::string contentText(TW_UINT16 conType, const Block& block) {
     }
     const TW_UINT16 type = block.u16(0);
     if (!knownType(type)) {
-        return itemTypeName(type) + ", an item type the standard does not have";
+        return joined(itemTypeName(type), ", an item type the standard does not have");
     }
-    const std::string typeName = itemTypeName(type) + " ";
+    const std::string typeName = joined(itemTypeName(type), " ");
     const std::uint64_t size = itemTypeSize[type];
     switch (conType) {
         case TWON_ONEVALUE:
-            return block.holds(2, size) ? typeName + itemText(type, block.at(2))
-                                        : typeName + "past the end of its block";
+            return block.holds(2, size) ? joined(typeName, itemText(type, block.at(2)))
+                                        : joined(typeName, "past the end of its block");
         case TWON_ARRAY:
             if (!block.holds(2, 4)) {
-                return typeName + "past the end of its block";
+                return joined(typeName, "past the end of its block");
             }
-            return typeName + listText(block, type, 6, block.u32(2));
+            return joined(typeName, listText(block, type, 6, block.u32(2)));
         case TWON_ENUMERATION: {
             if (!block.holds(2, 12)) {
-                return typeName + "past the end of its block";
+                return joined(typeName, "past the end of its block");
             }
             const std::uint32_t count = block.u32(2);
             const std::uint32_t current = block.u32(6);
             const std::string currentText =
                 current < count && block.holds(14 + current * size, size)
                     ? itemText(type, block.at(14 + current * size))
-                    : "index " + std::to_string(current) + " (none)";
-            return typeName + "current " + currentText + " of " + listText(block, type, 14, count);
+                    : joined("index ", std::to_string(current), " (none)");
+            return joined(typeName, "current ", currentText, " of ",
+                          listText(block, type, 14, count));
         }
         case TWON_RANGE: {
             // Every value of a range sits in a 32-bit slot, whatever its type.
             if (size > 4) {
-                return typeName + "in a range, which holds 32-bit values only";
+                return joined(typeName, "in a range, which holds 32-bit values only");
             }
             if (!block.holds(2, 20)) {
-                return typeName + "past the end of its block";
+                return joined(typeName, "past the end of its block");
             }
-            return typeName + itemText(type, block.at(2)) + ".." + itemText(type, block.at(6)) +
-                   " step " + itemText(type, block.at(10)) + " current " +
-                   itemText(type, block.at(18));
+            return joined(typeName, itemText(type, block.at(2)), "..", itemText(type, block.at(6)),
+                          " step ", itemText(type, block.at(10)), " current ",
+                          itemText(type, block.at(18)));
         }
         default:
             return "an unknown container";
@@ -166,8 +168,8 @@ std::string contentText(TW_UINT16 conType, const Block& block) {
 
 std::string describeContainer(TW_UINT16 conType, TW_HANDLE container) {
     if (!container) {
-        return containerName(conType) + " without a container";
+        return joined(containerName(conType), " without a container");
     }
     const Block block(container);
-    return containerName(conType) + " " + contentText(conType, block);
+    return joined(containerName(conType), " ", contentText(conType, block));
 }

@@ -6,6 +6,7 @@
 
 #include "session/twain_session.h"
 #include "trace/container_text.h"
+#include "trace/joined.h"
 #include "trace/trace.h"
 #include "trace/trace_file.h"
 #include "trace/trace_line.h"
@@ -40,16 +41,17 @@ std::string requestText(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
     switch (dat) {
         case DAT_CAPABILITY: {
             const auto& capability = *static_cast<const TW_CAPABILITY*>(data);
-            std::string text = " " + capabilityName(capability.Cap);
+            std::string text = joined(" ", capabilityName(capability.Cap));
             if (msg == MSG_SET) {
-                text += " " + describeContainer(capability.ConType, capability.hContainer);
+                text.append(" ").append(
+                    describeContainer(capability.ConType, capability.hContainer));
             }
             return text;
         }
         case DAT_USERINTERFACE: {
             const auto& ui = *static_cast<const TW_USERINTERFACE*>(data);
-            return " ShowUI " + std::to_string(ui.ShowUI) + " ModalUI " +
-                   std::to_string(ui.ModalUI);
+            return joined(" ShowUI ", std::to_string(ui.ShowUI), " ModalUI ",
+                          std::to_string(ui.ModalUI));
         }
         case DAT_IMAGELAYOUT: {
             const auto& frame = static_cast<const TW_IMAGELAYOUT*>(data)->Frame;
@@ -81,21 +83,22 @@ std::string answerText(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, TW_UINT16 r
         case DAT_CAPABILITY: {
             const auto& capability = *static_cast<const TW_CAPABILITY*>(data);
             return msg != MSG_SET && succeeded
-                       ? ": " + describeContainer(capability.ConType, capability.hContainer)
+                       ? joined(": ", describeContainer(capability.ConType, capability.hContainer))
                        : "";
         }
         case DAT_IDENTITY:
             return (msg == MSG_OPENDS || msg == MSG_USERSELECT) && succeeded
-                       ? ": " + identityText(*static_cast<const TW_IDENTITY*>(data))
+                       ? joined(": ", identityText(*static_cast<const TW_IDENTITY*>(data)))
                        : "";
         case DAT_EVENT: {
             const TW_UINT16 notice = static_cast<const TW_EVENT*>(data)->TWMessage;
-            return notice != MSG_NULL ? ": " + messageName(notice) : "";
+            return notice != MSG_NULL ? joined(": ", messageName(notice)) : "";
         }
         case DAT_PENDINGXFERS:
-            return succeeded ? ": Count " +
-                                   std::to_string(static_cast<const TW_PENDINGXFERS*>(data)->Count)
-                             : "";
+            return succeeded
+                       ? joined(": Count ",
+                                std::to_string(static_cast<const TW_PENDINGXFERS*>(data)->Count))
+                       : "";
         default:
             return "";
     }
@@ -113,8 +116,8 @@ TracedTriplet::TracedTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 d
       started_(std::chrono::steady_clock::now()) {
     writePendingTriplet();
     try {
-        text_ = dataGroupName(dg) + "/" + dataArgumentName(dat) + "/" + messageName(msg) +
-                (destination ? " to source" : " to manager") + requestText(dat, msg, data);
+        text_ = joined(dataGroupName(dg), "/", dataArgumentName(dat), "/", messageName(msg),
+                       destination ? " to source" : " to manager", requestText(dat, msg, data));
     } catch (...) {
         text_.clear();  // the trace never stands in the session's way
     }
@@ -127,9 +130,10 @@ void TracedTriplet::answered(TW_UINT16 resultCode, bool conditionKnown, TW_UINT1
     try {
         char duration[32];
         std::snprintf(duration, sizeof(duration), " (%.2f ms)", millis);
-        const std::string text = text_ + " -> " + resultName(resultCode) +
-                                 (conditionKnown ? " " + conditionName(conditionCode) : "") +
-                                 answerText(dat_, msg_, data_, resultCode) + duration;
+        const std::string text =
+            joined(text_, " -> ", resultName(resultCode),
+                   conditionKnown ? joined(" ", conditionName(conditionCode)) : std::string(),
+                   answerText(dat_, msg_, data_, resultCode), duration);
         PendingTriplet& pending = pendingTriplet;
         pending.length = std::min(text.size(), sizeof(pending.text));
         std::memcpy(pending.text, text.data(), pending.length);
@@ -147,8 +151,9 @@ void writePendingTriplet() {
     }
     pending.waiting = false;
     try {
-        if (!writeTraceLine(traceLineStart(pending.sent, pending.stateBefore, twainSession.state) +
-                            std::string(pending.text, pending.length))) {
+        if (!writeTraceLine(
+                joined(traceLineStart(pending.sent, pending.stateBefore, twainSession.state),
+                       std::string(pending.text, pending.length)))) {
             stopTrace();
         }
     } catch (...) {

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "dib_bytes.h"
+#include "ratio_reporter.h"
 #include "image/dib_layout.h"
 #include "image/dib_rows.h"
 
@@ -84,41 +84,6 @@ void copyRow(benchmark::State& state, const DepthCase& c) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * layout.stride));
 }
 
-// The console report, then how many times a memcpy of the stored row each decoder takes.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    // With --benchmark_repetitions the medians are compared; otherwise the single runs.
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                medians_[name] = run.GetAdjustedRealTime();
-            } else if (run.run_type == Run::RT_Iteration) {
-                times_[name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::map<std::string, double> compared = medians_;
-        compared.merge(times_);  // a single run's time only where there is no median
-        std::printf("\nDecoding time over memcpy time of the same stored row:\n");
-        for (const DepthCase& c : kCases) {
-            const auto unpack = compared.find(std::string("unpack/") + c.name);
-            const auto copy = compared.find(std::string("memcpy/") + c.name);
-            if (unpack != compared.end() && copy != compared.end() && copy->second > 0) {
-                std::printf("  %-18s %8.1fx\n", c.name, unpack->second / copy->second);
-            }
-        }
-    }
-
-  private:
-    std::map<std::string, double> times_;
-    std::map<std::string, double> medians_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -130,7 +95,12 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    RatioReporter reporter;
+    std::vector<RatioReporter::Ratio> ratios;
+    for (const DepthCase& c : kCases) {
+        ratios.push_back({c.name, std::string("unpack/") + c.name, std::string("memcpy/") + c.name});
+    }
+    RatioReporter reporter("Decoding time over memcpy time of the same stored row:",
+                           std::move(ratios));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
