@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "dib_bytes.h"
-#include "ratio_reporter.h"
 #include "image/dib_layout.h"
 #include "image/dib_rows.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
     }
     std::vector<RatioReporter::Ratio> ratios;
     for (const DepthCase& c : kCases) {
-        ratios.push_back({c.name, std::string("unpack/") + c.name, std::string("memcpy/") + c.name});
+        ratios.push_back(
+            {c.name, std::string("unpack/") + c.name, std::string("memcpy/") + c.name});
     }
     RatioReporter reporter("Decoding time over memcpy time of the same stored row:",
                            std::move(ratios));
