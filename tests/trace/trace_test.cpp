@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
@@ -14,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "file_lines.h"
 #include "scenario.h"
 #include "session/acquisition.h"
 #include "trace/trace.h"
@@ -22,15 +22,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> linesOf(const fs::path& file) {
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 // Names of the numbers the scans below send, written out here rather than taken from the trace's
 // own tables, so that a wrong name there shows.
@@ -86,7 +77,7 @@ class Trace : public Scenario {
         fs::remove(file_);
         fs::remove(fs::path(file_.string() + ".1"));
     }
-    std::vector<std::string> lines() const { return linesOf(file_); }
+    std::vector<std::string> lines() const { return linesOf(file_.string()); }
 
     // The lines that record triplets, without the start that every line has.
     std::vector<std::string> tripletLines() const {
@@ -278,7 +269,7 @@ TEST_F(Trace, AFullFileIsKeptAsDotOneAndANewOneBegun) {
     EXPECT_LE(fs::file_size(file_), 4096u);
     EXPECT_LE(fs::file_size(kept), 4096u);
     // The newest lines are in the file, those just before them in FILE.1: none lost between.
-    const std::vector<std::string> older = linesOf(kept);
+    const std::vector<std::string> older = linesOf(kept.string());
     const std::vector<std::string> newer = lines();
     ASSERT_FALSE(older.empty());
     ASSERT_FALSE(newer.empty());

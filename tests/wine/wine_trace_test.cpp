@@ -2,10 +2,10 @@
 // every triplet the source received, in order and with its result.
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "file_lines.h"
 #include "session/acquisition.h"
 #include "session/lifecycle.h"
 #include "session/twain_session.h"
@@ -59,15 +59,6 @@ std::string tempFile() {
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     return std::string(folder) + "scanlink-wine-trace.log";
-}
-
-std::vector<std::string> linesOf(const std::string& file) {
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 TEST_F(WineTrace, AScanThroughWinesManagerIsTracedTripletByTriplet) {
