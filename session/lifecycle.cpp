@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "session/dsm_binding.h"
+#include "session/identity_field.h"
 #include "session/proxy_window.h"
 #include "session/twain_session.h"
 #include "trace/identity_text.h"
@@ -14,12 +15,6 @@ namespace {
 constexpr TW_UINT16 kProtocolMajor = 1;
 constexpr TW_UINT16 kProtocolMinor = 7;
 constexpr TW_UINT32 kSupportedGroups = DG_CONTROL | DG_IMAGE;
-
-// A text longer than the field is cut so that the field always ends in a zero byte.
-void copyField(TW_STR32& field, const char* text) {
-    std::memset(field, 0, sizeof(field));
-    std::strncpy(field, text, sizeof(field) - 1);
-}
 
 void fillApplicationIdentity(int32_t versionMajor, int32_t versionMinor, const char* manufacturer,
                              const char* productFamily, const char* productName) {
@@ -72,11 +67,17 @@ bool selectSource() {
 }
 
 bool openSource() {
+    TW_IDENTITY defaultSource;
+    std::memset(&defaultSource, 0, sizeof(defaultSource));
+    return openSourceAs(defaultSource);
+}
+
+bool openSourceAs(const TW_IDENTITY& identity) {
     TwainSession& s = twainSession;
     if (s.state != kStateManagerOpen) {
         return s.state >= kStateSourceOpen;
     }
-    std::memset(&s.sourceIdentity, 0, sizeof(s.sourceIdentity));
+    s.sourceIdentity = identity;
     if (dsmCall(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &s.sourceIdentity)) {
         s.state = kStateSourceOpen;
         if (traceOn()) {

@@ -5,10 +5,15 @@
 
 #include <cstdint>
 
+#include "twain/twain.h"
+
 bool openSourceManager(int32_t versionMajor, int32_t versionMinor, const char* manufacturer,
                        const char* productFamily, const char* productName);
 bool selectSource();
 bool openSource();
+// Opens the source of that identity, as listed by the manager: the manager picks it by its Id, or
+// by its product name when the Id is 0. The same steps and answers as openSource.
+bool openSourceAs(const TW_IDENTITY& identity);
 bool endTransfers();
 bool disableSource();
 bool closeSource();

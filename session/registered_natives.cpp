@@ -4,6 +4,8 @@
 
 #include "session/jstring.h"
 #include "session/session_thread.h"
+#include "session/source_natives.h"
+#include "settings/capability_natives.h"
 #include "trace/trace.h"
 
 namespace {
@@ -39,9 +41,23 @@ JNINativeMethod traceMethods[] = {
      reinterpret_cast<void*>(stopTracing)},
 };
 
+JNINativeMethod deviceMethods[] = {
+    {const_cast<char*>("listSources"), const_cast<char*>("()[B"),
+     reinterpret_cast<void*>(listSourcesNative)},
+    {const_cast<char*>("defaultSource"), const_cast<char*>("()[B"),
+     reinterpret_cast<void*>(defaultSourceNative)},
+    {const_cast<char*>("openSource"), const_cast<char*>("([B)Z"),
+     reinterpret_cast<void*>(openSourceNative)},
+    {const_cast<char*>("readCapability"), const_cast<char*>("(II)[B"),
+     reinterpret_cast<void*>(readCapabilityNative)},
+    {const_cast<char*>("setCapability"), const_cast<char*>("(I[B)Z"),
+     reinterpret_cast<void*>(setCapabilityNative)},
+};
+
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
     {"QZ/korvel/twain/Trace", traceMethods, static_cast<jint>(std::size(traceMethods))},
+    {"QZ/korvel/twain/DeviceEx", deviceMethods, static_cast<jint>(std::size(deviceMethods))},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "session/dsm_binding.h"
 #include "session/twain_session.h"
+#include "settings/global_memory.h"
 
 namespace {
 
@@ -20,50 +21,6 @@ constexpr SIZE_T kOneValueSize = 6;
 
 constexpr double kFix32Scale = 65536.0;
 constexpr double kInt64Limit = 0x1p63;
-
-// A global memory block that the operation owns: freed when the operation ends, on every path.
-class OwnedBlock {
-  public:
-    explicit OwnedBlock(HGLOBAL handle) : handle_(handle) {}
-    ~OwnedBlock() {
-        if (handle_) {
-            GlobalFree(handle_);
-        }
-    }
-    OwnedBlock(const OwnedBlock&) = delete;
-    OwnedBlock& operator=(const OwnedBlock&) = delete;
-
-    HGLOBAL get() const { return handle_; }
-
-  private:
-    HGLOBAL handle_;
-};
-
-// The bytes of a block while it is locked; the size is the block's own (GlobalSize), so that
-// nothing is read beyond it whatever the container claims.
-class LockedBytes {
-  public:
-    explicit LockedBytes(HGLOBAL handle)
-        : handle_(handle), bytes_(static_cast<std::uint8_t*>(GlobalLock(handle))) {
-        size_ = bytes_ != nullptr ? GlobalSize(handle) : 0;
-    }
-    ~LockedBytes() {
-        if (bytes_ != nullptr) {
-            GlobalUnlock(handle_);
-        }
-    }
-    LockedBytes(const LockedBytes&) = delete;
-    LockedBytes& operator=(const LockedBytes&) = delete;
-
-    explicit operator bool() const { return bytes_ != nullptr; }
-    std::uint8_t* data() const { return bytes_; }
-    std::uint64_t size() const { return size_; }
-
-  private:
-    HGLOBAL handle_;
-    std::uint8_t* bytes_;
-    std::uint64_t size_ = 0;
-};
 
 TW_UINT16 get16(const std::uint8_t* at) { return static_cast<TW_UINT16>(at[0] | at[1] << 8); }
 

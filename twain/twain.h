@@ -226,6 +226,7 @@ inline constexpr TW_UINT16 MSG_GETFIRST = 0x0004;
 inline constexpr TW_UINT16 MSG_GETNEXT = 0x0005;
 inline constexpr TW_UINT16 MSG_SET = 0x0006;
 inline constexpr TW_UINT16 MSG_RESET = 0x0007;
+inline constexpr TW_UINT16 MSG_QUERYSUPPORT = 0x0008;
 inline constexpr TW_UINT16 MSG_XFERREADY = 0x0101;
 inline constexpr TW_UINT16 MSG_CLOSEDSREQ = 0x0102;
 inline constexpr TW_UINT16 MSG_CLOSEDSOK = 0x0103;
@@ -274,6 +275,7 @@ inline constexpr TW_UINT16 TWON_ARRAY = 3;
 inline constexpr TW_UINT16 TWON_ENUMERATION = 4;
 inline constexpr TW_UINT16 TWON_ONEVALUE = 5;
 inline constexpr TW_UINT16 TWON_RANGE = 6;
+inline constexpr TW_UINT16 TWON_DONTCARE16 = 0xFFFF;
 
 // Item types
 inline constexpr TW_UINT16 TWTY_INT8 = 0x00;
@@ -309,6 +311,8 @@ inline constexpr TW_UINT16 CAP_REWINDPAGE = 0x100A;
 inline constexpr TW_UINT16 CAP_INDICATORS = 0x100B;
 inline constexpr TW_UINT16 CAP_UICONTROLLABLE = 0x100E;
 inline constexpr TW_UINT16 CAP_DEVICEONLINE = 0x100F;
+inline constexpr TW_UINT16 CAP_DUPLEX = 0x1012;
+inline constexpr TW_UINT16 CAP_DUPLEXENABLED = 0x1013;
 inline constexpr TW_UINT16 ICAP_AUTOBRIGHT = 0x1100;
 inline constexpr TW_UINT16 ICAP_BRIGHTNESS = 0x1101;
 inline constexpr TW_UINT16 ICAP_CONTRAST = 0x1103;

@@ -39,6 +39,7 @@ typedef char16_t WCHAR;
 typedef CHAR* LPSTR;
 typedef const CHAR* LPCSTR;
 typedef const WCHAR* LPCWSTR;
+typedef WCHAR* LPWSTR;
 typedef BOOL* LPBOOL;
 typedef void* LPVOID;
 typedef void* LPSECURITY_ATTRIBUTES;
@@ -203,6 +204,8 @@ WIN32_POSIX_API BOOL FreeLibrary(HMODULE module);
 WIN32_POSIX_API int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
                                         LPSTR multi, int multiSize, LPCSTR defaultChar,
                                         LPBOOL usedDefaultChar);
+WIN32_POSIX_API int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multi, int multiCount,
+                                        LPWSTR wide, int wideSize);
 
 // Global memory
 WIN32_POSIX_API HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstring>
+
 #include "windows_1252.h"
 
 namespace {
@@ -51,4 +53,25 @@ extern "C" int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int
         ++written;
     }
     return written;
+}
+
+// Every byte of Windows-1252 has a character, so the conversion back never fails; a count of -1
+// converts up to and with the terminator.
+extern "C" int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multi, int multiCount,
+                                   LPWSTR wide, int wideSize) {
+    if ((codePage != CP_ACP && codePage != 1252) || flags != 0 || multi == nullptr ||
+        multiCount == 0 || wideSize < 0 || (wideSize > 0 && wide == nullptr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const std::size_t count = multiCount < 0 ? std::strlen(multi) + 1
+                                             : static_cast<std::size_t>(multiCount);
+    if (wideSize > 0 && count > static_cast<std::size_t>(wideSize)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    for (std::size_t i = 0; wideSize > 0 && i < count; ++i) {
+        wide[i] = win32posix::fromWindows1252(static_cast<unsigned char>(multi[i]));
+    }
+    return static_cast<int>(count);
 }

@@ -120,6 +120,11 @@ inline int toWindows1252(char16_t unit) {
     return -1;
 }
 
+// The character of a byte.
+inline char16_t fromWindows1252(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : char16_t{byte};
+}
+
 }  // namespace win32posix
 
 #endif

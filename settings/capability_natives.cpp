@@ -1,0 +1,59 @@
+#include "settings/capability_natives.h"
+
+#include "session/java_record.h"
+#include "session/native_calls.h"
+#include "settings/capability_requests.h"
+#include "settings/container_record.h"
+
+namespace {
+
+constexpr std::uint8_t kContainerFollows = 0;
+constexpr std::uint8_t kFaultFollows = 1;
+
+}  // namespace
+
+jbyteArray JNICALL readCapabilityNative(JNIEnv* env, jclass, jint capability, jint msg) {
+    const auto message = static_cast<TW_UINT16>(msg);
+    if (msg != message || !isCapabilityRead(message)) {
+        throwIllegalArgument(env, "not a capability read");
+        return nullptr;
+    }
+    std::optional<ContainerResult> answer;
+    runSessionCall("readCapability", CallKind::Step, kSourceOpenStates, [&] {
+        answer = readCapability(static_cast<TW_UINT16>(capability), message);
+    });
+    if (!answer) {
+        return nullptr;
+    }
+    RecordWriter record;
+    if (answer->ok()) {
+        record.u8(kContainerFollows);
+        writeContainer(record, answer->container);
+    } else {
+        record.u8(kFaultFollows);
+        record.text(answer->fault);
+    }
+    return toJavaBytes(env, record.bytes());
+}
+
+jboolean JNICALL setCapabilityNative(JNIEnv* env, jclass, jint capability, jbyteArray container) {
+    auto bytes = fromJavaBytes(env, container);
+    if (!bytes) {
+        throwIllegalArgument(env, "no container");
+        return JNI_FALSE;
+    }
+    RecordReader record(std::move(*bytes));
+    const auto described = readContainerRecord(record);
+    if (!described) {
+        throwIllegalArgument(env, "not a container");
+        return JNI_FALSE;
+    }
+    const LaidContainer laid = layContainer(*described);
+    if (!laid.fault.empty()) {
+        throwIllegalArgument(env, laid.fault.c_str());
+        return JNI_FALSE;
+    }
+    return stepCall("setCapability", CallKind::Step, kSourceOpenStates, [&] {
+        return setCapability(static_cast<TW_UINT16>(capability), described->conType, laid.bytes);
+    });
+}
