@@ -1,5 +1,6 @@
 package QZ.korvel.twain;
 
+import java.util.List;
 import java.util.Locale;
 import java.util.Objects;
 import java.util.Set;
@@ -175,6 +176,57 @@ public final class ScanSession implements AutoCloseable {
     }
 
     /**
+     * The sources the source manager knows, in its order.
+     *
+     * @return their identities
+     * @throws TwainException if the manager does not list them
+     */
+    public List<SourceIdentity> sources() throws TwainException {
+        return execute(SourceDirectory::sources);
+    }
+
+    /**
+     * The source manager's default source, which {@link #openSource()} opens.
+     *
+     * @return its identity
+     * @throws TwainException if the manager does not tell
+     */
+    public SourceIdentity defaultSource() throws TwainException {
+        return execute(SourceDirectory::defaultSource);
+    }
+
+    /**
+     * Opens the source of that product name, without a dialog. When two sources share the name,
+     * the first the manager lists is opened, by the Id the manager gave it.
+     *
+     * @param productName the name, as {@link SourceIdentity#productName()} gives it
+     * @return the identity of the source opened
+     * @throws TwainException if no source has that name (the message names those that exist), a
+     *     source is already open, or the source cannot be opened
+     */
+    public SourceIdentity openSource(String productName) throws TwainException {
+        Objects.requireNonNull(productName, "productName");
+        SourceIdentity opened = execute(() -> SourceDirectory.open(productName));
+        LOG.fine("opened the source " + opened);
+        return opened;
+    }
+
+    /**
+     * Opens a source that {@link #sources()} listed in this session.
+     *
+     * @param source the source
+     * @throws TwainException if a source is already open, or the source cannot be opened
+     */
+    public void openSource(SourceIdentity source) throws TwainException {
+        Objects.requireNonNull(source, "source");
+        execute(() -> {
+            SourceDirectory.open("opening the source \"" + source.productName() + "\"", source);
+            return null;
+        });
+        LOG.fine("opened the source " + source);
+    }
+
+    /**
      * Closes the source, disabling it first if need be. Does nothing when no source is open.
      *
      * @throws TwainException if the source refuses to be disabled or closed
@@ -316,6 +368,125 @@ public final class ScanSession implements AutoCloseable {
     public boolean isFeederLoaded() throws TwainException {
         return execute(
                 () -> reading("reading whether the feeder holds paper", TwainEx::isFeederLoaded));
+    }
+
+    /**
+     * Scans both sides of each sheet, or the front only (CAP_DUPLEXENABLED).
+     *
+     * @param enabled true for both sides
+     * @throws TwainException if no source is open, or it has no duplex or refuses
+     */
+    public void setDuplexEnabled(boolean enabled) throws TwainException {
+        setFlag(Capability.CAP_DUPLEXENABLED, enabled,
+                "turning duplex " + (enabled ? "on" : "off"));
+    }
+
+    /**
+     * Whether both sides of each sheet are scanned.
+     *
+     * @return true for both sides
+     * @throws TwainException if no source is open, or it does not tell
+     */
+    public boolean isDuplexEnabled() throws TwainException {
+        return flag(Capability.CAP_DUPLEXENABLED);
+    }
+
+    /**
+     * Shows the driver's progress indicator during a scan, or hides it (CAP_INDICATORS).
+     *
+     * @param shown true to show it
+     * @throws TwainException if no source is open or it refuses
+     */
+    public void setIndicators(boolean shown) throws TwainException {
+        setFlag(Capability.CAP_INDICATORS, shown,
+                (shown ? "showing" : "hiding") + " the progress indicator");
+    }
+
+    /**
+     * Whether the driver shows its progress indicator during a scan.
+     *
+     * @return true when it does
+     * @throws TwainException if no source is open, or it does not tell
+     */
+    public boolean showsIndicators() throws TwainException {
+        return flag(Capability.CAP_INDICATORS);
+    }
+
+    // Capabilities by their number
+
+    /**
+     * What the source supports of a capability: the values it allows, as a list or a range, its
+     * current and default values, and the operations it takes when it tells them.
+     *
+     * @param capability the capability
+     * @return what the source answered
+     * @throws TwainException if no source is open, the source does not have the capability, or it
+     *     answers with a malformed container
+     */
+    public Supported supported(Capability capability) throws TwainException {
+        Objects.requireNonNull(capability, "capability");
+        return execute(() -> CapabilityRequests.supported(capability));
+    }
+
+    /**
+     * The current value of a capability, in the container the source answers with (MSG_GETCURRENT).
+     *
+     * @param capability the capability
+     * @return the container
+     * @throws TwainException if no source is open, the source does not tell, or it answers with a
+     *     malformed container
+     */
+    public CapabilityValue current(Capability capability) throws TwainException {
+        Objects.requireNonNull(capability, "capability");
+        return execute(() -> CapabilityRequests.current(capability));
+    }
+
+    /**
+     * Sets a capability to one value, sent as the capability's item type.
+     *
+     * @param capability a capability whose item type is known
+     * @param value the value, of the item type's Java type (see {@link ItemType})
+     * @return true when the source took the value as given, false when it took another one (its
+     *     nearest, say), which {@link #current} tells
+     * @throws IllegalArgumentException if the value is not of the item type, or the capability's
+     *     item type is not known
+     * @throws TwainException if no source is open or it refuses
+     */
+    public boolean set(Capability capability, Object value) throws TwainException {
+        if (capability.itemType() == null) {
+            throw new IllegalArgumentException(
+                    "the item type of " + capability + " is not known: name it with Capability.custom");
+        }
+        return set(capability, CapabilityValue.oneValue(capability.itemType(), value));
+    }
+
+    /**
+     * Sets a capability with a container of the caller's: one value, or the values to allow as an
+     * enumeration or an array.
+     *
+     * @param capability the capability
+     * @param value the container
+     * @return true when the source took it as given, false when it took other values
+     * @throws TwainException if no source is open or it refuses
+     */
+    public boolean set(Capability capability, CapabilityValue value) throws TwainException {
+        Objects.requireNonNull(capability, "capability");
+        Objects.requireNonNull(value, "value");
+        boolean exact = execute(() -> CapabilityRequests.set(capability, value));
+        LOG.fine("set " + capability + " to " + value + (exact ? "" : ", which the source changed"));
+        return exact;
+    }
+
+    /**
+     * Puts a capability back to its default, and lifts any limit set on its values (MSG_RESET).
+     *
+     * @param capability the capability
+     * @return the container with the value it has now
+     * @throws TwainException if no source is open or it refuses
+     */
+    public CapabilityValue reset(Capability capability) throws TwainException {
+        Objects.requireNonNull(capability, "capability");
+        return execute(() -> CapabilityRequests.reset(capability));
     }
 
     /**
@@ -589,6 +760,30 @@ public final class ScanSession implements AutoCloseable {
             return null;
         });
         LOG.fine(step);
+    }
+
+    private void setFlag(Capability capability, boolean on, String step) throws TwainException {
+        execute(() -> {
+            requireSource(step);
+            TwainException.check(DeviceEx.setCapability(capability.id(),
+                    CapabilityValue.oneValue(ItemType.BOOL, on).toRecord()), step);
+            return null;
+        });
+        LOG.fine(step);
+    }
+
+    private boolean flag(Capability capability) throws TwainException {
+        return execute(() -> {
+            Object value = CapabilityRequests.current(capability).current();
+            if (value instanceof Boolean) {
+                return (Boolean) value;
+            }
+            if (value instanceof Number) {
+                return ((Number) value).longValue() != 0;
+            }
+            throw TwainException.atStep("reading " + capability,
+                    "the source reports " + Items.describe(value) + ", no flag", null);
+        });
     }
 
     private void setUnits(Units units) throws TwainException {

@@ -1,0 +1,34 @@
+package QZ.korvel.twain;
+
+/**
+ * The native methods for the sources the manager knows and for capabilities by their number, with
+ * their data as records (see {@link NativeRecord}). They follow the rules of {@link TwainEx}: the
+ * thread that registered sends every request, and the codes tell why a request failed. They are
+ * registered when {@link TwainEx} loads the library.
+ */
+final class DeviceEx {
+    static {
+        TwainEx.loadLibrary();
+    }
+
+    private DeviceEx() {}
+
+    /** The count of sources, then each identity; null when the list cannot be had. */
+    static native byte[] listSources();
+
+    /** The default source's identity, or null. */
+    static native byte[] defaultSource();
+
+    /** Opens the source of a record of its Id, manufacturer, product family and product name. */
+    static native boolean openSource(byte[] identity);
+
+    /**
+     * A read of a capability with a message among MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT,
+     * MSG_RESET and MSG_QUERYSUPPORT: 0 and the container, or 1 and why the source's container was
+     * refused; null when the request failed.
+     */
+    static native byte[] readCapability(int capability, int msg);
+
+    /** MSG_SET with the container of the record. */
+    static native boolean setCapability(int capability, byte[] container);
+}
