@@ -15,6 +15,7 @@ import javax.imageio.ImageWriter;
 import javax.imageio.metadata.IIOInvalidTreeException;
 import javax.imageio.metadata.IIOMetadata;
 import javax.imageio.metadata.IIOMetadataNode;
+import javax.imageio.stream.FileImageOutputStream;
 import javax.imageio.stream.ImageOutputStream;
 
 /** Pages as images of javax.imageio, with their resolution in the file. */
@@ -35,13 +36,26 @@ final class ImageFiles {
     static void writeSingle(Page page, String format, String compression, Path file)
             throws IOException {
         ImageWriter writer = writer(format);
-        Files.deleteIfExists(file);
-        try (ImageOutputStream out = ImageIO.createImageOutputStream(file.toFile())) {
+        try (ImageOutputStream out = open(file)) {
             writer.setOutput(out);
             ImageWriteParam param = param(writer, compression);
             writer.write(null, image(writer, page, param), param);
         } finally {
             writer.dispose();
+        }
+    }
+
+    /**
+     * A new file for an image writer, replacing what was there; a file that cannot be made fails
+     * with the file and the reason.
+     */
+    static ImageOutputStream open(Path file) throws IOException {
+        try {
+            // A file image stream writes over an old file without cutting it, so it goes first.
+            Files.deleteIfExists(file);
+            return new FileImageOutputStream(file.toFile());
+        } catch (IOException e) {
+            throw OutputCheck.failedWrite(file, e);
         }
     }
 

@@ -59,7 +59,11 @@ final class PdfDocument implements PageWriter {
     @Override
     public void finish() throws IOException {
         if (pages > 0) {
-            document.save(file.toFile());
+            try {
+                document.save(file.toFile());
+            } catch (IOException e) {
+                throw OutputCheck.failedWrite(file, e);
+            }
         }
     }
 

@@ -1,14 +1,21 @@
 package scanlink.scan;
 
+import QZ.korvel.twain.Capability;
 import QZ.korvel.twain.Page;
 import QZ.korvel.twain.PageListener;
 import QZ.korvel.twain.ScanResult;
 import QZ.korvel.twain.ScanSession;
+import QZ.korvel.twain.SourceIdentity;
 import QZ.korvel.twain.Trace;
 import QZ.korvel.twain.TwainException;
+import java.util.List;
 
 /**
- * Scans pages with the default TWAIN source into PNG files, a TIFF file or a PDF document.
+ * Scans pages with a TWAIN source into PNG files, a TIFF file or a PDF document; lists the sources
+ * and describes what a source supports.
+ *
+ * <p>The output is checked before anything is scanned, and each setting the source refuses or
+ * changes is reported, with what it will really scan with; {@code --strict} stops there.
  *
  * <p>Each page is written while the next one is scanned. When a page fails, the pages scanned
  * before it are still written, and the program then reports the failure.
@@ -32,7 +39,9 @@ public final class Scan {
         }
         try {
             int scanned = run(options);
-            System.out.println("Scanned " + scanned + (scanned == 1 ? " page." : " pages."));
+            if (options.output != null) {
+                System.out.println("Scanned " + scanned + (scanned == 1 ? " page." : " pages."));
+            }
         } catch (Exception e) {
             System.err.println("scan: " + e.getMessage());
             System.exit(1);
@@ -46,17 +55,51 @@ public final class Scan {
      *     it were written
      */
     static int run(ScanOptions options) throws Exception {
+        if (options.output != null) {
+            OutputCheck.check(options.output);
+        }
         // A trace that cannot be written costs a line on the standard error, and the scan goes on.
         if (options.trace != null) {
             Trace.start(options.trace.toAbsolutePath().toString());
         }
-        try (ScanSession session = ScanSession.open("scanlink32", "Examples", "Scan");
-                PageWriter writer = PageWriter.create(options)) {
-            session.openSource();
-            applySettings(session, options);
+        try (ScanSession session = ScanSession.open("scanlink32", "Examples", "Scan")) {
+            if (options.listSources) {
+                for (SourceIdentity source : session.sources()) {
+                    System.out.println(line(source));
+                }
+            }
+            if (options.output == null && !options.describe) {
+                return 0;
+            }
+            if (options.source != null) {
+                session.openSource(options.source);
+            } else {
+                session.openSource();
+            }
+            if (options.describe) {
+                describe(session);
+            }
+            if (options.output == null) {
+                return 0;
+            }
+            List<String> differences = Settings.apply(session, options);
+            for (String difference : differences) {
+                System.err.println("scan: " + difference);
+            }
+            if (options.strict && !differences.isEmpty()) {
+                throw new Exception(
+                        "nothing was scanned: the source does not scan as asked (--strict)");
+            }
+            return scan(session, options);
+        }
+    }
+
+    private static int scan(ScanSession session, ScanOptions options) throws Exception {
+        try (PageWriter writer = PageWriter.create(options)) {
             PageListener listener = page -> print(page, writer.write(page));
-            ScanResult result = options.feeder ? session.scanFeeder(options.pages, listener)
-                                               : session.scan(options.pages, listener);
+            ScanResult result = options.feeder || options.duplex
+                    ? session.scanFeeder(options.pages, listener)
+                    : session.scan(options.pages, listener);
             writer.finish();
             switch (result.outcome()) {
                 case FAILED -> throw result.failure();
@@ -72,18 +115,23 @@ public final class Scan {
         }
     }
 
-    private static void applySettings(ScanSession session, ScanOptions options)
-            throws TwainException {
-        if (options.pixelType != null) {
-            session.setPixelType(options.pixelType);
+    /** A source on one line, its product name first. */
+    static String line(SourceIdentity source) {
+        return source.productName() + "  (" + source.manufacturer() + ", "
+                + source.productFamily() + ", version " + source.version() + ", protocol "
+                + source.protocolVersion() + ")";
+    }
+
+    /** Every capability the open source lists as supported, a line each. */
+    private static void describe(ScanSession session) throws TwainException {
+        for (Object id : session.current(Capability.CAP_SUPPORTEDCAPS).values()) {
+            Capability capability = Capability.of(((Number) id).intValue());
+            try {
+                System.out.println(session.supported(capability));
+            } catch (TwainException e) {
+                System.out.println(capability + ": " + e.getMessage());
+            }
         }
-        if (options.resolution != null) {
-            session.setResolution(options.resolution);
-        }
-        if (options.frame != null) {
-            session.setFrame(options.frame);
-        }
-        session.setShowUserInterface(options.showUi);
     }
 
     private static void print(Page page, String where) {

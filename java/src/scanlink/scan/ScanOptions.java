@@ -10,17 +10,26 @@ import java.util.Locale;
 final class ScanOptions {
     static final String USAGE = String.join(System.lineSeparator(),
             "Usage: scan [options] OUTPUT",
-            "Scans with the system's default TWAIN source. The output's name says its format:",
-            "OUTPUT.png writes one PNG file per page, OUTPUT.tif or OUTPUT.tiff one multi-page",
-            "TIFF file, OUTPUT.pdf one PDF document with a page per scanned page.",
+            "       scan --list-sources | --describe [--source NAME]",
+            "Scans with the system's default TWAIN source, or the one named. The output's name says",
+            "its format: OUTPUT.png writes one PNG file per page, OUTPUT.tif or OUTPUT.tiff one",
+            "multi-page TIFF file, OUTPUT.pdf one PDF document with a page per scanned page. The",
+            "output's folder is checked before anything is scanned, and each setting the source",
+            "refuses or changes is reported with what it will really scan with.",
             "",
             "Options:",
+            "  --list-sources       print the sources, one a line, product name first",
+            "  --source NAME        scan with the source of that product name",
+            "  --describe           print every capability the source supports, with its",
+            "                       current, default and allowed values",
             "  --pages N            pages to scan (default 1); with more than one, page k of a",
             "                       PNG scan is written to OUTPUT-k.png",
             "  --resolution DPI     horizontal and vertical resolution",
             "  --pixel-type TYPE    bw, gray or rgb",
             "  --frame L,T,R,B      scan area in whole inches; fractions are cut",
             "  --feeder             take the pages from the document feeder, until it is empty",
+            "  --duplex             scan both sides of each sheet from the feeder",
+            "  --strict             scan nothing when the source refuses or changes a setting",
             "  --show-ui            let the source show its own dialog",
             "  --trace FILE         append a trace of every request to the scanner to FILE,",
             "                       for a report when a scanner misbehaves",
@@ -42,6 +51,11 @@ final class ScanOptions {
     boolean feeder;
     boolean showUi;
     Path trace;
+    boolean listSources;
+    String source;
+    boolean describe;
+    boolean duplex;
+    boolean strict;
 
     /** Thrown for a command line that cannot be used; the message says why. */
     static final class UsageException extends Exception {
@@ -62,6 +76,11 @@ final class ScanOptions {
                 case "--feeder" -> options.feeder = true;
                 case "--show-ui" -> options.showUi = true;
                 case "--trace" -> options.trace = Path.of(value(args, ++i, arg));
+                case "--list-sources" -> options.listSources = true;
+                case "--source" -> options.source = value(args, ++i, arg);
+                case "--describe" -> options.describe = true;
+                case "--duplex" -> options.duplex = true;
+                case "--strict" -> options.strict = true;
                 default -> {
                     if (arg.startsWith("--") || options.output != null) {
                         throw new UsageException("unexpected argument: " + arg);
@@ -71,6 +90,9 @@ final class ScanOptions {
             }
         }
         if (options.output == null) {
+            if (options.listSources || options.describe) {
+                return options;
+            }
             throw new UsageException("no output file given");
         }
         options.format = format(options.output);

@@ -2,9 +2,7 @@ package scanlink.scan;
 
 import QZ.korvel.twain.Page;
 import java.io.IOException;
-import java.nio.file.Files;
 import java.nio.file.Path;
-import javax.imageio.ImageIO;
 import javax.imageio.ImageWriteParam;
 import javax.imageio.ImageWriter;
 import javax.imageio.stream.ImageOutputStream;
@@ -26,9 +24,8 @@ final class TiffDocument implements PageWriter {
     @Override
     public String write(Page page) throws IOException {
         if (writer == null) {
-            Files.deleteIfExists(file);
             writer = ImageFiles.writer("tiff");
-            out = ImageIO.createImageOutputStream(file.toFile());
+            out = ImageFiles.open(file);
             writer.setOutput(out);
             writer.prepareWriteSequence(null);
         }
