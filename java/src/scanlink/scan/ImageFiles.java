@@ -50,6 +50,9 @@ final class ImageFiles {
      * with the file and the reason.
      */
     static ImageOutputStream open(Path file) throws IOException {
+        if (Files.isDirectory(file)) {
+            throw new IOException("cannot write " + file + ": it is a folder");
+        }
         try {
             // A file image stream writes over an old file without cutting it, so it goes first.
             Files.deleteIfExists(file);

@@ -1,0 +1,135 @@
+package scanlink.scan;
+
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertFalse;
+import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import QZ.korvel.twain.TwainEx;
+import QZ.korvel.twain.TwainException;
+import java.io.ByteArrayOutputStream;
+import java.io.IOException;
+import java.io.PrintStream;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import org.junit.jupiter.api.AfterEach;
+import org.junit.jupiter.api.BeforeEach;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.api.extension.ExtendWith;
+import org.junit.jupiter.api.io.TempDir;
+import scanlink.testsupport.CleanSession;
+import scanlink.virtualscanner.VirtualScanner;
+
+/**
+ * The scan program's sources, its report of settings the source does not take as asked, and its
+ * checks of the output, through the real JVM against the virtual scanner.
+ */
+@ExtendWith(CleanSession.class)
+class ScanProgramChecksTest {
+    @TempDir Path folder;
+
+    private final ByteArrayOutputStream out = new ByteArrayOutputStream();
+    private final ByteArrayOutputStream err = new ByteArrayOutputStream();
+    private PrintStream standardOut;
+    private PrintStream standardErr;
+
+    @BeforeEach
+    void capture() {
+        standardOut = System.out;
+        standardErr = System.err;
+        System.setOut(new PrintStream(out, true, StandardCharsets.UTF_8));
+        System.setErr(new PrintStream(err, true, StandardCharsets.UTF_8));
+    }
+
+    @AfterEach
+    void restore() {
+        System.setOut(standardOut);
+        System.setErr(standardErr);
+    }
+
+    static int run(String... args) throws Exception {
+        return Scan.run(ScanOptions.parse(args));
+    }
+
+    String printed() {
+        return out.toString(StandardCharsets.UTF_8);
+    }
+
+    String reported() {
+        return err.toString(StandardCharsets.UTF_8);
+    }
+
+    @Test
+    void listsTheSourcesOneALineProductNameFirstAndScansNothing() throws Exception {
+        assertEquals(0, run("--list-sources"));
+        String[] lines = printed().split(System.lineSeparator());
+        assertTrue(lines[0].startsWith("Virtual Scanner  (scanlink32, Virtual Devices, version "),
+                printed());
+        assertEquals(0, VirtualScanner.logWithoutStatus().stream()
+                .filter(t -> t.toSource()).count());
+    }
+
+    @Test
+    void aSourceNameThatMatchesNoneFailsNamingItAndTheSourcesThatExist() {
+        Path output = folder.resolve("x.png");
+        TwainException e = assertThrows(TwainException.class,
+                () -> run("--source", "Flatbed 9000", output.toString()));
+        assertTrue(e.getMessage().startsWith("opening the source \"Flatbed 9000\" failed: no source "
+                + "is named \"Flatbed 9000\"; the sources are \"Virtual Scanner\""), e.getMessage());
+        assertFalse(Files.exists(output));
+    }
+
+    @Test
+    void describePrintsEachSupportedCapabilityWithItsValues() throws Exception {
+        assertEquals(0, run("--describe"));
+        String lines = printed();
+        assertTrue(lines.contains("ICAP_PIXELTYPE (0x0101): 0, 1, 2; current 2; default 2"), lines);
+        assertTrue(lines.contains("ICAP_BRIGHTNESS (0x1101): -1000 to 1000 step 0.0000152587890625;"
+                + " current 0; default 0"), lines);
+    }
+
+    @Test
+    void aResolutionTheSourceChangesIsReportedWithWhatItScansAt() throws Exception {
+        assertEquals(1, run("--resolution", "100000", folder.resolve("a.png").toString()));
+        assertTrue(reported().contains("scan: the source scans at 75 dpi, not 100000 dpi as asked"),
+                reported());
+        assertTrue(Files.exists(folder.resolve("a.png")));
+    }
+
+    @Test
+    void strictStopsBeforeAnythingIsScanned() {
+        Path output = folder.resolve("b.png");
+        Exception e = assertThrows(Exception.class,
+                () -> run("--strict", "--resolution", "250", output.toString()));
+        assertEquals("nothing was scanned: the source does not scan as asked (--strict)",
+                e.getMessage());
+        assertTrue(reported().contains("not 250 dpi as asked"), reported());
+        assertEquals(0, VirtualScanner.logWithoutStatus().stream()
+                .filter(t -> t.is(1, 9, 0x0502)).count()); // no MSG_ENABLEDS
+        assertFalse(Files.exists(output));
+    }
+
+    @Test
+    void anOutputThatCannotBeWrittenFailsBeforeTheScan() {
+        Path missing = folder.resolve("no such folder").resolve("scan.pdf");
+        IOException e = assertThrows(IOException.class, () -> run(missing.toString()));
+        assertEquals("cannot write " + missing + ": the folder " + missing.getParent()
+                + " does not exist", e.getMessage());
+        assertEquals(0, VirtualScanner.log().size());
+        assertTrue(TwainEx.getState() <= 1);
+    }
+
+    @Test
+    void aWriteThatFailsLaterNamesTheFileKeepsThePagesWrittenAndFails() throws Exception {
+        Path output = folder.resolve("page.png");
+        Files.createDirectory(folder.resolve("page-2.png")); // page 2 cannot become a file
+        IOException e = assertThrows(IOException.class,
+                () -> run("--pages", "3", output.toString()));
+        assertTrue(e.getMessage().startsWith("cannot write " + folder.resolve("page-2.png") + ": "),
+                e.getMessage());
+        assertFalse(e.getMessage().contains("\n"));
+        assertTrue(Files.isRegularFile(folder.resolve("page-1.png")));
+        assertEquals(1, TwainEx.getState());
+    }
+}
