@@ -46,9 +46,10 @@ public final class SourceIdentity {
     }
 
     /**
-     * The Id the manager gave the source in this session.
+     * The Id the manager gave the source in this session. Some managers (Wine's) give Ids only
+     * when a source is opened, and list 0; the product name then finds the source.
      *
-     * @return the Id
+     * @return the Id, or 0
      */
     public long id() {
         return id;
