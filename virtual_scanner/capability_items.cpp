@@ -51,7 +51,8 @@ void fillField(std::vector<std::uint8_t>& item) {
     }
 }
 
-void putBytes(std::vector<std::uint8_t>& bytes, std::size_t at, const std::vector<std::uint8_t>& item) {
+void putBytes(std::vector<std::uint8_t>& bytes, std::size_t at,
+              const std::vector<std::uint8_t>& item) {
     std::copy(item.begin(), item.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
 }
 

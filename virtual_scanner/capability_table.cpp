@@ -9,6 +9,7 @@ constexpr double kPixelTypes[] = {TWPT_BW, TWPT_GRAY, TWPT_RGB};
 constexpr double kUnits[] = {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS,      TWUN_POINTS,
                              TWUN_TWIPS,  TWUN_PIXELS,      TWUN_MILLIMETERS};
 constexpr double kTransferMechanisms[] = {TWSX_NATIVE};
+constexpr double kResolutions[] = {75, 100, 150, 200, 300, 400, 600};
 constexpr double kFeederResolutions[] = {100, 150, 200, 300, 600};
 constexpr double kRotations[] = {0, 90, 180, 270};
 constexpr double kOrientations[] = {0, 1, 2, 3};     // TWOR_ROT0 to TWOR_ROT270
@@ -56,8 +57,8 @@ constexpr CapabilityRow kFlatbed[] = {
     {ICAP_SHADOW,             "ICAP_SHADOW",             TWTY_FIX32,   kOne,       C::Range,     M::Plain,        0,             {},                   0,      255,   1},
     {ICAP_XNATIVERESOLUTION,  "ICAP_XNATIVERESOLUTION",  TWTY_FIX32,   kOne,       C::ReadOnly,  M::XResolution,  600,           {},                   0,      0,     0},
     {ICAP_YNATIVERESOLUTION,  "ICAP_YNATIVERESOLUTION",  TWTY_FIX32,   kOne,       C::ReadOnly,  M::YResolution,  600,           {},                   0,      0,     0},
-    {ICAP_XRESOLUTION,        "ICAP_XRESOLUTION",        TWTY_FIX32,   kEnum,      C::Grid,      M::XResolution,  100,           {},                   75,     600,   25},
-    {ICAP_YRESOLUTION,        "ICAP_YRESOLUTION",        TWTY_FIX32,   kEnum,      C::Grid,      M::YResolution,  100,           {},                   75,     600,   25},
+    {ICAP_XRESOLUTION,        "ICAP_XRESOLUTION",        TWTY_FIX32,   kEnum,      C::Grid,      M::XResolution,  100,           kResolutions,         75,     600,   25},
+    {ICAP_YRESOLUTION,        "ICAP_YRESOLUTION",        TWTY_FIX32,   kEnum,      C::Grid,      M::YResolution,  100,           kResolutions,         75,     600,   25},
     {ICAP_ROTATION,           "ICAP_ROTATION",           TWTY_FIX32,   kOne,       C::Steps,     M::Plain,        0,             kRotations,           0,      0,     0},
     {ICAP_THRESHOLD,          "ICAP_THRESHOLD",          TWTY_FIX32,   kOne,       C::Range,     M::Plain,        128,           {},                   0,      255,   1},
     {ICAP_XSCALING,           "ICAP_XSCALING",           TWTY_FIX32,   kOne,       C::Range,     M::Plain,        1,             {},                   0.25,   4,     kFix32Unit},
@@ -108,7 +109,7 @@ struct TextRow {
 };
 
 constexpr TextRow kTexts[] = {
-    {CAP_AUTHOR, kNoText},       {CAP_CAPTION, kNoText},   {CAP_SERIALNUMBER, kSerialNumber},
+    {CAP_AUTHOR, kNoText},        {CAP_CAPTION, kNoText}, {CAP_SERIALNUMBER, kSerialNumber},
     {ICAP_HALFTONES, kHalftones}, {kJobName, kNoText},
 };
 

@@ -1,6 +1,7 @@
 // The source the virtual manager has open, of one of its models (source_model.h); "Virtual
-// Scanner", a flatbed with a document feeder, unless the application opened another. It keeps the TWAIN state machine of a source (states 4 to 7) and answers a triplet sent in a
-// state that does not allow it with TWRC_FAILURE and TWCC_SEQERROR.
+// Scanner", a flatbed with a document feeder, unless the application opened another. It keeps the
+// TWAIN state machine of a source (states 4 to 7) and answers a triplet sent in a state that does
+// not allow it with TWRC_FAILURE and TWCC_SEQERROR.
 #ifndef VIRTUAL_SCANNER_SOURCE_H
 #define VIRTUAL_SCANNER_SOURCE_H
 

@@ -68,8 +68,8 @@ TW_UINT16 Capabilities::capability(TW_UINT16 msg, TW_CAPABILITY* request) {
     if (request == nullptr) {
         return core_.fail(TWCC_BADPROTOCOL);
     }
-    const bool read = msg == MSG_GET || msg == MSG_GETCURRENT || msg == MSG_GETDEFAULT ||
-                      msg == MSG_QUERYSUPPORT;
+    const bool read =
+        msg == MSG_GET || msg == MSG_GETCURRENT || msg == MSG_GETDEFAULT || msg == MSG_QUERYSUPPORT;
     if (!read && msg != MSG_SET && msg != MSG_RESET) {
         return core_.fail(TWCC_BADPROTOCOL);
     }
@@ -227,6 +227,11 @@ CapabilityValues Capabilities::valuesOf(const CapabilityRow& row) const {
             v.min = *std::min_element(v.list.begin(), v.list.end());
             v.max = *std::max_element(v.list.begin(), v.list.end());
             v.step = v.list.size() > 1 ? v.list[1] - v.list[0] : 1;
+            if (row.constraint == Constraint::Grid) {
+                v.min = toUnits(row.measure, row.min);
+                v.max = toUnits(row.measure, row.max);
+                v.step = toUnits(row.measure, row.step);
+            }
             break;
         case Constraint::Range:
             v.list = {row.min, v.fallback, v.current, row.max};
@@ -294,13 +299,6 @@ std::vector<double> Capabilities::deviceOffers(const CapabilityRow& row) const {
     if (row.id == ICAP_BITDEPTH) {
         const auto depths = bitDepthsFor(static_cast<TW_UINT16>(value(ICAP_PIXELTYPE)));
         return {depths.begin(), depths.end()};
-    }
-    if (row.constraint == Constraint::Grid) {
-        std::vector<double> steps;
-        for (double value = row.min; value <= row.max; value += row.step) {
-            steps.push_back(value);
-        }
-        return steps;
     }
     return {row.values.begin(), row.values.end()};
 }

@@ -15,7 +15,9 @@ class CapabilityAnswers : public ::testing::Test {
     App app;
 };
 
-TEST_F(CapabilityAnswers, TheFlatbedAnswersItsResolutionsAsARangeThatSetsJudgeBy) {
+// The flatbed advertises a range of resolutions and scans at its native ones: a value between them
+// goes to the nearest native one.
+TEST_F(CapabilityAnswers, TheFlatbedAdvertisesItsResolutionsAsARange) {
     open("Virtual Scanner");
     const Answer range = ask(app, MSG_GET, ICAP_XRESOLUTION);
     ASSERT_EQ(range.conType, TWON_RANGE);
@@ -26,14 +28,20 @@ TEST_F(CapabilityAnswers, TheFlatbedAnswersItsResolutionsAsARangeThatSetsJudgeBy
     EXPECT_EQ(range.u32(10), fix32Bits(25));
     EXPECT_EQ(range.u32(14), fix32Bits(100));
     EXPECT_EQ(range.u32(18), fix32Bits(100));
-    // A step of the range is taken as it is, a value between steps goes to the nearest.
     EXPECT_EQ(setCapability(app, ICAP_XRESOLUTION, TWON_ONEVALUE,
-                            oneValue(TWTY_FIX32, item(fix32Bits(125), 4))),
+                            oneValue(TWTY_FIX32, item(fix32Bits(300), 4))),
               TWRC_SUCCESS);
     EXPECT_EQ(setCapability(app, ICAP_XRESOLUTION, TWON_ONEVALUE,
-                            oneValue(TWTY_FIX32, item(fix32Bits(130), 4))),
+                            oneValue(TWTY_FIX32, item(fix32Bits(175), 4))),
               TWRC_CHECKSTATUS);
-    EXPECT_EQ(ask(app, MSG_GET, ICAP_XRESOLUTION).u32(18), fix32Bits(125));
+    EXPECT_EQ(ask(app, MSG_GET, ICAP_XRESOLUTION).u32(18), fix32Bits(150));
+    // Restricted to some of its resolutions, it lists them.
+    ASSERT_EQ(setCapability(app, ICAP_XRESOLUTION, TWON_ARRAY,
+                            array(TWTY_FIX32, {item(fix32Bits(200), 4), item(fix32Bits(400), 4)})),
+              TWRC_SUCCESS);
+    EXPECT_EQ(ask(app, MSG_GET, ICAP_XRESOLUTION).conType, TWON_ENUMERATION);
+    EXPECT_EQ(ask(app, MSG_RESET, ICAP_XRESOLUTION).result, TWRC_SUCCESS);
+    EXPECT_EQ(ask(app, MSG_GET, ICAP_XRESOLUTION).conType, TWON_RANGE);
 }
 
 TEST_F(CapabilityAnswers, TheDuplexFeederListsItsResolutionsAndPixelTypes) {
@@ -91,8 +99,8 @@ TEST_F(CapabilityAnswers, QuerySupportOfAFeederCommandHasNoReset) {
 
 TEST_F(CapabilityAnswers, AnEnumerationRestrictsTheOffersUntilReset) {
     open("Virtual Duplex Feeder");
-    const Bytes choice = enumeration(
-        TWTY_FIX32, {item(fix32Bits(150), 4), item(fix32Bits(300), 4)}, 1);
+    const Bytes choice =
+        enumeration(TWTY_FIX32, {item(fix32Bits(150), 4), item(fix32Bits(300), 4)}, 1);
     ASSERT_EQ(setCapability(app, ICAP_XRESOLUTION, TWON_ENUMERATION, choice), TWRC_SUCCESS);
     Answer list = ask(app, MSG_GET, ICAP_XRESOLUTION);
     ASSERT_EQ(list.conType, TWON_ENUMERATION);
@@ -122,9 +130,9 @@ TEST_F(CapabilityAnswers, AnArrayRestrictsWithItsFirstItemCurrent) {
     EXPECT_EQ(list.u32(6), 0u);
     EXPECT_EQ(list.u16(14), TWPT_GRAY);
     EXPECT_EQ(list.u16(16), TWPT_BW);
-    EXPECT_EQ(setCapability(app, ICAP_PIXELTYPE, TWON_ONEVALUE,
-                            oneValue(TWTY_UINT16, item(TWPT_RGB, 2))),
-              TWRC_FAILURE);
+    EXPECT_EQ(
+        setCapability(app, ICAP_PIXELTYPE, TWON_ONEVALUE, oneValue(TWTY_UINT16, item(TWPT_RGB, 2))),
+        TWRC_FAILURE);
     EXPECT_EQ(app.sourceStatus(), TWCC_BADVALUE);
     ask(app, MSG_RESET, ICAP_PIXELTYPE);
     EXPECT_EQ(ask(app, MSG_GET, ICAP_PIXELTYPE).u32(2), 3u);
@@ -132,8 +140,8 @@ TEST_F(CapabilityAnswers, AnArrayRestrictsWithItsFirstItemCurrent) {
 
 TEST_F(CapabilityAnswers, ARestrictionOfValuesTheDeviceLacksOrOfBadShapeIsRefused) {
     open("Virtual Duplex Feeder");
-    const Bytes unknown = enumeration(
-        TWTY_FIX32, {item(fix32Bits(150), 4), item(fix32Bits(250), 4)}, 0);
+    const Bytes unknown =
+        enumeration(TWTY_FIX32, {item(fix32Bits(150), 4), item(fix32Bits(250), 4)}, 0);
     EXPECT_EQ(setCapability(app, ICAP_XRESOLUTION, TWON_ENUMERATION, unknown), TWRC_FAILURE);
     EXPECT_EQ(app.sourceStatus(), TWCC_BADVALUE);
     // The current index past the items, and a block one byte short of its last item.

@@ -17,7 +17,9 @@ struct Answer {
     TW_UINT16 conType = 0;
     Bytes bytes;
 
-    uint16_t u16(size_t at) const { return static_cast<uint16_t>(bytes.at(at) | bytes.at(at + 1) << 8); }
+    uint16_t u16(size_t at) const {
+        return static_cast<uint16_t>(bytes.at(at) | bytes.at(at + 1) << 8);
+    }
     uint32_t u32(size_t at) const { return u16(at) | static_cast<uint32_t>(u16(at + 2)) << 16; }
     std::string text(size_t at, size_t field) const {
         return std::string(reinterpret_cast<const char*>(bytes.data() + at),

@@ -32,7 +32,7 @@ TEST_F(ItemTypes, IntegersRoundTripAtTheirOwnWidth) {
         uint32_t bits;
         uint32_t fallback;
     } cases[] = {
-        {kLampOffset, TWTY_INT8, 0xFB, 0},          // -5
+        {kLampOffset, TWTY_INT8, 0xFB, 0},  // -5
         {ICAP_JPEGQUALITY, TWTY_INT16, 90, 75},
         {CAP_ALARMVOLUME, TWTY_INT32, 80, 50},
         {kPageCounter, TWTY_UINT32, 0xFEDCBA98, 0},  // beyond INT32
@@ -41,7 +41,9 @@ TEST_F(ItemTypes, IntegersRoundTripAtTheirOwnWidth) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cap);
-        const size_t width = c.type == TWTY_INT8 ? 1 : c.type == TWTY_INT16 || c.type == TWTY_BOOL ? 2 : 4;
+        const size_t width = c.type == TWTY_INT8                           ? 1
+                             : c.type == TWTY_INT16 || c.type == TWTY_BOOL ? 2
+                                                                           : 4;
         ASSERT_EQ(set(c.cap, c.type, item(c.bits, width)), TWRC_SUCCESS);
         const Answer current = ask(app, MSG_GETCURRENT, c.cap);
         ASSERT_EQ(current.conType, TWON_ONEVALUE);
@@ -55,8 +57,8 @@ TEST_F(ItemTypes, AnUnsignedByteAndAWordAreListedAtTheirWidth) {
     ASSERT_EQ(set(kGammaLevel, TWTY_UINT8, item(192, 1)), TWRC_SUCCESS);
     const Answer levels = ask(app, MSG_GETCURRENT, kGammaLevel);
     ASSERT_EQ(levels.conType, TWON_ENUMERATION);
-    EXPECT_EQ(levels.bytes, (Bytes{TWTY_UINT8, 0, 5, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 0, 64, 128,
-                                   192, 255}));
+    EXPECT_EQ(levels.bytes,
+              (Bytes{TWTY_UINT8, 0, 5, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 0, 64, 128, 192, 255}));
     EXPECT_EQ(set(kGammaLevel, TWTY_UINT8, item(100, 1)), TWRC_FAILURE);
     EXPECT_EQ(app.sourceStatus(), TWCC_BADVALUE);
 
