@@ -36,10 +36,10 @@ std::optional<GivenContainer> parse(TW_UINT16 conType, const std::uint8_t* bytes
         given.items.emplace_back(bytes + kOneValueHeader, bytes + kOneValueHeader + needed);
         return given;
     }
-    const std::size_t header = conType == TWON_ENUMERATION ? kEnumerationHeader : kArrayHeader;
     if (conType != TWON_ENUMERATION && conType != TWON_ARRAY) {
         return std::nullopt;
     }
+    const std::size_t header = conType == TWON_ENUMERATION ? kEnumerationHeader : kArrayHeader;
     if (size < header) {
         return std::nullopt;
     }

@@ -1,11 +1,11 @@
 // The virtual Data Source Manager: one application at a time, with the sources of every model
 // (source_model.h), "Virtual Scanner" first and the default, one of them open at a time. It gives
-// each source its Id when the application opens it, keeps the manager's states (2 closed, 3 open),
-// passes triplets for the open source on, and answers wrong-state triplets with TWRC_FAILURE and
-// TWCC_SEQERROR. The knob "manager.sameNames" gives every source the first one's ProductName. With
-// the knob "manager.dialog", MSG_USERSELECT shows a modal "Select Source" dialog on the calling
-// thread and disables the application's window meanwhile, as real managers do; the virtual user
-// presses OK at once unless "ui.manual" leaves the buttons to a test.
+// each source its Id when the application opens the manager, keeps the manager's states (2 closed,
+// 3 open), passes triplets for the open source on, and answers wrong-state triplets with
+// TWRC_FAILURE and TWCC_SEQERROR. The knob "manager.sameNames" gives every source the first one's
+// ProductName. With the knob "manager.dialog", MSG_USERSELECT shows a modal "Select Source" dialog
+// on the calling thread and disables the application's window meanwhile, as real managers do; the
+// virtual user presses OK at once unless "ui.manual" leaves the buttons to a test.
 #ifndef VIRTUAL_SCANNER_MANAGER_H
 #define VIRTUAL_SCANNER_MANAGER_H
 

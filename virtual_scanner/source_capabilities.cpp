@@ -105,10 +105,10 @@ void Capabilities::resetOne(const CapabilityRow& row) {
     }
     if (row.constraint == Constraint::Frame) {
         const ScanSettings defaults;
-        setFrame(TW_FRAME{toFix32(toUnits(Measure::Width, defaults.frameLeft)),
-                          toFix32(toUnits(Measure::Height, defaults.frameTop)),
-                          toFix32(toUnits(Measure::Width, defaults.frameRight)),
-                          toFix32(toUnits(Measure::Height, defaults.frameBottom))});
+        settings_.frameLeft = defaults.frameLeft;
+        settings_.frameTop = defaults.frameTop;
+        settings_.frameRight = defaults.frameRight;
+        settings_.frameBottom = defaults.frameBottom;
     } else if (const auto texts = textsOf(row.id); !texts.empty()) {
         texts_[row.id] = std::string(texts.front());
     } else if (values_.count(row.id) != 0) {

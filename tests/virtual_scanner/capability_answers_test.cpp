@@ -88,6 +88,26 @@ TEST_F(CapabilityAnswers, QuerySupportGivesTheOperationsEachCapabilityTakes) {
     EXPECT_EQ(app.sourceStatus(), TWCC_CAPUNSUPPORTED);
 }
 
+TEST_F(CapabilityAnswers, TheDuplexFeederListsEveryCapabilityItAnswers) {
+    open("Virtual Duplex Feeder");
+    const Answer supported = ask(app, MSG_GET, CAP_SUPPORTEDCAPS);
+    ASSERT_EQ(supported.conType, TWON_ARRAY);
+    const uint32_t count = supported.u32(2);
+    ASSERT_EQ(supported.bytes.size(), 6u + 2 * count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const TW_UINT16 cap = supported.u16(6 + 2 * i);
+        EXPECT_EQ(ask(app, MSG_GETCURRENT, cap).result, TWRC_SUCCESS) << cap;
+    }
+    for (TW_UINT16 cap :
+         {CAP_DUPLEX, CAP_DUPLEXENABLED, ICAP_FRAMES, TW_UINT16{0x8001}, TW_UINT16{0x8004}}) {
+        bool listed = false;
+        for (uint32_t i = 0; i < count; ++i) {
+            listed = listed || supported.u16(6 + 2 * i) == cap;
+        }
+        EXPECT_TRUE(listed) << cap;
+    }
+}
+
 TEST_F(CapabilityAnswers, QuerySupportOfAFeederCommandHasNoReset) {
     open("Virtual Scanner");
     EXPECT_EQ(static_cast<TW_INT32>(ask(app, MSG_QUERYSUPPORT, CAP_FEEDPAGE).u32(2)),
