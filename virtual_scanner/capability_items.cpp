@@ -146,11 +146,11 @@ std::vector<std::uint8_t> layContainer(TW_UINT16 conType, const CapabilityValues
     };
     std::vector<std::vector<std::uint8_t>> items;
     std::vector<std::uint8_t> current;
-    if (!values.itemBytes.empty() || !values.currentBytes.empty()) {
-        for (const auto& item : values.itemBytes) {
+    if (!values.rawItems.empty() || !values.rawCurrent.empty()) {
+        for (const auto& item : values.rawItems) {
             items.push_back(sized(item));
         }
-        current = sized(values.currentBytes);
+        current = sized(values.rawCurrent);
     } else {
         for (double value : values.list) {
             items.push_back(numberItem(size, encodeItem(type, value)));

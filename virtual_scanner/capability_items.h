@@ -37,9 +37,9 @@ struct CapabilityValues {
     TW_UINT16 itemType = 0;
     std::vector<double> list;  // what ENUMERATION and ARRAY list
     // Strings and frames: the items' own bytes, in place of the numbers of `list` and `current`.
-    std::vector<std::vector<std::uint8_t>> itemBytes;
-    std::vector<std::uint8_t> currentBytes;
-    std::vector<std::uint8_t> defaultBytes;
+    std::vector<std::vector<std::uint8_t>> rawItems;
+    std::vector<std::uint8_t> rawCurrent;
+    std::vector<std::uint8_t> rawDefault;
     TW_UINT32 currentIndex = 0;
     TW_UINT32 defaultIndex = 0;
     double current = 0;

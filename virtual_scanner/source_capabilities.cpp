@@ -133,7 +133,7 @@ TW_UINT16 Capabilities::answer(const CapabilityRow& row, TW_UINT16 msg, TW_CAPAB
         conType = row.constraint == Constraint::List ? TWON_ARRAY : TWON_ONEVALUE;
         values.current = values.fallback;
         values.currentIndex = values.defaultIndex;
-        values.currentBytes = values.defaultBytes;
+        values.rawCurrent = values.rawDefault;
     }
     if (const auto forced = knob(row, "container")) {
         conType = static_cast<TW_UINT16>(*forced);
@@ -270,10 +270,10 @@ void Capabilities::addTexts(const CapabilityRow& row, CapabilityValues& v) const
     const std::vector<std::string> list =
         row.constraint == Constraint::Choice ? offeredTexts(row) : std::vector{current};
     for (const std::string& text : list) {
-        v.itemBytes.push_back(textItem(row.itemType, text));
+        v.rawItems.push_back(textItem(row.itemType, text));
     }
-    v.currentBytes = textItem(row.itemType, current);
-    v.defaultBytes = textItem(row.itemType, fallback);
+    v.rawCurrent = textItem(row.itemType, current);
+    v.rawDefault = textItem(row.itemType, fallback);
     const auto at = [&list](const std::string& text) {
         const auto it = std::find(list.begin(), list.end(), text);
         return it == list.end() ? 0 : static_cast<TW_UINT32>(it - list.begin());
@@ -290,9 +290,9 @@ void Capabilities::addFrames(CapabilityValues& v) const {
             toUnits(Measure::Width, s.frameRight), toUnits(Measure::Height, s.frameBottom)};
         return frameItem(frame);
     };
-    v.currentBytes = edges(settings_);
-    v.defaultBytes = edges(ScanSettings{});
-    v.itemBytes = {v.currentBytes};
+    v.rawCurrent = edges(settings_);
+    v.rawDefault = edges(ScanSettings{});
+    v.rawItems = {v.rawCurrent};
 }
 
 std::vector<double> Capabilities::deviceOffers(const CapabilityRow& row) const {
