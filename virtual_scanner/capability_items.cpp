@@ -26,20 +26,18 @@ bool isShortInteger(TW_UINT16 itemType) {
     return itemType == TWTY_INT16 || itemType == TWTY_UINT16 || itemType == TWTY_BOOL;
 }
 
-// An item of `size` bytes: the low bytes of `item`, zeros after them.
-std::vector<std::uint8_t> numberItem(std::size_t size, TW_UINT32 item) {
-    std::vector<std::uint8_t> bytes(size, 0);
-    for (std::size_t i = 0; i < std::min<std::size_t>(size, 4); ++i) {
-        bytes[i] = static_cast<std::uint8_t>(item >> (8 * i));
-    }
-    return bytes;
-}
-
-// The low bytes of `item` over the start of an item already laid out.
+// The low bytes of `bits` over the start of an item already laid out.
 void overwrite(std::vector<std::uint8_t>& item, TW_UINT32 bits) {
     for (std::size_t i = 0; i < std::min<std::size_t>(item.size(), 4); ++i) {
         item[i] = static_cast<std::uint8_t>(bits >> (8 * i));
     }
+}
+
+// An item of `size` bytes: the low bytes of `bits`, zeros after them.
+std::vector<std::uint8_t> numberItem(std::size_t size, TW_UINT32 bits) {
+    std::vector<std::uint8_t> bytes(size, 0);
+    overwrite(bytes, bits);
+    return bytes;
 }
 
 // A string that runs to the end of its field: what follows its text is filled, not zeroed.
