@@ -298,6 +298,8 @@ inline constexpr TW_UINT16 TWCY_USA = 1;
 
 // Capabilities
 inline constexpr TW_UINT16 CAP_XFERCOUNT = 0x0001;
+inline constexpr TW_UINT16 CAP_AUTHOR = 0x1000;
+inline constexpr TW_UINT16 CAP_CAPTION = 0x1001;
 inline constexpr TW_UINT16 ICAP_PIXELTYPE = 0x0101;
 inline constexpr TW_UINT16 ICAP_UNITS = 0x0102;
 inline constexpr TW_UINT16 ICAP_XFERMECH = 0x0103;
@@ -313,14 +315,18 @@ inline constexpr TW_UINT16 CAP_UICONTROLLABLE = 0x100E;
 inline constexpr TW_UINT16 CAP_DEVICEONLINE = 0x100F;
 inline constexpr TW_UINT16 CAP_DUPLEX = 0x1012;
 inline constexpr TW_UINT16 CAP_DUPLEXENABLED = 0x1013;
+inline constexpr TW_UINT16 CAP_ALARMVOLUME = 0x1019;
+inline constexpr TW_UINT16 CAP_SERIALNUMBER = 0x1024;
 inline constexpr TW_UINT16 ICAP_AUTOBRIGHT = 0x1100;
 inline constexpr TW_UINT16 ICAP_BRIGHTNESS = 0x1101;
 inline constexpr TW_UINT16 ICAP_CONTRAST = 0x1103;
+inline constexpr TW_UINT16 ICAP_HALFTONES = 0x1109;
 inline constexpr TW_UINT16 ICAP_HIGHLIGHT = 0x110A;
 inline constexpr TW_UINT16 ICAP_ORIENTATION = 0x1110;
 inline constexpr TW_UINT16 ICAP_PHYSICALWIDTH = 0x1111;
 inline constexpr TW_UINT16 ICAP_PHYSICALHEIGHT = 0x1112;
 inline constexpr TW_UINT16 ICAP_SHADOW = 0x1113;
+inline constexpr TW_UINT16 ICAP_FRAMES = 0x1114;
 inline constexpr TW_UINT16 ICAP_XNATIVERESOLUTION = 0x1116;
 inline constexpr TW_UINT16 ICAP_YNATIVERESOLUTION = 0x1117;
 inline constexpr TW_UINT16 ICAP_XRESOLUTION = 0x1118;
@@ -331,8 +337,17 @@ inline constexpr TW_UINT16 ICAP_XSCALING = 0x1124;
 inline constexpr TW_UINT16 ICAP_YSCALING = 0x1125;
 inline constexpr TW_UINT16 ICAP_BITDEPTH = 0x112B;
 inline constexpr TW_UINT16 ICAP_BITDEPTHREDUCTION = 0x112C;
+inline constexpr TW_UINT16 ICAP_JPEGQUALITY = 0x1153;
+inline constexpr TW_UINT16 CAP_CUSTOMBASE = 0x8000;
 
 // Capability values
+inline constexpr TW_UINT16 TWQC_GET = 0x0001;
+inline constexpr TW_UINT16 TWQC_SET = 0x0002;
+inline constexpr TW_UINT16 TWQC_GETDEFAULT = 0x0004;
+inline constexpr TW_UINT16 TWQC_GETCURRENT = 0x0008;
+inline constexpr TW_UINT16 TWQC_RESET = 0x0010;
+inline constexpr TW_UINT16 TWDX_NONE = 0;
+inline constexpr TW_UINT16 TWDX_1PASSDUPLEX = 1;
 inline constexpr TW_UINT16 TWPT_BW = 0;
 inline constexpr TW_UINT16 TWPT_GRAY = 1;
 inline constexpr TW_UINT16 TWPT_RGB = 2;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "twain/twain.h"
@@ -24,10 +25,21 @@ std::optional<double> decodeItem(TW_UINT16 itemType, TW_UINT32 item);
 // driver that copies the 16 bits does: TWTY_UINT16 0xFFFF is -1 to a TWTY_INT16 capability.
 std::optional<double> requestedValue(TW_UINT16 declared, TW_UINT32 item, TW_UINT16 own);
 
+// Whether items of the type are strings, each zero-terminated inside its fixed field.
+bool isText(TW_UINT16 itemType);
+// The bytes of an item of a type that holds no number: a string cut to leave room for its
+// terminator, or the four edges of a TW_FRAME (Left, Top, Right, Bottom, each a TW_FIX32).
+std::vector<std::uint8_t> textItem(TW_UINT16 itemType, std::string_view text);
+std::vector<std::uint8_t> frameItem(const double (&edges)[4]);
+
 // Everything a read can be answered with, in the units reported.
 struct CapabilityValues {
     TW_UINT16 itemType = 0;
     std::vector<double> list;  // what ENUMERATION and ARRAY list
+    // Strings and frames: the items' own bytes, in place of the numbers of `list` and `current`.
+    std::vector<std::vector<std::uint8_t>> rawItems;
+    std::vector<std::uint8_t> rawCurrent;
+    std::vector<std::uint8_t> rawDefault;
     TW_UINT32 currentIndex = 0;
     TW_UINT32 defaultIndex = 0;
     double current = 0;
@@ -43,6 +55,8 @@ struct ContainerOverrides {
     std::optional<TW_UINT32> item;      // the bits of the current item
     std::optional<TW_UINT32> currentIndex;
     std::optional<TW_UINT32> numItems;
+    std::optional<TW_UINT32> step;  // the bits of a range's StepSize
+    bool unterminated = false;      // strings fill their whole field, without a terminator
 };
 
 // The bytes of a container of type `conType`; a type the standard does not have is laid out as a

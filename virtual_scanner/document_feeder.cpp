@@ -16,12 +16,17 @@ bool DocumentFeeder::pageReady(bool autoFeed) const {
     return position_ == Position::Waiting || (autoFeed && inputTray_ > 0);
 }
 
-void DocumentFeeder::takePage(bool autoFeed) {
+void DocumentFeeder::takePage(bool autoFeed, bool duplex) {
     if (position_ != Position::Waiting) {
         if (!autoFeed || !feed()) {
             return;
         }
     }
+    if (duplex && !backNext_) {
+        backNext_ = true;
+        return;
+    }
+    backNext_ = false;
     position_ = Position::Scanned;
     if (autoFeed) {
         eject();
@@ -35,6 +40,7 @@ bool DocumentFeeder::feed() {
     eject();
     --inputTray_;
     position_ = Position::Waiting;
+    backNext_ = false;
     return true;
 }
 
@@ -49,6 +55,7 @@ bool DocumentFeeder::rewind() {
     }
     --outputTray_;
     position_ = Position::Waiting;
+    backNext_ = false;
     return true;
 }
 

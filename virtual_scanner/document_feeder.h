@@ -19,9 +19,12 @@ class DocumentFeeder {
     // Whether a scan can take a page now: a sheet waits at the scan position, or automatic
     // feeding brings the next one in.
     bool pageReady(bool autoFeed) const;
-    // The sheet at the scan position is scanned. Automatic feeding first brings the next sheet in
-    // when none waits there, and passes the scanned one on to the output tray.
-    void takePage(bool autoFeed);
+    // A side of the sheet at the scan position is scanned. Automatic feeding first brings the next
+    // sheet in when none waits there, and passes the scanned one on to the output tray. In duplex
+    // the front is scanned first and the sheet stays for its back.
+    void takePage(bool autoFeed, bool duplex);
+    // Whether the next page is the back of the sheet waiting at the scan position.
+    bool backNext() const { return position_ == Position::Waiting && backNext_; }
 
     // CAP_FEEDPAGE: the sheet at the scan position goes to the output tray and the next one comes
     // in. False, with nothing moved, when the input tray is empty.
@@ -40,6 +43,7 @@ class DocumentFeeder {
 
     int64_t inputTray_ = 0;
     Position position_ = Position::Empty;
+    bool backNext_ = false;
     int64_t outputTray_ = 0;
 };
 

@@ -6,12 +6,6 @@
 #include "scanner.h"
 
 namespace vscan {
-namespace {
-
-constexpr char kSourceName[] = "Virtual Scanner";
-
-}  // namespace
-
 TW_UINT16 Manager::entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat,
                          TW_UINT16 msg, TW_MEMREF data) {
     if (origin == nullptr) {
@@ -78,6 +72,11 @@ TW_UINT16 Manager::parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF data) {
             }
             appId_ = nextId_++;
             origin->Id = appId_;
+            sourceIds_.clear();
+            for (std::size_t i = 0; i < sourceModels().size(); ++i) {
+                sourceIds_.push_back(nextId_++);
+            }
+            nextListed_ = 0;
             appWindow_ = *static_cast<HWND*>(data);
             openingThread_ = GetCurrentThreadId();
             open_ = true;
@@ -106,37 +105,28 @@ TW_UINT16 Manager::identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* ide
     if (identity == nullptr) {
         return fail(TWCC_BADVALUE);
     }
-    // The one source's Id: the one it has while open, else the next one the manager will give.
-    const TW_UINT32 sourceId = source_.isOpen() ? source_.id() : nextId_;
     switch (msg) {
         case MSG_USERSELECT:
             if (const TW_UINT16 choice = askUser(); choice != TWRC_SUCCESS) {
                 return choice;
             }
-            // The user picks the only source there is.
-            VirtualSource::describe(*identity, source_.isOpen() ? source_.id() : nextId_);
+            // The user picks the default source.
+            *identity = listed(0);
             return TWRC_SUCCESS;
         case MSG_GETDEFAULT:
+            *identity = listed(0);
+            return TWRC_SUCCESS;
         case MSG_GETFIRST:
-            VirtualSource::describe(*identity, sourceId);
-            return TWRC_SUCCESS;
+            nextListed_ = 0;
+            [[fallthrough]];
         case MSG_GETNEXT:
-            return TWRC_ENDOFLIST;
-        case MSG_OPENDS: {
-            const bool byName = identity->Id == 0 && identity->ProductName[0] != '\0';
-            if ((identity->Id != 0 && identity->Id != sourceId) ||
-                (byName && std::strncmp(identity->ProductName, kSourceName,
-                                        sizeof(identity->ProductName)) != 0)) {
-                return fail(TWCC_NODS);
+            if (nextListed_ >= sourceModels().size()) {
+                return TWRC_ENDOFLIST;
             }
-            const TW_UINT16 result = source_.open(sourceId, appWindow_);
-            if (result != TWRC_SUCCESS) {
-                return fail(TWCC_MAXCONNECTIONS);
-            }
-            ++nextId_;
-            VirtualSource::describe(*identity, sourceId);
+            *identity = listed(nextListed_++);
             return TWRC_SUCCESS;
-        }
+        case MSG_OPENDS:
+            return openSource(*identity);
         case MSG_CLOSEDS:
             if (!addressesOpenSource(identity)) {
                 return fail(TWCC_NODS);
@@ -145,6 +135,50 @@ TW_UINT16 Manager::identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* ide
         default:
             return fail(TWCC_BADPROTOCOL);
     }
+}
+
+TW_IDENTITY Manager::listed(std::size_t index) const {
+    TW_IDENTITY identity;
+    describeModel(identity, sourceIds_.at(index), sourceModels()[index]);
+    if (script_.knob("manager.sameNames").value_or(0) != 0) {
+        std::memcpy(identity.ProductName, sourceModels()[0].productName,
+                    std::strlen(sourceModels()[0].productName) + 1);
+    }
+    return identity;
+}
+
+std::optional<std::size_t> Manager::wanted(const TW_IDENTITY& identity) const {
+    if (identity.Id != 0) {
+        for (std::size_t i = 0; i < sourceIds_.size(); ++i) {
+            if (sourceIds_[i] == identity.Id) {
+                return i;
+            }
+        }
+        return std::nullopt;
+    }
+    if (identity.ProductName[0] == '\0') {
+        return 0;
+    }
+    for (std::size_t i = 0; i < sourceIds_.size(); ++i) {
+        if (std::strncmp(identity.ProductName, listed(i).ProductName,
+                         sizeof(identity.ProductName)) == 0) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+TW_UINT16 Manager::openSource(TW_IDENTITY& identity) {
+    const auto index = wanted(identity);
+    if (!index) {
+        return fail(TWCC_NODS);
+    }
+    const TW_IDENTITY chosen = listed(*index);
+    if (source_.open(chosen, sourceModels()[*index], appWindow_) != TWRC_SUCCESS) {
+        return fail(TWCC_MAXCONNECTIONS);
+    }
+    identity = chosen;
+    return TWRC_SUCCESS;
 }
 
 TW_UINT16 Manager::askUser() {

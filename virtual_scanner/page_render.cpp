@@ -37,9 +37,13 @@ PageSize pageSize(const ScanSettings& s) {
 }
 
 Rgb pagePixel(const ScanSettings& s, int32_t column, int32_t row) {
-    const Rgb color =
-        chartColor(s.frameLeft + (column + 0.5) / s.xResolution,
-                   s.frameTop + (row + 0.5) / s.yResolution, s.xResolution, s.yResolution);
+    Rgb color = chartColor(s.frameLeft + (column + 0.5) / s.xResolution,
+                           s.frameTop + (row + 0.5) / s.yResolution, s.xResolution, s.yResolution);
+    if (s.backSide) {
+        // The back of a sheet shows the chart in negative, so that a test tells the sides apart.
+        color = {static_cast<uint8_t>(255 - color.red), static_cast<uint8_t>(255 - color.green),
+                 static_cast<uint8_t>(255 - color.blue)};
+    }
     switch (s.pixelType) {
         case TWPT_BW: {
             const uint8_t level = luma(color) >= s.threshold ? 255 : 0;

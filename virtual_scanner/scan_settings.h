@@ -19,6 +19,7 @@ struct ScanSettings {
     double frameRight = 8.5;
     double frameBottom = 11.0;
     TW_INT16 transferCount = -1;  // pages per enable; -1: as many as there are
+    bool backSide = false;        // the next page is the back of a sheet, scanned in duplex
 };
 
 }  // namespace vscan

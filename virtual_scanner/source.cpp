@@ -1,43 +1,18 @@
 #include "source.h"
 
-#include <cstring>
-
 namespace vscan {
-namespace {
 
-void copyText(TW_STR32& field, const char* text) {
-    std::memset(field, 0, sizeof(field));
-    std::strncpy(field, text, sizeof(field) - 1);
-}
-
-}  // namespace
-
-void VirtualSource::describe(TW_IDENTITY& identity, TW_UINT32 id) {
-    identity = TW_IDENTITY{};
-    identity.Id = id;
-    identity.Version.MajorNum = 1;
-    identity.Version.MinorNum = 0;
-    identity.Version.Language = TWLG_USA;
-    identity.Version.Country = TWCY_USA;
-    copyText(identity.Version.Info, "Virtual Scanner 1.0");
-    identity.ProtocolMajor = 1;
-    identity.ProtocolMinor = 9;
-    identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
-    copyText(identity.Manufacturer, "scanlink32");
-    copyText(identity.ProductFamily, "Virtual Devices");
-    copyText(identity.ProductName, "Virtual Scanner");
-}
-
-TW_UINT16 VirtualSource::open(TW_UINT32 id, HWND appWindow) {
+TW_UINT16 VirtualSource::open(const TW_IDENTITY& identity, const SourceModel& model,
+                              HWND appWindow) {
     if (isOpen()) {
         return core_.fail(TWCC_MAXCONNECTIONS);
     }
-    describe(core_.identity, id);
+    core_.identity = identity;
     core_.appWindow = appWindow;
     core_.openingThread = GetCurrentThreadId();
     core_.userInterface = {};
     core_.conditionCode = TWCC_SUCCESS;
-    capabilities_.reset();
+    capabilities_.reset(model.capabilities());
     transfer_.reset();
     core_.state = 4;
     return TWRC_SUCCESS;

@@ -1,6 +1,7 @@
-// The default source of the virtual manager, "Virtual Scanner": a flatbed with a document feeder.
-// It keeps the TWAIN state machine of a source (states 4 to 7) and answers a triplet sent in a
-// state that does not allow it with TWRC_FAILURE and TWCC_SEQERROR.
+// The source the virtual manager has open, of one of its models (source_model.h); "Virtual
+// Scanner", a flatbed with a document feeder, unless the application opened another. It keeps the
+// TWAIN state machine of a source (states 4 to 7) and answers a triplet sent in a state that does
+// not allow it with TWRC_FAILURE and TWCC_SEQERROR.
 #ifndef VIRTUAL_SCANNER_SOURCE_H
 #define VIRTUAL_SCANNER_SOURCE_H
 
@@ -9,6 +10,7 @@
 
 #include "source_capabilities.h"
 #include "source_core.h"
+#include "source_model.h"
 #include "source_transfer.h"
 #include "source_windows.h"
 
@@ -19,8 +21,10 @@ class VirtualSource {
     explicit VirtualSource(const Script& script)
         : core_(script), capabilities_(core_), transfer_(core_, capabilities_), windows_(core_) {}
 
-    // Writes the source's identity, with the Id the manager assigned, into `identity`.
-    static void describe(TW_IDENTITY& identity, TW_UINT32 id);
+    // Writes the default source's identity, with the Id the manager assigned, into `identity`.
+    static void describe(TW_IDENTITY& identity, TW_UINT32 id) {
+        describeModel(identity, id, defaultModel());
+    }
 
     bool isOpen() const { return core_.state != kSourceClosed; }
     int32_t state() const { return core_.state; }
@@ -31,8 +35,14 @@ class VirtualSource {
     // The thread that opened the source, which a strict driver expects every triplet from.
     DWORD openingThread() const { return core_.openingThread; }
 
-    // MSG_OPENDS and MSG_CLOSEDS, as the manager passes them on.
-    TW_UINT16 open(TW_UINT32 id, HWND appWindow);
+    // MSG_OPENDS and MSG_CLOSEDS, as the manager passes them on: a source of the model, known to
+    // the application by `identity`; the default one when only its Id is given.
+    TW_UINT16 open(const TW_IDENTITY& identity, const SourceModel& model, HWND appWindow);
+    TW_UINT16 open(TW_UINT32 id, HWND appWindow) {
+        TW_IDENTITY identity;
+        describe(identity, id);
+        return open(identity, defaultModel(), appWindow);
+    }
     TW_UINT16 close();
     // The manager closes the source whatever its state (MSG_CLOSEDSM with the source still open).
     void forceClose();

@@ -12,36 +12,6 @@ namespace vscan {
 namespace {
 
 constexpr int32_t kSourceOpen = 4;
-constexpr TW_INT16 kMaxTransferCount = 32767;
-
-// What the block of the application's TW_ONEVALUE holds, read within its size; none when the
-// block is not there or too small for the item it names.
-struct RequestedItem {
-    TW_UINT16 itemType;
-    TW_UINT32 item;
-};
-
-std::optional<RequestedItem> readOneValue(TW_HANDLE container) {
-    const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(container));
-    if (bytes == nullptr) {
-        return std::nullopt;
-    }
-    const std::size_t size = GlobalSize(container);
-    std::optional<RequestedItem> result;
-    if (size >= 2) {
-        const auto itemType = static_cast<TW_UINT16>(bytes[0] | bytes[1] << 8);
-        const std::size_t needed = std::min<std::size_t>(itemBytes(itemType), 4);
-        if (size - 2 >= needed) {
-            TW_UINT32 item = 0;
-            for (std::size_t i = 0; i < needed; ++i) {
-                item |= static_cast<TW_UINT32>(bytes[2 + i]) << (8 * i);
-            }
-            result = RequestedItem{itemType, item};
-        }
-    }
-    GlobalUnlock(container);
-    return result;
-}
 
 TW_FIX32 toFix32(double value) {
     const TW_UINT32 item = encodeItem(TWTY_FIX32, value);
@@ -72,24 +42,24 @@ double unitsPerInch(TW_UINT16 units) {
     }
 }
 
-// The container a full read (MSG_GET) answers with: every allowed value, or the range.
-TW_UINT16 fullContainer(const CapabilityRow& row) {
-    switch (row.constraint) {
-        case Constraint::Range:
-            return TWON_RANGE;
-        case Constraint::List:
-            return TWON_ARRAY;
-        case Constraint::Count:
-        case Constraint::ReadOnly:
-            return TWON_ONEVALUE;
-        default:
-            return TWON_ENUMERATION;
-    }
-}
-
 TW_UINT32 indexOf(const std::vector<double>& list, double value) {
     const auto it = std::find(list.begin(), list.end(), value);
     return it == list.end() ? 0 : static_cast<TW_UINT32>(it - list.begin());
+}
+
+// The TWQC_ bits of what the capability really answers: every capability is read; what the
+// device only reports is not set or reset, and a command has no default to go back to.
+TW_INT32 supportOf(const CapabilityRow& row) {
+    const TW_INT32 reads = TWQC_GET | TWQC_GETCURRENT | TWQC_GETDEFAULT;
+    switch (row.constraint) {
+        case Constraint::ReadOnly:
+        case Constraint::List:
+            return reads;
+        case Constraint::Command:
+            return reads | TWQC_SET;
+        default:
+            return reads | TWQC_SET | TWQC_RESET;
+    }
 }
 
 }  // namespace
@@ -98,11 +68,12 @@ TW_UINT16 Capabilities::capability(TW_UINT16 msg, TW_CAPABILITY* request) {
     if (request == nullptr) {
         return core_.fail(TWCC_BADPROTOCOL);
     }
-    const bool read = msg == MSG_GET || msg == MSG_GETCURRENT || msg == MSG_GETDEFAULT;
+    const bool read =
+        msg == MSG_GET || msg == MSG_GETCURRENT || msg == MSG_GETDEFAULT || msg == MSG_QUERYSUPPORT;
     if (!read && msg != MSG_SET && msg != MSG_RESET) {
         return core_.fail(TWCC_BADPROTOCOL);
     }
-    const CapabilityRow* row = findCapability(request->Cap);
+    const CapabilityRow* row = findCapability(table_, request->Cap);
     const bool feederCommand = row != nullptr && row->constraint == Constraint::Command;
     const bool stateAllows = read                              ? core_.inStates(4, 7)
                              : feederCommand && msg == MSG_SET ? core_.inStates(4, 6)
@@ -119,23 +90,50 @@ TW_UINT16 Capabilities::capability(TW_UINT16 msg, TW_CAPABILITY* request) {
     if (msg == MSG_SET) {
         return set(*row, *request);
     }
-    // MSG_RESET: back to the device's default, answered as MSG_GETCURRENT would be. What the device
-    // only reports, and the commands, have nothing to reset.
-    if (values_.count(row->id) != 0 && row->constraint != Constraint::ReadOnly) {
-        store(*row, defaultOf(*row));
-    }
+    // MSG_RESET: back to the device's default, answered as MSG_GETCURRENT would be.
+    resetOne(*row);
     return answer(*row, MSG_GETCURRENT, *request);
 }
 
+// Back to the default, with every value offered again. What the device only reports, and the
+// commands, have nothing to reset.
+void Capabilities::resetOne(const CapabilityRow& row) {
+    restricted_.erase(row.id);
+    restrictedTexts_.erase(row.id);
+    if (row.constraint == Constraint::ReadOnly) {
+        return;
+    }
+    if (row.constraint == Constraint::Frame) {
+        const ScanSettings defaults;
+        settings_.frameLeft = defaults.frameLeft;
+        settings_.frameTop = defaults.frameTop;
+        settings_.frameRight = defaults.frameRight;
+        settings_.frameBottom = defaults.frameBottom;
+    } else if (const auto texts = textsOf(row.id); !texts.empty()) {
+        texts_[row.id] = std::string(texts.front());
+    } else if (values_.count(row.id) != 0) {
+        store(row, defaultOf(row));
+    }
+}
+
 TW_UINT16 Capabilities::answer(const CapabilityRow& row, TW_UINT16 msg, TW_CAPABILITY& request) {
-    CapabilityValues values = valuesOf(row);
+    CapabilityValues values;
     TW_UINT16 conType = row.currentContainer;
+    if (msg == MSG_QUERYSUPPORT) {
+        values.itemType = TWTY_INT32;
+        values.current = supportOf(row);
+        values.list = {values.current};
+        conType = TWON_ONEVALUE;
+    } else {
+        values = valuesOf(row);
+    }
     if (msg == MSG_GET) {
         conType = fullContainer(row);
     } else if (msg == MSG_GETDEFAULT) {
         conType = row.constraint == Constraint::List ? TWON_ARRAY : TWON_ONEVALUE;
         values.current = values.fallback;
         values.currentIndex = values.defaultIndex;
+        values.rawCurrent = values.rawDefault;
     }
     if (const auto forced = knob(row, "container")) {
         conType = static_cast<TW_UINT16>(*forced);
@@ -153,6 +151,10 @@ TW_UINT16 Capabilities::answer(const CapabilityRow& row, TW_UINT16 msg, TW_CAPAB
     if (const auto count = knob(row, "numItems")) {
         overrides.numItems = static_cast<TW_UINT32>(*count);
     }
+    if (const auto step = knob(row, "step")) {
+        overrides.step = static_cast<TW_UINT32>(*step);
+    }
+    overrides.unterminated = knob(row, "unterminated").value_or(0) != 0;
     request.ConType = conType;
 
     const auto blockSize = knob(row, "blockSize");
@@ -177,108 +179,36 @@ TW_UINT16 Capabilities::answer(const CapabilityRow& row, TW_UINT16 msg, TW_CAPAB
     return TWRC_SUCCESS;
 }
 
-TW_UINT16 Capabilities::set(const CapabilityRow& row, const TW_CAPABILITY& request) {
-    if (row.constraint == Constraint::ReadOnly || row.constraint == Constraint::List) {
-        return core_.fail(TWCC_CAPBADOPERATION);
-    }
-    if (request.ConType != TWON_ONEVALUE || !request.hContainer) {
-        return core_.fail(TWCC_BADVALUE);
-    }
-    const auto given = readOneValue(request.hContainer);
-    const auto requested =
-        given ? requestedValue(given->itemType, given->item, row.itemType) : std::nullopt;
-    if (!requested) {
-        return core_.fail(TWCC_BADVALUE);
-    }
-    if (row.constraint == Constraint::Command) {
-        return *requested != 0 ? command(row) : TWRC_SUCCESS;
-    }
-    return judge(row, *requested);
-}
-
-// MSG_SET of a value in the current units: taken as it is, taken as the nearest the device has
-// (TWRC_CHECKSTATUS), or refused.
-TW_UINT16 Capabilities::judge(const CapabilityRow& row, double requested) {
+// The container a full read (MSG_GET) answers with: every allowed value, or the range.
+TW_UINT16 Capabilities::fullContainer(const CapabilityRow& row) const {
     switch (row.constraint) {
-        case Constraint::Flag:
-            store(row, requested != 0 ? 1 : 0);
-            return TWRC_SUCCESS;
+        case Constraint::Range:
+            return TWON_RANGE;
+        case Constraint::Grid:
+            // Restricted to some of its steps, it lists them.
+            return restricted_.count(row.id) != 0 ? TWON_ENUMERATION : TWON_RANGE;
+        case Constraint::List:
+            return TWON_ARRAY;
         case Constraint::Count:
-            if (requested != -1 && !(requested >= 1 && requested <= kMaxTransferCount &&
-                                     requested == std::floor(requested))) {
-                return core_.fail(TWCC_BADVALUE);
-            }
-            store(row, requested);
-            return TWRC_SUCCESS;
-        case Constraint::Choice:
-            for (double offer : offered(row)) {
-                if (toUnits(row.measure, offer) == requested) {
-                    store(row, offer);
-                    return TWRC_SUCCESS;
-                }
-            }
-            return core_.fail(TWCC_BADVALUE);
-        case Constraint::Steps: {
-            const auto offers = offered(row);
-            const auto distance = [&](double offer) {
-                return std::fabs(toUnits(row.measure, offer) - requested);
-            };
-            const double nearest =
-                *std::min_element(offers.begin(), offers.end(),
-                                  [&](double a, double b) { return distance(a) < distance(b); });
-            store(row, nearest);
-            // Exact when the application sent what the device reports for that value.
-            return encodeItem(row.itemType, toUnits(row.measure, nearest)) ==
-                           encodeItem(row.itemType, requested)
-                       ? TWRC_SUCCESS
-                       : TWRC_CHECKSTATUS;
-        }
-        case Constraint::Range: {
-            if (!(requested >= row.min && requested <= row.max)) {
-                return core_.fail(TWCC_BADVALUE);
-            }
-            double snapped = row.min + std::round((requested - row.min) / row.step) * row.step;
-            if (snapped > row.max) {
-                snapped -= row.step;
-            }
-            store(row, snapped);
-            return snapped == requested ? TWRC_SUCCESS : TWRC_CHECKSTATUS;
-        }
+        case Constraint::ReadOnly:
+        case Constraint::Text:
+            return TWON_ONEVALUE;
         default:
-            return core_.fail(TWCC_CAPBADOPERATION);
+            return TWON_ENUMERATION;
     }
-}
-
-// The feeder commands act only on an enabled feeder.
-TW_UINT16 Capabilities::command(const CapabilityRow& row) {
-    if (!flag(CAP_FEEDERENABLED)) {
-        return core_.fail(TWCC_CAPSEQERROR);
-    }
-    switch (row.id) {
-        case CAP_FEEDPAGE:
-            return feeder_.feed() ? TWRC_SUCCESS : core_.fail(TWCC_NOMEDIA);
-        case CAP_CLEARPAGE:
-            feeder_.clear();
-            return TWRC_SUCCESS;
-        case CAP_REWINDPAGE:
-            return feeder_.rewind() ? TWRC_SUCCESS : core_.fail(TWCC_NOMEDIA);
-        default:
-            return core_.fail(TWCC_CAPBADOPERATION);
-    }
-}
-
-// A new pixel type brings its own bit depth, as the device cannot keep the old one.
-void Capabilities::store(const CapabilityRow& row, double value) {
-    values_[row.id] = value;
-    if (row.id == ICAP_PIXELTYPE) {
-        values_[ICAP_BITDEPTH] = bitDepthsFor(static_cast<TW_UINT16>(value)).front();
-    }
-    syncSettings();
 }
 
 CapabilityValues Capabilities::valuesOf(const CapabilityRow& row) const {
     CapabilityValues v;
     v.itemType = row.itemType;
+    if (isText(row.itemType)) {
+        addTexts(row, v);
+        return v;
+    }
+    if (row.constraint == Constraint::Frame) {
+        addFrames(v);
+        return v;
+    }
     v.current = toUnits(row.measure, currentOf(row));
     v.fallback = toUnits(row.measure, defaultOf(row));
     v.step = 1;
@@ -290,12 +220,18 @@ CapabilityValues Capabilities::valuesOf(const CapabilityRow& row) const {
             break;
         case Constraint::Choice:
         case Constraint::Steps:
+        case Constraint::Grid:
             for (double offer : offered(row)) {
                 v.list.push_back(toUnits(row.measure, offer));
             }
             v.min = *std::min_element(v.list.begin(), v.list.end());
             v.max = *std::max_element(v.list.begin(), v.list.end());
             v.step = v.list.size() > 1 ? v.list[1] - v.list[0] : 1;
+            if (row.constraint == Constraint::Grid) {
+                v.min = toUnits(row.measure, row.min);
+                v.max = toUnits(row.measure, row.max);
+                v.step = toUnits(row.measure, row.step);
+            }
             break;
         case Constraint::Range:
             v.list = {row.min, v.fallback, v.current, row.max};
@@ -310,16 +246,16 @@ CapabilityValues Capabilities::valuesOf(const CapabilityRow& row) const {
             v.min = -1;
             v.max = kMaxTransferCount;
             break;
-        case Constraint::ReadOnly:
-            v.list = {v.current};
-            v.min = v.max = v.current;
-            break;
         case Constraint::List:
-            for (const CapabilityRow& other : capabilityTable()) {
+            for (const CapabilityRow& other : table_) {
                 v.list.push_back(other.id);
             }
             v.min = *std::min_element(v.list.begin(), v.list.end());
             v.max = *std::max_element(v.list.begin(), v.list.end());
+            break;
+        default:
+            v.list = {v.current};
+            v.min = v.max = v.current;
             break;
     }
     v.currentIndex = indexOf(v.list, v.current);
@@ -327,11 +263,58 @@ CapabilityValues Capabilities::valuesOf(const CapabilityRow& row) const {
     return v;
 }
 
-std::span<const double> Capabilities::offered(const CapabilityRow& row) const {
-    if (row.id == ICAP_BITDEPTH) {
-        return bitDepthsFor(static_cast<TW_UINT16>(value(ICAP_PIXELTYPE)));
+// A string capability lists what it offers (a Choice) or holds its one string.
+void Capabilities::addTexts(const CapabilityRow& row, CapabilityValues& v) const {
+    const std::string& current = texts_.at(row.id);
+    const std::string fallback(textsOf(row.id).front());
+    const std::vector<std::string> list =
+        row.constraint == Constraint::Choice ? offeredTexts(row) : std::vector{current};
+    for (const std::string& text : list) {
+        v.rawItems.push_back(textItem(row.itemType, text));
     }
-    return row.values;
+    v.rawCurrent = textItem(row.itemType, current);
+    v.rawDefault = textItem(row.itemType, fallback);
+    const auto at = [&list](const std::string& text) {
+        const auto it = std::find(list.begin(), list.end(), text);
+        return it == list.end() ? 0 : static_cast<TW_UINT32>(it - list.begin());
+    };
+    v.currentIndex = at(current);
+    v.defaultIndex = at(fallback);
+}
+
+// ICAP_FRAMES: the one frame the device scans, in the current units.
+void Capabilities::addFrames(CapabilityValues& v) const {
+    const auto edges = [this](const ScanSettings& s) {
+        const double frame[4] = {
+            toUnits(Measure::Width, s.frameLeft), toUnits(Measure::Height, s.frameTop),
+            toUnits(Measure::Width, s.frameRight), toUnits(Measure::Height, s.frameBottom)};
+        return frameItem(frame);
+    };
+    v.rawCurrent = edges(settings_);
+    v.rawDefault = edges(ScanSettings{});
+    v.rawItems = {v.rawCurrent};
+}
+
+std::vector<double> Capabilities::deviceOffers(const CapabilityRow& row) const {
+    if (row.id == ICAP_BITDEPTH) {
+        const auto depths = bitDepthsFor(static_cast<TW_UINT16>(value(ICAP_PIXELTYPE)));
+        return {depths.begin(), depths.end()};
+    }
+    return {row.values.begin(), row.values.end()};
+}
+
+std::vector<double> Capabilities::offered(const CapabilityRow& row) const {
+    const auto restricted = restricted_.find(row.id);
+    return restricted != restricted_.end() ? restricted->second : deviceOffers(row);
+}
+
+std::vector<std::string> Capabilities::offeredTexts(const CapabilityRow& row) const {
+    const auto restricted = restrictedTexts_.find(row.id);
+    if (restricted != restrictedTexts_.end()) {
+        return restricted->second;
+    }
+    const auto texts = textsOf(row.id);
+    return {texts.begin(), texts.end()};
 }
 
 double Capabilities::currentOf(const CapabilityRow& row) const {
@@ -466,17 +449,23 @@ void Capabilities::syncSettings() {
     settings_.units = static_cast<TW_UINT16>(value(ICAP_UNITS));
     settings_.threshold = value(ICAP_THRESHOLD);
     settings_.transferCount = static_cast<TW_INT16>(value(CAP_XFERCOUNT));
+    settings_.backSide = flag(CAP_FEEDERENABLED) && feeder_.backNext();
 }
 
-void Capabilities::reset() {
+void Capabilities::reset(std::span<const CapabilityRow> table) {
+    table_ = table;
     values_.clear();
-    for (const CapabilityRow& row : capabilityTable()) {
-        if (row.constraint != Constraint::Command && row.constraint != Constraint::List) {
+    texts_.clear();
+    restricted_.clear();
+    restrictedTexts_.clear();
+    for (const CapabilityRow& row : table_) {
+        if (const auto texts = textsOf(row.id); !texts.empty()) {
+            texts_[row.id] = std::string(texts.front());
+        } else if (row.constraint != Constraint::Command && row.constraint != Constraint::List &&
+                   row.constraint != Constraint::Frame) {
             values_[row.id] = row.initial;
         }
     }
-    settings_ = ScanSettings{};
-    syncSettings();
     // The stack a test loads with the knob, else the one the environment names, else none.
     auto sheets = core_.script.knob("feeder.sheets");
     if (!sheets) {
@@ -485,6 +474,8 @@ void Capabilities::reset() {
     }
     feeder_.load(*sheets);
     pageOnGlass_ = false;
+    settings_ = ScanSettings{};
+    syncSettings();
 }
 
 void Capabilities::beginScan() { pageOnGlass_ = true; }
@@ -495,10 +486,11 @@ bool Capabilities::pageAvailable() const {
 
 void Capabilities::takePage() {
     if (flag(CAP_FEEDERENABLED)) {
-        feeder_.takePage(flag(CAP_AUTOFEED));
+        feeder_.takePage(flag(CAP_AUTOFEED), flag(CAP_DUPLEXENABLED));
     } else {
         pageOnGlass_ = false;
     }
+    syncSettings();
 }
 
 }  // namespace vscan
