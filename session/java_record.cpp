@@ -27,9 +27,9 @@ void RecordWriter::text(std::string_view systemText) {
     if (!systemText.empty()) {
         // One unit per byte at most, in any code page; the texts are a few hundred bytes at most.
         units.resize(systemText.size());
-        const int count = MultiByteToWideChar(CP_ACP, 0, systemText.data(),
-                                              static_cast<int>(systemText.size()), units.data(),
-                                              static_cast<int>(units.size()));
+        const int count =
+            MultiByteToWideChar(CP_ACP, 0, systemText.data(), static_cast<int>(systemText.size()),
+                                units.data(), static_cast<int>(units.size()));
         units.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
     }
     u32(static_cast<std::uint32_t>(units.size()));

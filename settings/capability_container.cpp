@@ -18,7 +18,9 @@ constexpr std::uint64_t kRangeFieldsOffset = 2;
 constexpr std::uint64_t kRangeFields = 5;  // min, max, step, default, current
 constexpr std::uint64_t kRangeFieldSize = 4;
 
-std::uint32_t get16(const std::uint8_t* at) { return at[0] | static_cast<std::uint32_t>(at[1]) << 8; }
+std::uint32_t get16(const std::uint8_t* at) {
+    return at[0] | static_cast<std::uint32_t>(at[1]) << 8;
+}
 
 std::uint32_t get32(const std::uint8_t* at) {
     return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
@@ -213,23 +215,24 @@ LaidContainer layContainer(const CapabilityContainer& container) {
     }
     for (const CapabilityItem& item : items) {
         if (isTextItem(container.itemType) && item.text.size() >= itemSize) {
-            return {{}, "a string of " + std::to_string(item.text.size()) +
-                            " bytes does not fit a field of " + std::to_string(itemSize)};
+            return {{},
+                    "a string of " + std::to_string(item.text.size()) +
+                        " bytes does not fit a field of " + std::to_string(itemSize)};
         }
     }
     std::uint64_t offset = 0;
     switch (container.conType) {
         case TWON_ONEVALUE:
             if (items.size() != 1) {
-                return {{}, "a one-value container with " + std::to_string(items.size()) +
-                                " items"};
+                return {{},
+                        "a one-value container with " + std::to_string(items.size()) + " items"};
             }
             offset = kOneValueItemOffset;
             break;
         case TWON_ENUMERATION:
             if (container.currentIndex >= items.size() || container.defaultIndex >= items.size()) {
-                return {{}, "an enumeration index past its " + std::to_string(items.size()) +
-                                " items"};
+                return {{},
+                        "an enumeration index past its " + std::to_string(items.size()) + " items"};
             }
             offset = kEnumerationItemsOffset;
             break;
@@ -237,8 +240,8 @@ LaidContainer layContainer(const CapabilityContainer& container) {
             offset = kArrayItemsOffset;
             break;
         default:
-            return {{}, "a container of type " + std::to_string(container.conType) +
-                            " cannot be set"};
+            return {{},
+                    "a container of type " + std::to_string(container.conType) + " cannot be set"};
     }
     const std::uint64_t itemBytes =
         container.conType == TWON_ONEVALUE && itemSize < kOneValueItemField ? kOneValueItemField

@@ -19,9 +19,8 @@ jbyteArray JNICALL readCapabilityNative(JNIEnv* env, jclass, jint capability, ji
         return nullptr;
     }
     std::optional<ContainerResult> answer;
-    runSessionCall("readCapability", CallKind::Step, kSourceOpenStates, [&] {
-        answer = readCapability(static_cast<TW_UINT16>(capability), message);
-    });
+    runSessionCall("readCapability", CallKind::Step, kSourceOpenStates,
+                   [&] { answer = readCapability(static_cast<TW_UINT16>(capability), message); });
     if (!answer) {
         return nullptr;
     }

@@ -33,7 +33,8 @@ std::optional<CapabilityContainer> readContainerRecord(RecordReader& record) {
     std::uint32_t count = 0;
     if (!record.u16(conType) || !record.u16(itemType) || !record.u32(count) ||
         !record.u32(container.currentIndex) || !record.u32(container.defaultIndex) ||
-        itemSizeOf(static_cast<TW_UINT16>(itemType)) == 0 || record.left() / kSmallestItem < count) {
+        itemSizeOf(static_cast<TW_UINT16>(itemType)) == 0 ||
+        record.left() / kSmallestItem < count) {
         return std::nullopt;
     }
     container.conType = static_cast<TW_UINT16>(conType);

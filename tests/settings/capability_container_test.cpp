@@ -62,7 +62,8 @@ std::vector<CapabilityItem> sampleItems(TW_UINT16 itemType) {
             break;
         default:
             low.text = "";
-            high.text = std::string(itemSizeOf(itemType) - 1, 'x');  // the field less its terminator
+            high.text =
+                std::string(itemSizeOf(itemType) - 1, 'x');  // the field less its terminator
     }
     return {low, high};
 }
@@ -177,8 +178,7 @@ TEST(CapabilityContainer, RefusesEveryMalformedBlockWithItsReason) {
          "index 4294967295 past the 2 items of an enumeration"},
         {"an enumeration without items", TWON_ENUMERATION, enumeration(TWTY_UINT16, 0, 0, 0, 0),
          "index 0 past the 0 items of an enumeration"},
-        {"an unknown item type", TWON_ONEVALUE, Bytes{0x0D, 0, 0, 0, 0, 0},
-         "unknown item type 13"},
+        {"an unknown item type", TWON_ONEVALUE, Bytes{0x0D, 0, 0, 0, 0, 0}, "unknown item type 13"},
         {"a handle item", TWON_ARRAY, array(0x0F, 0, 0), "unknown item type 15"},
         {"an unknown container", 7, Bytes(32, 0), "unknown container type 7"},
         {"a string filling its field", TWON_ARRAY, unterminated,

@@ -47,8 +47,8 @@ TEST_F(CapabilityRequests, EachReadSendsItsMessageAndGivesTheSourcesContainer) {
     }
     const auto sent = requests();
     ASSERT_EQ(sent.size(), 6u) << requestNames();
-    const TW_UINT16 messages[] = {MSG_GET, MSG_GET, MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT,
-                                  MSG_RESET};
+    const TW_UINT16 messages[] = {MSG_GET,        MSG_GET,        MSG_GET,
+                                  MSG_GETCURRENT, MSG_GETDEFAULT, MSG_RESET};
     for (std::size_t i = 0; i < sent.size(); ++i) {
         EXPECT_TRUE(sent[i].is(DG_CONTROL, DAT_CAPABILITY, messages[i])) << requestNames();
         EXPECT_EQ(sent[i].header.destinationId, twainSession.sourceIdentity.Id);
@@ -81,8 +81,8 @@ struct BentAnswer {
 
 TEST_F(CapabilityRequests, AMalformedContainerIsRefusedWithItsReasonAndFreed) {
     const BentAnswer bent[] = {
-        {"numItems", 1000, "1000 items of 4 bytes do not fit the 42 bytes of the block"},
-        {"currentIndex", 7, "index 7 past the 7 items of an enumeration"},
+        {"numItems", 1000, "1000 items of 2 bytes do not fit the 20 bytes of the block"},
+        {"currentIndex", 3, "index 3 past the 3 items of an enumeration"},
         {"itemType", 0x0D, "unknown item type 13"},
         {"container", 9, "unknown container type 9"},
         {"blockSize", 13, "an enumeration in a block of 13 bytes"},
@@ -91,8 +91,8 @@ TEST_F(CapabilityRequests, AMalformedContainerIsRefusedWithItsReasonAndFreed) {
     for (const BentAnswer& b : bent) {
         SCOPED_TRACE(std::string(b.field) + " " + std::to_string(b.value));
         resetScanner();
-        setCapabilityKnob("ICAP_XRESOLUTION", b.field, b.value);
-        const auto answer = readCapability(ICAP_XRESOLUTION, MSG_GET);
+        setCapabilityKnob("ICAP_PIXELTYPE", b.field, b.value);
+        const auto answer = readCapability(ICAP_PIXELTYPE, MSG_GET);
         ASSERT_TRUE(answer);
         EXPECT_EQ(answer->fault, b.fault);
         EXPECT_EQ(liveGlobalHandles(), 0u);

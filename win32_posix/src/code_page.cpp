@@ -64,8 +64,8 @@ extern "C" int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multi, int
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    const std::size_t count = multiCount < 0 ? std::strlen(multi) + 1
-                                             : static_cast<std::size_t>(multiCount);
+    const std::size_t count =
+        multiCount < 0 ? std::strlen(multi) + 1 : static_cast<std::size_t>(multiCount);
     if (wideSize > 0 && count > static_cast<std::size_t>(wideSize)) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;

@@ -96,12 +96,12 @@ class CapabilitiesTest {
     @Test
     void aMalformedContainerFailsWithItsReasonAndIsFreed() throws Exception {
         try (ScanSession session = openFlatbed()) {
-            VirtualScanner.setKnob("ICAP_XRESOLUTION.currentIndex", 9);
+            VirtualScanner.setKnob("ICAP_PIXELTYPE.currentIndex", 9);
             TwainException e = assertThrows(TwainException.class,
-                    () -> session.supported(Capability.ICAP_XRESOLUTION));
-            assertTrue(e.getMessage().startsWith("reading the values of ICAP_XRESOLUTION (0x1118) "
-                    + "failed: the source answered a malformed container: index 9 past the "),
-                    e.getMessage());
+                    () -> session.supported(Capability.ICAP_PIXELTYPE));
+            assertTrue(e.getMessage().startsWith("reading the values of ICAP_PIXELTYPE (0x0101) "
+                    + "failed: the source answered a malformed container: index 9 past the 3 "
+                    + "items of an enumeration"), e.getMessage());
             VirtualScanner.reset();
             VirtualScanner.setKnob("ICAP_PIXELTYPE.numItems", 100000);
             e = assertThrows(TwainException.class,
