@@ -95,6 +95,21 @@ final class ScanRun {
         }
     }
 
+    /**
+     * A sheet-fed scanner's feeder is always on, and such a driver may refuse to be told so: a
+     * refusal counts only when the feeder is not on afterwards.
+     */
+    private static void turnFeederOn() throws TwainException {
+        String step = "turning the document feeder on";
+        if (TwainEx.setFeederEnabled(true)) {
+            return;
+        }
+        TwainException refused = TwainException.atStep(step);
+        if (!TwainEx.getFeederEnabled()) {
+            throw refused;
+        }
+    }
+
     private ScanResult.Outcome scanPages() throws TwainException {
         if (cancelled) {
             return ScanResult.Outcome.CANCELLED; // before it started: nothing to undo
@@ -105,7 +120,7 @@ final class ScanRun {
                     state < 4 ? "no source is open" : "the source is already enabled", null);
         }
         if (turnFeederOn) {
-            TwainException.check(TwainEx.setFeederEnabled(true), "turning the document feeder on");
+            turnFeederOn();
         }
         boolean feeder = turnFeederOn || TwainEx.getFeederEnabled();
         scanning = true;
