@@ -120,7 +120,7 @@ public final class Supported {
 
     /**
      * One line, such as "ICAP_XRESOLUTION (0x1118): 75 to 600 step 25; current 100; default 100;
-     * takes GET, SET, GET_DEFAULT, GET_CURRENT, RESET".
+     * takes GET, SET, GET_DEFAULT, GET_CURRENT, RESET"; what the source does not tell is left out.
      */
     @Override
     public String toString() {
@@ -129,8 +129,9 @@ public final class Supported {
                         + Items.describe(step())
                 : (allowed.kind() == ContainerKind.ONE_VALUE ? "only " : "")
                         + CapabilityValue.joined(values());
-        return capability + ": " + values + "; current " + Items.describe(current) + "; default "
-                + Items.describe(defaultValue)
+        return capability + ": " + values
+                + (current != null ? "; current " + Items.describe(current) : "")
+                + (defaultValue != null ? "; default " + Items.describe(defaultValue) : "")
                 + (operations != null ? "; takes " + CapabilityValue.joined(
                            new ArrayList<Object>(operations)) : "");
     }

@@ -55,7 +55,7 @@ class ReadmeExamplesTest {
             Files.writeString(source, block.group(1));
             arguments.add(source.toString());
         }
-        assertEquals(2, examples, "the README's examples");
+        assertEquals(3, examples, "the README's examples");
         JavaCompiler javac = ToolProvider.getSystemJavaCompiler();
         ByteArrayOutputStream messages = new ByteArrayOutputStream();
         int status = javac.run(null, messages, messages, arguments.toArray(new String[0]));
@@ -77,6 +77,20 @@ class ReadmeExamplesTest {
         try (PDDocument document = PDDocument.load(pdf)) {
             assertEquals(3, document.getNumberOfPages());
             assertEquals(612f, document.getPage(0).getMediaBox().getWidth(), 1e-3);
+        }
+        assertEquals(1, TwainEx.getState());
+    }
+
+    @Test
+    void theDuplexExampleScansBothSidesOfTwoSheetsIntoFourPages() throws Exception {
+        ClassLoader examples = compileTheExamples();
+        VirtualScanner.setKnob("feeder.sheets", 2);
+        File pdf = folder.resolve("duplex.pdf").toFile();
+        runMain(examples, "DuplexToPdf", pdf.toString());
+        try (PDDocument document = PDDocument.load(pdf)) {
+            assertEquals(4, document.getNumberOfPages());
+            // 8.5 inches at the 150 dpi the source listed: 612 points.
+            assertEquals(612f, document.getPage(3).getMediaBox().getWidth(), 1e-3);
         }
         assertEquals(1, TwainEx.getState());
     }

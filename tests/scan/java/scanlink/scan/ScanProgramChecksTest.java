@@ -64,8 +64,11 @@ class ScanProgramChecksTest {
     void listsTheSourcesOneALineProductNameFirstAndScansNothing() throws Exception {
         assertEquals(0, run("--list-sources"));
         String[] lines = printed().split(System.lineSeparator());
+        assertEquals(2, lines.length, printed());
         assertTrue(lines[0].startsWith("Virtual Scanner  (scanlink32, Virtual Devices, version "),
                 printed());
+        assertEquals("Virtual Duplex Feeder  (scanlink32, Virtual Feeders, version 1.0, protocol "
+                + "1.9)", lines[1]);
         assertEquals(0, VirtualScanner.logWithoutStatus().stream()
                 .filter(t -> t.toSource()).count());
     }
@@ -76,7 +79,8 @@ class ScanProgramChecksTest {
         TwainException e = assertThrows(TwainException.class,
                 () -> run("--source", "Flatbed 9000", output.toString()));
         assertTrue(e.getMessage().startsWith("opening the source \"Flatbed 9000\" failed: no source "
-                + "is named \"Flatbed 9000\"; the sources are \"Virtual Scanner\""), e.getMessage());
+                + "is named \"Flatbed 9000\"; the sources are \"Virtual Scanner\", \"Virtual Duplex "
+                + "Feeder\""), e.getMessage());
         assertFalse(Files.exists(output));
     }
 
@@ -87,6 +91,45 @@ class ScanProgramChecksTest {
         assertTrue(lines.contains("ICAP_PIXELTYPE (0x0101): 0, 1, 2; current 2; default 2"), lines);
         assertTrue(lines.contains("ICAP_BRIGHTNESS (0x1101): -1000 to 1000 step 0.0000152587890625;"
                 + " current 0; default 0"), lines);
+    }
+
+    @Test
+    void theDuplexFeederNamedScansBothSidesOfEachSheet() throws Exception {
+        VirtualScanner.setKnob("feeder.sheets", 2);
+        Path output = folder.resolve("duplex.pdf");
+        assertEquals(4, run("--source", "Virtual Duplex Feeder", "--duplex", "--pages", "10",
+                output.toString()));
+        try (org.apache.pdfbox.pdmodel.PDDocument pdf =
+                        org.apache.pdfbox.pdmodel.PDDocument.load(output.toFile())) {
+            assertEquals(4, pdf.getNumberOfPages());
+        }
+        assertEquals("", reported());
+    }
+
+    @Test
+    void duplexOnAFlatbedIsReportedAndStrictStops() {
+        Exception e = assertThrows(Exception.class,
+                () -> run("--duplex", "--strict", folder.resolve("d.pdf").toString()));
+        assertEquals("nothing was scanned: the source does not scan as asked (--strict)",
+                e.getMessage());
+        assertTrue(reported().startsWith("scan: the source refused duplex: turning duplex on "
+                + "failed (TWAIN result code 1 (TWRC_FAILURE), condition code 13 "
+                + "(TWCC_CAPUNSUPPORTED), state 4)"), reported());
+    }
+
+    @Test
+    void describeShowsEveryItemTypeOfTheDuplexFeeder() throws Exception {
+        assertEquals(0, run("--describe", "--source", "Virtual Duplex Feeder"));
+        String lines = printed();
+        for (String expected : new String[] {
+                 "CAP_SERIALNUMBER (0x1024): only \"VDF-2026-0042\"",
+                 "ICAP_HALFTONES (0x1109): \"Bayer\", \"Spiral\", \"Diffusion\"; current \"Bayer\"",
+                 "CAP_ALARMVOLUME (0x1019): 0 to 100 step 1; current 50; default 50",
+                 "ICAP_FRAMES (0x1114): (0, 0)-(8.5, 11)",
+                 "0x8002: 0, 64, 128, 192, 255; current 128; default 128",
+                 "CAP_DUPLEXENABLED (0x1013): "}) {
+            assertTrue(lines.contains(expected), expected + " in\n" + lines);
+        }
     }
 
     @Test
