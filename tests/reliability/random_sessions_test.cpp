@@ -24,7 +24,9 @@
 #include "session/acquisition.h"
 #include "session/lifecycle.h"
 #include "session/session_thread.h"
+#include "session/source_directory.h"
 #include "session/twain_session.h"
+#include "settings/capability_requests.h"
 #include "twain_natives.h"
 #include "wait_bound.h"
 
@@ -45,21 +47,16 @@ struct Fault {
 
 // Every triplet the library sends, each of which a source may refuse.
 const Fault kFaults[] = {
-    {DG_CONTROL, DAT_PARENT, MSG_OPENDSM},
-    {DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM},
-    {DG_CONTROL, DAT_IDENTITY, MSG_USERSELECT},
-    {DG_CONTROL, DAT_IDENTITY, MSG_OPENDS},
-    {DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS},
-    {DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS},
-    {DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS},
-    {DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT},
-    {DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET},
-    {DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER},
-    {DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET},
-    {DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT},
-    {DG_CONTROL, DAT_CAPABILITY, MSG_SET},
-    {DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET},
-    {DG_CONTROL, DAT_STATUS, MSG_GET},
+    {DG_CONTROL, DAT_PARENT, MSG_OPENDSM},          {DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM},
+    {DG_CONTROL, DAT_IDENTITY, MSG_USERSELECT},     {DG_CONTROL, DAT_IDENTITY, MSG_OPENDS},
+    {DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS},        {DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS},
+    {DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS}, {DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT},
+    {DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET},       {DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER},
+    {DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET},      {DG_CONTROL, DAT_IDENTITY, MSG_GETFIRST},
+    {DG_CONTROL, DAT_IDENTITY, MSG_GETNEXT},        {DG_CONTROL, DAT_CAPABILITY, MSG_GET},
+    {DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT},   {DG_CONTROL, DAT_CAPABILITY, MSG_QUERYSUPPORT},
+    {DG_CONTROL, DAT_CAPABILITY, MSG_RESET},        {DG_CONTROL, DAT_CAPABILITY, MSG_SET},
+    {DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET},           {DG_CONTROL, DAT_STATUS, MSG_GET},
 };
 
 // The triplets whose timing the library alone decides: the source must never find one of them out
@@ -114,6 +111,8 @@ class RandomSessions : public Scenario {
     void acquireOnAnotherThread();
     void injectFault();
     void turnKnob();
+    void openByName();
+    void capabilityByNumber();
     void checkLog();
     void endSession();
 };
@@ -252,8 +251,53 @@ void RandomSessions::injectFault() {
     ++faults_;
 }
 
+// Lists the sources and opens one of them by its identity, as an application that names its
+// scanner does; the answer follows the rules of openSource.
+void RandomSessions::openByName() {
+    std::vector<TW_IDENTITY> sources;
+    bool listed = false;
+    runSessionCall("listSources", CallKind::Step, {kStateManagerOpen, kStateTransferring},
+                   [&] { listed = listSources(sources); });
+    if (!listed || sources.empty()) {
+        return;
+    }
+    const TW_IDENTITY wanted = sources[pick(static_cast<int>(sources.size()))];
+    detail_ = std::string(" by name: ") + wanted.ProductName;
+    bool opened = false;
+    runSessionCall("openSourceAs", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
+                   [&] { opened = openSourceAs(wanted); });
+    EXPECT_EQ(opened, state() >= kStateSourceOpen) << where_;
+}
+
+// A capability read by number or a set with a list, in whatever state the session is; the state
+// never moves for it.
+void RandomSessions::capabilityByNumber() {
+    static const TW_UINT16 kReads[] = {MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT, MSG_RESET,
+                                       MSG_QUERYSUPPORT};
+    static const TW_UINT16 kCapabilities[] = {ICAP_PIXELTYPE, ICAP_XRESOLUTION, CAP_DUPLEXENABLED,
+                                              CAP_AUTHOR,     ICAP_FRAMES,      0x8765};
+    const int32_t before = state();
+    const TW_UINT16 capability = kCapabilities[pick(std::size(kCapabilities))];
+    if (chance(70)) {
+        const TW_UINT16 msg = kReads[pick(std::size(kReads))];
+        runSessionCall("readCapability", CallKind::Step, {kStateSourceOpen, kStateTransferring},
+                       [&] { readCapability(capability, msg); });
+    } else {
+        CapabilityContainer types = {TWON_ENUMERATION, TWTY_UINT16, {}, 0, 0};
+        types.items.resize(1 + pick(3));
+        for (std::size_t i = 0; i < types.items.size(); ++i) {
+            types.items[i].number = static_cast<std::int64_t>(i);
+        }
+        types.currentIndex = static_cast<std::uint32_t>(pick(static_cast<int>(types.items.size())));
+        const LaidContainer laid = layContainer(types);
+        runSessionCall("setCapability", CallKind::Step, {kStateSourceOpen, kStateTransferring},
+                       [&] { setCapability(ICAP_PIXELTYPE, TWON_ENUMERATION, laid.bytes); });
+    }
+    EXPECT_EQ(state(), before) << where_;
+}
+
 void RandomSessions::turnKnob() {
-    const int knob = pick(9);
+    const int knob = pick(10);
     std::ostringstream detail;
     detail << " " << knob;
     detail_ = detail.str();
@@ -291,6 +335,18 @@ void RandomSessions::turnKnob() {
         case 7:
             vscan_setKnob("ui.manual", 0);  // a user who never presses would leave a modal loop
             break;
+        case 8: {
+            // Containers as badly made as drivers make them.
+            static const char* const kContainerKnobs[] = {
+                "ICAP_PIXELTYPE.numItems",  "ICAP_PIXELTYPE.currentIndex",
+                "ICAP_XRESOLUTION.step",    "CAP_AUTHOR.unterminated",
+                "ICAP_PIXELTYPE.blockSize", "ICAP_XRESOLUTION.itemType"};
+            const char* name = kContainerKnobs[pick(std::size(kContainerKnobs))];
+            const int value = pick(3) == 0 ? 0 : 1 + pick(1000);
+            vscan_setKnob(name, value);
+            detail << " " << name << "=" << value;
+            detail_ = detail.str();
+        } break;
         default:
             // Forgets scripts and knobs alike.
             vscan_reset();
@@ -369,6 +425,9 @@ void RandomSessions::step() {
         }
         case 3:
         case 4: {
+            if (chance(30)) {
+                openByName();
+            }
             const bool result = Java_QZ_korvel_twain_TwainEx_openSource(nullptr, nullptr) != 0;
             EXPECT_EQ(result, state() >= kStateSourceOpen) << where_;
             // Small pages keep the run short; the steps may still change them.
@@ -410,6 +469,10 @@ void RandomSessions::step() {
             Java_QZ_korvel_twain_TwainEx_setVisible(nullptr, nullptr, chance(70));
             break;
         case 16:
+            if (chance(30)) {
+                capabilityByNumber();
+                break;
+            }
             switch (pick(5)) {
                 case 0:
                     Java_QZ_korvel_twain_TwainEx_setXResolution(nullptr, nullptr,
