@@ -8,6 +8,7 @@
 #include "session/dsm_binding.h"
 #include "session/twain_session.h"
 #include "settings/global_memory.h"
+#include "settings/little_endian.h"
 
 namespace {
 
@@ -21,23 +22,6 @@ constexpr SIZE_T kOneValueSize = 6;
 
 constexpr double kFix32Scale = 65536.0;
 constexpr double kInt64Limit = 0x1p63;
-
-TW_UINT16 get16(const std::uint8_t* at) { return static_cast<TW_UINT16>(at[0] | at[1] << 8); }
-
-TW_UINT32 get32(const std::uint8_t* at) {
-    return at[0] | at[1] << 8 | at[2] << 16 | static_cast<TW_UINT32>(at[3]) << 24;
-}
-
-void put16(std::uint8_t* at, TW_UINT16 value) {
-    at[0] = static_cast<std::uint8_t>(value);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void put32(std::uint8_t* at, TW_UINT32 value) {
-    for (int i = 0; i < 4; ++i) {
-        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
 
 // Where the current item of a container lies, when the container holds one of an accepted type
 // that lies wholly inside its block. Offsets are 64-bit: index times item size cannot wrap.

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "settings/little_endian.h"
+
 namespace {
 
 // Offsets as the standard lays the containers out, with 2-byte packing.
@@ -17,24 +19,6 @@ constexpr std::uint64_t kArrayItemsOffset = 6;
 constexpr std::uint64_t kRangeFieldsOffset = 2;
 constexpr std::uint64_t kRangeFields = 5;  // min, max, step, default, current
 constexpr std::uint64_t kRangeFieldSize = 4;
-
-std::uint32_t get16(const std::uint8_t* at) {
-    return at[0] | static_cast<std::uint32_t>(at[1]) << 8;
-}
-
-std::uint32_t get32(const std::uint8_t* at) {
-    return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-}
-
-void put16(std::uint8_t* at, std::uint32_t value) {
-    at[0] = static_cast<std::uint8_t>(value);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void put32(std::uint8_t* at, std::uint32_t value) {
-    put16(at, value);
-    put16(at + 2, value >> 16);
-}
 
 bool isNumber(TW_UINT16 itemType) { return itemType <= TWTY_FIX32; }
 
