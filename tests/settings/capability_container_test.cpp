@@ -14,7 +14,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 ContainerResult readExactly(TW_UINT16 conType, const Bytes& bytes) {
     const std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[bytes.size()]);
-    std::memcpy(block.get(), bytes.data(), bytes.size());
+    if (!bytes.empty()) {
+        std::memcpy(block.get(), bytes.data(), bytes.size());
+    }
     return readContainer(conType, block.get(), bytes.size());
 }
 
