@@ -1,17 +1,10 @@
 #include "event_poster.h"
 
+#include "module_unloading.h"
+
 namespace vscan {
 
-EventPoster::~EventPoster() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
-    if (thread_.joinable()) {
-        thread_.join();
-    }
-}
+EventPoster::~EventPoster() { cancel(); }
 
 void EventPoster::schedule(HWND window, UINT message, WPARAM tag, std::chrono::milliseconds delay) {
     {
@@ -28,8 +21,25 @@ void EventPoster::cancel() {
     {
         std::lock_guard lock(mutex_);
         job_.reset();
+        stopping_ = true;
     }
     changed_.notify_all();
+    if (thread_.joinable()) {
+        if (moduleUnloading()) {
+            // The loader lock is held, and a thread cannot end before it is let go: waiting for
+            // its end would wait for ever. It says instead when it has left its loop; what is left
+            // of its way out runs into the system's thread exit, which waits for that lock. Only a
+            // manager that unloads a source it never closed gets here.
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return finished_; });
+            thread_.detach();
+        } else {
+            thread_.join();
+        }
+    }
+    std::lock_guard lock(mutex_);
+    stopping_ = false;
+    finished_ = false;
 }
 
 void EventPoster::run() {
@@ -45,6 +55,8 @@ void EventPoster::run() {
             PostMessageA(job.window, job.message, job.tag, 0);
         }
     }
+    finished_ = true;
+    changed_.notify_all();
 }
 
 }  // namespace vscan

@@ -1,0 +1,197 @@
+// The virtual manager unloads its source at MSG_CLOSEDS, and at MSG_CLOSEDSM when the application
+// left it open, as the released TWAINDSM.dll does. Closed from every state a hundred times over,
+// the source's module is gone each time and none of its threads is left behind.
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+#include <virtual_scanner_control.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "twain/twain.h"
+
+extern "C" TW_UINT16 PASCAL DSM_Entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg,
+                                      TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
+
+namespace {
+
+constexpr int kCycles = 100;
+
+enum class Closing { Source, Manager };
+
+std::string sourcePath() {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    return std::string(folder, length) + "\\twain_64\\sane.ds";
+}
+
+bool sourceLoaded() { return GetModuleHandleA(sourcePath().c_str()) != nullptr; }
+
+size_t processThreads() {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "no snapshot of the threads (error " << GetLastError() << ")";
+        return 0;
+    }
+    size_t count = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+class SourceUnload : public testing::Test {
+  protected:
+    void SetUp() override {
+        vscan_powerCycle();
+        vscan_reset();
+        window_ = CreateWindowExA(0, "STATIC", "Unload test", WS_POPUP, 0, 0, 10, 10, {}, {}, {},
+                                  nullptr);
+        ASSERT_NE(window_, nullptr);
+    }
+    void TearDown() override {
+        vscan_powerCycle();
+        DestroyWindow(window_);
+    }
+
+    TW_UINT16 call(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                   TW_MEMREF data) {
+        return DSM_Entry(&application_, destination, dg, dat, msg, data);
+    }
+
+    void openManager() {
+        application_ = {};
+        application_.ProtocolMajor = 2;
+        application_.SupportedGroups = DG_CONTROL | DG_IMAGE;
+        std::strcpy(application_.ProductName, "Unload test");
+        ASSERT_EQ(call(nullptr, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, &window_), TWRC_SUCCESS);
+    }
+
+    // The default source, brought to `state`.
+    void openSource(int32_t state) {
+        source_ = {};
+        ASSERT_EQ(call(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &source_), TWRC_SUCCESS);
+        ASSERT_TRUE(sourceLoaded());
+        if (state >= 5) {
+            TW_USERINTERFACE ui = {};
+            ui.ShowUI = FALSE;
+            ui.hParent = window_;
+            ASSERT_EQ(call(&source_, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui),
+                      TWRC_SUCCESS);
+        }
+        if (state >= 6) {
+            waitForTransferReady();
+        }
+        if (state >= 7) {
+            TW_HANDLE image = {};
+            ASSERT_EQ(call(&source_, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &image),
+                      TWRC_XFERDONE);
+            GlobalFree(image);
+        }
+        ASSERT_EQ(vscan_sourceState(), state);
+    }
+
+    // The source's announcement comes to the window's queue from its thread.
+    void waitForTransferReady() {
+        MSG msg = {};
+        while (GetMessageA(&msg, {}, 0, 0) > 0) {
+            TW_EVENT event = {&msg, MSG_NULL};
+            if (call(&source_, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event) == TWRC_DSEVENT &&
+                event.TWMessage == MSG_XFERREADY) {
+                return;
+            }
+            DispatchMessageA(&msg);
+        }
+        FAIL() << "the message loop ended before the page was announced";
+    }
+
+    void close(Closing closing) {
+        if (closing == Closing::Source) {
+            ASSERT_EQ(call(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &source_), TWRC_SUCCESS);
+            ASSERT_FALSE(sourceLoaded());
+        }
+        ASSERT_EQ(call(nullptr, DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM, &window_), TWRC_SUCCESS);
+        // An announcement posted before the close means nothing to the next session.
+        MSG msg = {};
+        while (PeekMessageA(&msg, {}, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+    }
+
+    void cycle(int32_t state, Closing closing) {
+        openManager();
+        openSource(state);
+        close(closing);
+    }
+
+    // Every cycle leaves the process as the first left it: the source unloaded, no thread of its
+    // own, the manager closed. The first cycle is the baseline, since Wine starts threads of its
+    // own on first use.
+    void closeFromState(int32_t state, Closing closing) {
+        ASSERT_NO_FATAL_FAILURE(cycle(state, closing));
+        const size_t threads = processThreads();
+        for (int i = 0; i < kCycles; ++i) {
+            ASSERT_NO_FATAL_FAILURE(cycle(state, closing)) << "cycle " << i;
+            ASSERT_FALSE(sourceLoaded()) << "cycle " << i;
+            ASSERT_EQ(processThreads(), threads) << "cycle " << i;
+            ASSERT_EQ(vscan_sourceState(), 0) << "cycle " << i;
+            ASSERT_EQ(vscan_managerState(), 2) << "cycle " << i;
+        }
+    }
+
+    HWND window_ = {};
+    TW_IDENTITY application_ = {};
+    TW_IDENTITY source_ = {};
+};
+
+TEST_F(SourceUnload, ListingLoadsEachSourceOnlyToAskItsIdentity) {
+    openManager();
+    TW_IDENTITY first = {};
+    ASSERT_EQ(call(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_GETFIRST, &first), TWRC_SUCCESS);
+    EXPECT_STREQ(first.ProductName, "Virtual Scanner");
+    EXPECT_FALSE(sourceLoaded());
+    TW_IDENTITY next = {};
+    EXPECT_EQ(call(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_GETNEXT, &next), TWRC_ENDOFLIST);
+    EXPECT_EQ(call(nullptr, DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM, &window_), TWRC_SUCCESS);
+}
+
+TEST_F(SourceUnload, KnobsSetBeforeTheSourceIsLoadedReachIt) {
+    vscan_setKnob("source.close_request", 1);
+    openManager();
+    ASSERT_NO_FATAL_FAILURE(openSource(5));
+    MSG msg = {};
+    ASSERT_GT(GetMessageA(&msg, {}, 0, 0), 0);
+    TW_EVENT event = {&msg, MSG_NULL};
+    EXPECT_EQ(call(&source_, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_DSEVENT);
+    EXPECT_EQ(event.TWMessage, MSG_CLOSEDSREQ);
+    close(Closing::Source);
+}
+
+TEST_F(SourceUnload, ClosedWhenOpened) { closeFromState(4, Closing::Source); }
+
+TEST_F(SourceUnload, ClosedWhenEnabled) { closeFromState(5, Closing::Source); }
+
+TEST_F(SourceUnload, ClosedWhenEnabledWithThePageStillToCome) {
+    vscan_setKnob("page.delay_ms", 20);
+    closeFromState(5, Closing::Source);
+}
+
+TEST_F(SourceUnload, ClosedWhenTransferReady) { closeFromState(6, Closing::Source); }
+
+TEST_F(SourceUnload, ClosedAfterTheTransfer) { closeFromState(7, Closing::Source); }
+
+TEST_F(SourceUnload, ManagerClosedWithTheSourceOpened) { closeFromState(4, Closing::Manager); }
+
+TEST_F(SourceUnload, ManagerClosedWithTheSourceEnabled) { closeFromState(5, Closing::Manager); }
+
+TEST_F(SourceUnload, ManagerClosedWithTheSourceTransferReady) {
+    closeFromState(6, Closing::Manager);
+}
+
+TEST_F(SourceUnload, ManagerClosedAfterTheTransfer) { closeFromState(7, Closing::Manager); }
+
+}  // namespace
