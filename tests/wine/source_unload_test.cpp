@@ -84,7 +84,7 @@ class SourceUnload : public testing::Test {
                       TWRC_SUCCESS);
         }
         if (state >= 6) {
-            waitForTransferReady();
+            ASSERT_EQ(waitForNotice(), MSG_XFERREADY);
         }
         if (state >= 7) {
             TW_HANDLE image = {};
@@ -95,18 +95,18 @@ class SourceUnload : public testing::Test {
         ASSERT_EQ(vscan_sourceState(), state);
     }
 
-    // The source's announcement comes to the window's queue from its thread.
-    void waitForTransferReady() {
+    // The source's first notice, which comes to the window's queue from its thread.
+    TW_UINT16 waitForNotice() {
         MSG msg = {};
         while (GetMessageA(&msg, {}, 0, 0) > 0) {
             TW_EVENT event = {&msg, MSG_NULL};
-            if (call(&source_, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event) == TWRC_DSEVENT &&
-                event.TWMessage == MSG_XFERREADY) {
-                return;
+            if (call(&source_, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event) == TWRC_DSEVENT) {
+                return event.TWMessage;
             }
             DispatchMessageA(&msg);
         }
-        FAIL() << "the message loop ended before the page was announced";
+        ADD_FAILURE() << "the message loop ended before the source's notice";
+        return MSG_NULL;
     }
 
     void close(Closing closing) {
@@ -163,11 +163,7 @@ TEST_F(SourceUnload, KnobsSetBeforeTheSourceIsLoadedReachIt) {
     vscan_setKnob("source.close_request", 1);
     openManager();
     ASSERT_NO_FATAL_FAILURE(openSource(5));
-    MSG msg = {};
-    ASSERT_GT(GetMessageA(&msg, {}, 0, 0), 0);
-    TW_EVENT event = {&msg, MSG_NULL};
-    EXPECT_EQ(call(&source_, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_DSEVENT);
-    EXPECT_EQ(event.TWMessage, MSG_CLOSEDSREQ);
+    EXPECT_EQ(waitForNotice(), MSG_CLOSEDSREQ);
     close(Closing::Source);
 }
 
