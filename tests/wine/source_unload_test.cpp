@@ -1,10 +1,12 @@
 // The virtual manager unloads its source at MSG_CLOSEDS, and at MSG_CLOSEDSM when the application
 // left it open, as the released TWAINDSM.dll does. Closed from every state a hundred times over,
 // the source's module is gone each time and none of its threads is left behind.
-#include <gtest/gtest.h>
-#include <tlhelp32.h>
-#include <virtual_scanner_control.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+#include <virtual_scanner_control.h>
 
 #include <cstring>
 #include <string>
