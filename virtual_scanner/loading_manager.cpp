@@ -8,6 +8,17 @@
 #include "source_folder.h"
 
 namespace vscan {
+namespace {
+
+// A real manager's default source is the one its user chose last; this one's user chose the
+// virtual source, when it is installed.
+constexpr char kDefaultSource[] = "Virtual Scanner";
+
+bool named(const TW_IDENTITY& identity, const char* name) {
+    return std::strncmp(identity.ProductName, name, sizeof(identity.ProductName)) == 0;
+}
+
+}  // namespace
 
 LoadingManager& loadingManager() {
     // Never destroyed, as the scanner whose knobs it reads.
@@ -133,13 +144,14 @@ TW_UINT16 LoadingManager::identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTI
                     return choice;
                 }
             }
-            // The first source is the default one, and the one the user picks.
+            // The user picks the default source.
             const std::vector<Listed> all = list(origin);
-            if (all.empty()) {
+            const Listed* chosen = pick(all, "");
+            if (chosen == nullptr) {
                 return fail(TWCC_NODS);
             }
-            *identity = all.front().identity;
-            identity->Id = listedId(all.front());
+            *identity = chosen->identity;
+            identity->Id = listedId(*chosen);
             return TWRC_SUCCESS;
         }
         case MSG_GETFIRST:
@@ -182,6 +194,18 @@ std::vector<LoadingManager::Listed> LoadingManager::list(pTW_IDENTITY origin) {
     return found;
 }
 
+// The source of that name; with no name, the default source, else the first there is.
+const LoadingManager::Listed* LoadingManager::pick(const std::vector<Listed>& all,
+                                                   const char* name) {
+    const bool byName = name[0] != '\0';
+    for (const Listed& listed : all) {
+        if (named(listed.identity, byName ? name : kDefaultSource)) {
+            return &listed;
+        }
+    }
+    return byName || all.empty() ? nullptr : &all.front();
+}
+
 // The open source's Id, else the one the source would get when opened next.
 TW_UINT32 LoadingManager::listedId(const Listed& listed) const {
     return source_ && source_->library->path() == listed.path ? source_->id : nextId_;
@@ -194,16 +218,8 @@ TW_UINT16 LoadingManager::openSource(pTW_IDENTITY origin, TW_IDENTITY* identity)
     if (identity->Id != 0 && identity->Id != nextId_) {
         return fail(TWCC_NODS);
     }
-    const bool byName = identity->Id == 0 && identity->ProductName[0] != '\0';
     const std::vector<Listed> all = list(origin);
-    const Listed* chosen = nullptr;
-    for (const Listed& listed : all) {
-        if (!byName || std::strncmp(listed.identity.ProductName, identity->ProductName,
-                                    sizeof(identity->ProductName)) == 0) {
-            chosen = &listed;
-            break;
-        }
-    }
+    const Listed* chosen = pick(all, identity->ProductName);
     if (chosen == nullptr || !open_ || source_) {
         return fail(TWCC_NODS);
     }

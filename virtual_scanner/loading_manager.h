@@ -71,6 +71,7 @@ class LoadingManager {
     TW_UINT16 closeSource();
     // Every source file with its identity, as the application at `origin` asks them.
     std::vector<Listed> list(pTW_IDENTITY origin);
+    static const Listed* pick(const std::vector<Listed>& all, const char* name);
     TW_UINT32 listedId(const Listed& listed) const;
     TW_UINT16 askUser();
 
