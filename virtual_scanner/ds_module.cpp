@@ -26,9 +26,10 @@ void readSettingsFromVirtualManager() {
     }
 }
 
-// A manager unloads the source without having closed it: the source closes here, its thread
-// ends without the loader lock being needed (event_poster.cpp), and its windows go with its
-// window class, whose procedure is about to vanish.
+// A manager unloads the source without having closed it: the source closes here, and its windows
+// go with its window class, whose procedure is about to vanish. No thread of the source runs any
+// more: each holds the module while it runs (module_thread.h), so this runs on the manager's
+// thread once the last has ended, or on that last thread, past its loop, as it lets the module go.
 void unloading() {
     markModuleUnloading();
     {

@@ -10,44 +10,36 @@ void EventPoster::schedule(HWND window, UINT message, WPARAM tag, std::chrono::m
     {
         std::lock_guard lock(mutex_);
         job_ = Job{window, message, tag, std::chrono::steady_clock::now() + delay};
-        if (!thread_.joinable()) {
-            thread_ = std::thread(&EventPoster::run, this);
+        if (running_) {
+            changed_.notify_all();
+            return;
         }
+        running_ = true;
     }
-    changed_.notify_all();
+    // The thread of the last message has left its loop; it may still be on its way out.
+    thread_.join();
+    thread_.start(&EventPoster::body, this);
 }
 
 void EventPoster::cancel() {
     {
         std::lock_guard lock(mutex_);
         job_.reset();
-        stopping_ = true;
     }
     changed_.notify_all();
-    if (thread_.joinable()) {
-        if (moduleUnloading()) {
-            // The loader lock is held, and a thread cannot end before it is let go: waiting for
-            // its end would wait for ever. It says instead when it has left its loop; what is left
-            // of its way out runs into the system's thread exit, which waits for that lock. Only a
-            // manager that unloads a source it never closed gets here.
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return finished_; });
-            thread_.detach();
-        } else {
-            thread_.join();
-        }
+    // While the module unloads no thread of its own runs (each holds it), or the unloading one is
+    // the thread itself, past its loop; and the loader lock, which a thread needs to end, is held.
+    if (!moduleUnloading()) {
+        thread_.join();
     }
-    std::lock_guard lock(mutex_);
-    stopping_ = false;
-    finished_ = false;
 }
+
+void EventPoster::body(void* poster) { static_cast<EventPoster*>(poster)->run(); }
 
 void EventPoster::run() {
     std::unique_lock lock(mutex_);
-    while (!stopping_) {
-        if (!job_) {
-            changed_.wait(lock);
-        } else if (std::chrono::steady_clock::now() < job_->due) {
+    while (job_) {
+        if (std::chrono::steady_clock::now() < job_->due) {
             changed_.wait_until(lock, job_->due);
         } else {
             const Job job = *job_;
@@ -55,8 +47,7 @@ void EventPoster::run() {
             PostMessageA(job.window, job.message, job.tag, 0);
         }
     }
-    finished_ = true;
-    changed_.notify_all();
+    running_ = false;
 }
 
 }  // namespace vscan

@@ -9,6 +9,7 @@
 #include <virtual_scanner_control.h>
 
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "twain/twain.h"
@@ -29,6 +30,24 @@ std::string sourcePath() {
 }
 
 bool sourceLoaded() { return GetModuleHandleA(sourcePath().c_str()) != nullptr; }
+
+std::set<DWORD> processThreadIds() {
+    std::set<DWORD> ids;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "no snapshot of the threads (error " << GetLastError() << ")";
+        return ids;
+    }
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) {
+            ids.insert(entry.th32ThreadID);
+        }
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
 
 size_t processThreads() {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -194,5 +213,50 @@ TEST_F(SourceUnload, ManagerClosedWithTheSourceTransferReady) {
 }
 
 TEST_F(SourceUnload, ManagerClosedAfterTheTransfer) { closeFromState(7, Closing::Manager); }
+
+// A manager that unloads the source without closing it, while a page is still to come: the source's
+// thread holds the module until it has posted its message, and the source closes as the module
+// goes. The test waits for the module to go and for every thread that was not there before to
+// end; one that never does keeps it waiting until ctest gives up on it.
+TEST_F(SourceUnload, UnloadedWhileEnabledWithoutBeingClosed) {
+    using Entry = TW_UINT16(PASCAL*)(pTW_IDENTITY, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
+    vscan_setKnob("page.delay_ms", 20);
+    openManager();
+    std::set<DWORD> before;
+    for (int i = 0; i <= kCycles; ++i) {
+        const HMODULE module = LoadLibraryA(sourcePath().c_str());
+        ASSERT_NE(module, nullptr);
+        const auto entry = reinterpret_cast<Entry>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module, "DS_Entry")));
+        ASSERT_NE(entry, nullptr);
+        TW_IDENTITY identity = {};
+        identity.Id = 99;
+        ASSERT_EQ(entry(&application_, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity),
+                  TWRC_SUCCESS);
+        TW_USERINTERFACE ui = {};
+        ui.hParent = window_;
+        ASSERT_EQ(entry(&application_, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui),
+                  TWRC_SUCCESS);
+        FreeLibrary(module);
+        while (sourceLoaded()) {
+            SwitchToThread();
+        }
+        // The first cycle sets the baseline, since Wine starts threads of its own on first use.
+        if (i == 0) {
+            before = processThreadIds();
+            continue;
+        }
+        for (const DWORD id : processThreadIds()) {
+            if (before.count(id) == 0) {
+                const HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id);
+                if (thread != nullptr) {
+                    WaitForSingleObject(thread, INFINITE);
+                    CloseHandle(thread);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(call(nullptr, DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM, &window_), TWRC_SUCCESS);
+}
 
 }  // namespace
