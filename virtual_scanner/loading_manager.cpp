@@ -180,17 +180,29 @@ TW_UINT16 LoadingManager::identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTI
 }
 
 // Each file is loaded for its identity and unloaded again, as the released manager lists its
-// sources: a source that is not open holds nothing in the process, no thread and no window.
+// sources: a source that is not open holds nothing in the process, no thread and no window. A file
+// unchanged since it was asked is not asked again: loading some sources (Wine's gphoto2.ds) costs
+// time, and leaves traces in Wine's server, every time.
 std::vector<LoadingManager::Listed> LoadingManager::list(pTW_IDENTITY origin) {
     const TW_IDENTITY application = *origin;
+    std::map<std::string, Known> known = known_;
     std::vector<Listed> found;
-    Unlocked unlocked;
-    for (const std::string& path : sourceFiles()) {
-        TW_IDENTITY asking = application;
-        if (const auto identity = askIdentity(path, &asking)) {
-            found.push_back(Listed{path, *identity});
+    {
+        Unlocked unlocked;
+        for (const std::string& path : sourceFiles()) {
+            const uint64_t written = lastWritten(path);
+            auto it = known.find(path);
+            if (it == known.end() || it->second.written != written) {
+                TW_IDENTITY asking = application;
+                const auto identity = askIdentity(path, &asking);
+                it = known.insert_or_assign(path, Known{written, identity}).first;
+            }
+            if (it->second.identity) {
+                found.push_back(Listed{path, *it->second.identity});
+            }
         }
     }
+    known_ = std::move(known);
     return found;
 }
 

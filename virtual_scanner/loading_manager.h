@@ -10,6 +10,8 @@
 #ifndef VIRTUAL_SCANNER_LOADING_MANAGER_H
 #define VIRTUAL_SCANNER_LOADING_MANAGER_H
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,6 +58,11 @@ class LoadingManager {
         std::string path;
         TW_IDENTITY identity;
     };
+    // What a source file answered when it was last asked, and when it was written then.
+    struct Known {
+        uint64_t written;
+        std::optional<TW_IDENTITY> identity;
+    };
 
     TW_UINT16 fail(TW_UINT16 code) {
         conditionCode_ = code;
@@ -86,6 +93,7 @@ class LoadingManager {
     TW_UINT16 conditionCode_ = TWCC_BUMMER;
     std::optional<OpenSource> source_;
     std::vector<Listed> listed_;  // as MSG_GETFIRST found them, for MSG_GETNEXT
+    std::map<std::string, Known> known_;
     std::size_t nextListed_ = 0;
 };
 

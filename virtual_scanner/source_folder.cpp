@@ -46,4 +46,13 @@ std::vector<std::string> sourceFiles() {
     return found;
 }
 
+uint64_t lastWritten(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes = {};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) {
+        return 0;
+    }
+    return static_cast<uint64_t>(attributes.ftLastWriteTime.dwHighDateTime) << 32 |
+           attributes.ftLastWriteTime.dwLowDateTime;
+}
+
 }  // namespace vscan

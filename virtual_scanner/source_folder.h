@@ -3,6 +3,7 @@
 #ifndef VIRTUAL_SCANNER_SOURCE_FOLDER_H
 #define VIRTUAL_SCANNER_SOURCE_FOLDER_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ inline constexpr const char* kSourceFolderName = sizeof(void*) == 8 ? "twain_64"
 // The full paths of the sources, in the order of their paths, so that the first is the same on
 // every call.
 std::vector<std::string> sourceFiles();
+
+// When the file was last written, as a number that changes with it; 0 when it cannot be read.
+uint64_t lastWritten(const std::string& path);
 
 }  // namespace vscan
 
