@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <mutex>
 
@@ -52,20 +53,27 @@ LRESULT CALLBACK deviceWindowProcedure(HWND window, UINT message, WPARAM wParam,
     }
 }
 
+// The class's name once it is registered, else empty.
+char className[64] = {};
+
 // One class for every window of the device. Its name holds the procedure's address, so that two
 // copies of the device in one process (a manager and a data source loaded apart) keep their own.
 const char* deviceClass() {
-    static char name[64] = {};
     static const bool registered = [] {
+        char name[sizeof(className)] = {};
         std::snprintf(name, sizeof(name), "VirtualScannerWindow-%p",
                       reinterpret_cast<void*>(&deviceWindowProcedure));
         WNDCLASSA windowClass = {};
         windowClass.style = kGlobalClass;
         windowClass.lpfnWndProc = deviceWindowProcedure;
         windowClass.lpszClassName = name;
-        return RegisterClassA(&windowClass) != 0;
+        if (RegisterClassA(&windowClass) == 0) {
+            return false;
+        }
+        std::memcpy(className, name, sizeof(name));
+        return true;
     }();
-    return registered ? name : nullptr;
+    return registered ? className : nullptr;
 }
 
 int pressed(HWND dialog) {
@@ -124,6 +132,8 @@ int runModal(HWND dialog) {
     }
     return 0;
 }
+
+const char* registeredDeviceClass() { return className[0] != '\0' ? className : nullptr; }
 
 long deviceMessagesReceived() { return ownMessages; }
 

@@ -30,6 +30,10 @@ int pressIn(HWND dialog, const MSG& msg);
 // the dialog went away or WM_QUIT came, which is posted again for the loop outside.
 int runModal(HWND dialog);
 
+// The name of the device's window class once it is registered, else null. A module that is
+// unloaded unregisters it, so that one loaded again at the same address can register it anew.
+const char* registeredDeviceClass();
+
 // How many messages the device's windows have received that it sent them itself.
 long deviceMessagesReceived();
 

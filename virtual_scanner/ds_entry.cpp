@@ -56,6 +56,13 @@ TW_UINT16 sourceEntry(Scanner& s, pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 d
             return result;
         }
         case MSG_CLOSEDS:
+            // Asked while enabled, the source closes all the same, as drivers do: a manager
+            // unloads a source it closed whatever the source answered, and none of its threads
+            // may run on in the unloaded module.
+            if (source.state() > 4) {
+                source.forceClose();
+                return TWRC_SUCCESS;
+            }
             return source.close();
         default:
             source.setConditionCode(TWCC_BADPROTOCOL);

@@ -1,27 +1,24 @@
 #include "event_poster.h"
 
+#include "module_unloading.h"
+
 namespace vscan {
 
-EventPoster::~EventPoster() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
-    if (thread_.joinable()) {
-        thread_.join();
-    }
-}
+EventPoster::~EventPoster() { cancel(); }
 
 void EventPoster::schedule(HWND window, UINT message, WPARAM tag, std::chrono::milliseconds delay) {
     {
         std::lock_guard lock(mutex_);
         job_ = Job{window, message, tag, std::chrono::steady_clock::now() + delay};
-        if (!thread_.joinable()) {
-            thread_ = std::thread(&EventPoster::run, this);
+        if (running_) {
+            changed_.notify_all();
+            return;
         }
+        running_ = true;
     }
-    changed_.notify_all();
+    // The thread of the last message has left its loop; it may still be on its way out.
+    thread_.join();
+    thread_.start(&EventPoster::body, this);
 }
 
 void EventPoster::cancel() {
@@ -30,14 +27,19 @@ void EventPoster::cancel() {
         job_.reset();
     }
     changed_.notify_all();
+    // While the module unloads no thread of its own runs (each holds it), or the unloading one is
+    // the thread itself, past its loop; and the loader lock, which a thread needs to end, is held.
+    if (!moduleUnloading()) {
+        thread_.join();
+    }
 }
+
+void EventPoster::body(void* poster) { static_cast<EventPoster*>(poster)->run(); }
 
 void EventPoster::run() {
     std::unique_lock lock(mutex_);
-    while (!stopping_) {
-        if (!job_) {
-            changed_.wait(lock);
-        } else if (std::chrono::steady_clock::now() < job_->due) {
+    while (job_) {
+        if (std::chrono::steady_clock::now() < job_->due) {
             changed_.wait_until(lock, job_->due);
         } else {
             const Job job = *job_;
@@ -45,6 +47,7 @@ void EventPoster::run() {
             PostMessageA(job.window, job.message, job.tag, 0);
         }
     }
+    running_ = false;
 }
 
 }  // namespace vscan

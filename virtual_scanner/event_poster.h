@@ -1,6 +1,8 @@
 // The driver's worker thread: it posts the source's wake-up message to the application's window
 // once a page is ready, as real drivers do from their own threads. It never touches the scanner's
-// state, so it needs none of its locks.
+// state, so it needs none of its locks. It runs only while a message is due, and a cancel ends it:
+// no thread of the source outlives its disabling or closing, after which a manager may unload the
+// module that holds its code. It holds that module while it runs (module_thread.h).
 #ifndef VIRTUAL_SCANNER_EVENT_POSTER_H
 #define VIRTUAL_SCANNER_EVENT_POSTER_H
 
@@ -10,7 +12,8 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
-#include <thread>
+
+#include "module_thread.h"
 
 namespace vscan {
 
@@ -24,7 +27,7 @@ class EventPoster {
     // After `delay`, posts `message` with `tag` as its wParam to `window`; replaces what was
     // scheduled before.
     void schedule(HWND window, UINT message, WPARAM tag, std::chrono::milliseconds delay);
-    // Nothing scheduled is posted any more.
+    // Nothing scheduled is posted any more, and the thread has ended.
     void cancel();
 
   private:
@@ -34,13 +37,14 @@ class EventPoster {
         WPARAM tag;
         std::chrono::steady_clock::time_point due;
     };
+    static void body(void* poster);
     void run();
 
     std::mutex mutex_;
     std::condition_variable changed_;
     std::optional<Job> job_;
-    bool stopping_ = false;
-    std::thread thread_;
+    bool running_ = false;
+    ModuleThread thread_;
 };
 
 }  // namespace vscan

@@ -29,7 +29,14 @@ const std::map<std::string, int64_t, std::less<>>& environmentKnobs() {
     return knobs;
 }
 
+std::optional<SettingsReader>& settingsReader() {
+    static std::optional<SettingsReader> reader;
+    return reader;
+}
+
 }  // namespace
+
+void readSettingsThrough(const SettingsReader& reader) { settingsReader() = reader; }
 
 void Script::add(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, ScriptedAnswer answer, int32_t times) {
     if (times != 0) {
@@ -53,6 +60,11 @@ std::optional<ScriptedAnswer> Script::take(TW_UINT32 dg, TW_UINT16 dat, TW_UINT1
 void Script::setKnob(std::string_view name, int64_t value) { knobs_[std::string(name)] = value; }
 
 std::optional<int64_t> Script::knob(std::string_view name) const {
+    if (const auto& reader = settingsReader()) {
+        int64_t value = 0;
+        return reader->knob(std::string(name).c_str(), &value) ? std::optional(value)
+                                                               : std::nullopt;
+    }
     if (const auto it = knobs_.find(name); it != knobs_.end()) {
         return it->second;
     }
@@ -67,6 +79,17 @@ void Script::setText(std::string_view name, std::string_view value) {
 }
 
 std::optional<std::string> Script::text(std::string_view name) const {
+    if (const auto& reader = settingsReader()) {
+        const std::string key(name);
+        const int64_t length = reader->text(key.c_str(), nullptr, 0);
+        if (length < 0) {
+            return std::nullopt;
+        }
+        std::string value(static_cast<std::size_t>(length) + 1, '\0');
+        reader->text(key.c_str(), value.data(), value.size());
+        value.resize(static_cast<std::size_t>(length));
+        return value;
+    }
     auto it = texts_.find(name);
     if (it == texts_.end()) {
         return std::nullopt;

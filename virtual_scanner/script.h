@@ -2,6 +2,7 @@
 #ifndef VIRTUAL_SCANNER_SCRIPT_H
 #define VIRTUAL_SCANNER_SCRIPT_H
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -17,6 +18,15 @@ struct ScriptedAnswer {
     TW_UINT16 resultCode = TWRC_SUCCESS;
     TW_UINT16 conditionCode = TWCC_SUCCESS;
 };
+
+// Where the source runs in a module of its own under the virtual manager, the knobs and texts that
+// tests set stay in the manager's module, which outlives the source's unloading: every script of
+// the source's module then reads them there, through the manager's controls.
+struct SettingsReader {
+    int (*knob)(const char* name, int64_t* value);
+    int64_t (*text)(const char* name, char* buffer, size_t size);
+};
+void readSettingsThrough(const SettingsReader& reader);
 
 class Script {
   public:

@@ -2,7 +2,8 @@
 // EnumWindows. Global memory is counted by routing the test program's calls of GlobalAlloc and
 // GlobalFree, and those of the virtual scanner's libraries, through counters: their import address
 // tables are pointed at the counters, so the library's core (linked into the program) and the
-// virtual source are counted alike.
+// virtual source are counted alike. The virtual manager loads its source at each MSG_OPENDS, so
+// its calls of LoadLibraryA are routed too, and what it loads is counted as soon as it is loaded.
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <psapi.h>
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <set>
 #include <vector>
 
 #include "platform_probe.h"
@@ -19,10 +19,14 @@ namespace {
 
 using GlobalAllocCall = HGLOBAL(WINAPI*)(UINT, SIZE_T);
 using GlobalFreeCall = HGLOBAL(WINAPI*)(HGLOBAL);
+using LoadLibraryCall = HMODULE(WINAPI*)(LPCSTR);
 
 std::atomic<long long> liveBlocks{0};
 GlobalAllocCall realGlobalAlloc = nullptr;
 GlobalFreeCall realGlobalFree = nullptr;
+LoadLibraryCall realLoadLibrary = nullptr;
+
+void countGlobalMemory();
 
 HGLOBAL WINAPI countedGlobalAlloc(UINT flags, SIZE_T bytes) {
     const HGLOBAL block = realGlobalAlloc(flags, bytes);
@@ -40,6 +44,14 @@ HGLOBAL WINAPI countedGlobalFree(HGLOBAL block) {
     return result;
 }
 
+HMODULE WINAPI countingLoadLibrary(LPCSTR path) {
+    const HMODULE module = realLoadLibrary(path);
+    if (module != nullptr) {
+        countGlobalMemory();
+    }
+    return module;
+}
+
 template <class T>
 T* at(HMODULE module, DWORD offset) {
     return reinterpret_cast<T*>(reinterpret_cast<BYTE*>(module) + offset);
@@ -52,7 +64,8 @@ void redirect(ULONG_PTR& slot, const void* target) {
     VirtualProtect(&slot, sizeof(slot), protection, &protection);
 }
 
-// Points the module's imports of GlobalAlloc and GlobalFree from KERNEL32 at the counters.
+// Points the module's imports of GlobalAlloc, GlobalFree and LoadLibraryA from KERNEL32 at the
+// counters; pointing a module at them again changes nothing.
 void countGlobalMemoryOf(HMODULE module) {
     const auto* dos = at<IMAGE_DOS_HEADER>(module, 0);
     const auto* nt = at<IMAGE_NT_HEADERS>(module, dos->e_lfanew);
@@ -78,21 +91,25 @@ void countGlobalMemoryOf(HMODULE module) {
                 redirect(slots->u1.Function, reinterpret_cast<const void*>(&countedGlobalAlloc));
             } else if (std::strcmp(name, "GlobalFree") == 0) {
                 redirect(slots->u1.Function, reinterpret_cast<const void*>(&countedGlobalFree));
+            } else if (std::strcmp(name, "LoadLibraryA") == 0) {
+                redirect(slots->u1.Function, reinterpret_cast<const void*>(&countingLoadLibrary));
             }
         }
     }
 }
 
 // The test program and every library of the virtual scanner it has loaded (they export the test
-// controls), each counted once.
+// controls). A source unloaded and loaded again may come back at the same address, with its
+// imports as the system bound them: every module is looked at each time.
 void countGlobalMemory() {
-    static std::set<HMODULE> counted;
     if (realGlobalAlloc == nullptr) {
         const HMODULE kernel = GetModuleHandleA("KERNEL32.dll");
         realGlobalAlloc = reinterpret_cast<GlobalAllocCall>(
             reinterpret_cast<void (*)()>(GetProcAddress(kernel, "GlobalAlloc")));
         realGlobalFree = reinterpret_cast<GlobalFreeCall>(
             reinterpret_cast<void (*)()>(GetProcAddress(kernel, "GlobalFree")));
+        realLoadLibrary = reinterpret_cast<LoadLibraryCall>(
+            reinterpret_cast<void (*)()>(GetProcAddress(kernel, "LoadLibraryA")));
     }
     std::vector<HMODULE> modules(256);
     DWORD needed = 0;
@@ -102,7 +119,7 @@ void countGlobalMemory() {
     for (HMODULE module : modules) {
         const bool ours =
             module == GetModuleHandleA(nullptr) || GetProcAddress(module, "vscan_reset") != nullptr;
-        if (ours && counted.insert(module).second) {
+        if (ours) {
             countGlobalMemoryOf(module);
         }
     }

@@ -1,10 +1,8 @@
+// The controls of the script, the knobs and the log, which stay with the module that holds them
+// (see device_control.cpp for those of the device itself).
 #include <algorithm>
 #include <cstring>
-#include <string_view>
 
-#include "device_windows.h"
-#include "handle_bits.h"
-#include "page_render.h"
 #include "scanner.h"
 #include "virtual_scanner_control.h"
 
@@ -34,11 +32,6 @@ void vscan_reset(void) {
     scanner().script.clear();
 }
 
-void vscan_powerCycle(void) {
-    std::lock_guard lock(scannerMutex());
-    scanner().manager.powerCycle();
-}
-
 void vscan_script(uint32_t dg, uint16_t dat, uint16_t msg, uint16_t resultCode,
                   uint16_t conditionCode, int32_t times) {
     std::lock_guard lock(scannerMutex());
@@ -55,53 +48,27 @@ void vscan_setPageFiles(const char* list) {
     scanner().script.setText("pages.files", list ? list : "");
 }
 
-size_t vscan_expectedPage(uint32_t* rgb, size_t count, int32_t* width, int32_t* height) {
+int vscan_knob(const char* name, int64_t* value) {
     std::lock_guard lock(scannerMutex());
-    const ScanSettings& settings = scanner().source.settings();
-    const PageSize size = pageSize(settings);
-    *width = size.width;
-    *height = size.height;
-    const size_t total = static_cast<size_t>(size.width) * static_cast<size_t>(size.height);
-    if (rgb != nullptr && count >= total) {
-        for (int32_t row = 0; row < size.height; ++row) {
-            for (int32_t column = 0; column < size.width; ++column) {
-                const Rgb c = pagePixel(settings, column, row);
-                *rgb++ = static_cast<uint32_t>(c.red) << 16 | c.green << 8 | c.blue;
-            }
-        }
+    const auto knob = scanner().script.knob(name ? name : "");
+    if (knob && value != nullptr) {
+        *value = *knob;
     }
-    return total;
+    return knob ? 1 : 0;
 }
 
-uint64_t vscan_window(const char* which) {
+int64_t vscan_text(const char* name, char* buffer, size_t size) {
     std::lock_guard lock(scannerMutex());
-    const std::string_view name = which ? which : "";
-    HWND window = {};
-    if (name == "source.dialog") {
-        window = scanner().source.windows().dialog();
-    } else if (name == "source.progress") {
-        window = scanner().source.windows().progress();
-    } else if (name == "manager.dialog") {
-        window = scanner().manager.selectDialog();
+    const auto text = scanner().script.text(name ? name : "");
+    if (!text) {
+        return -1;
     }
-    return handleBits(window);
-}
-
-int vscan_press(const char* which, int button) {
-    const HWND dialog = handleFromBits<HWND>(vscan_window(which));
-    return dialog && PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0) ? 1 : 0;
-}
-
-long vscan_deviceMessages(void) { return deviceMessagesReceived(); }
-
-int32_t vscan_managerState(void) {
-    std::lock_guard lock(scannerMutex());
-    return scanner().manager.state();
-}
-
-int32_t vscan_sourceState(void) {
-    std::lock_guard lock(scannerMutex());
-    return scanner().source.state();
+    if (buffer != nullptr && size > 0) {
+        const size_t copied = std::min(size - 1, text->size());
+        std::memcpy(buffer, text->data(), copied);
+        buffer[copied] = '\0';
+    }
+    return static_cast<int64_t>(text->size());
 }
 
 size_t vscan_logSize(void) {

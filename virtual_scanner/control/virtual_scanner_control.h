@@ -1,6 +1,7 @@
 // How tests script the virtual scanner and read what it received. Every function is safe to call
-// from any thread; the scanner keeps its state for as long as the process lives (it is never
-// unloaded), so a test calls vscan_reset() before its scenario.
+// from any thread; the manager keeps the script, the knobs and the log for as long as the process
+// lives (it is never unloaded, even where it unloads its source), so a test calls vscan_reset()
+// before its scenario.
 #ifndef VIRTUAL_SCANNER_CONTROL_H
 #define VIRTUAL_SCANNER_CONTROL_H
 
@@ -43,6 +44,12 @@ VSCAN_API void vscan_script(uint32_t dg, uint16_t dat, uint16_t msg, uint16_t re
 // Named behaviours of the source (see virtual_scanner/README.md for the list); a knob that was
 // never set reads as absent and the source behaves as a real one would.
 VSCAN_API void vscan_setKnob(const char* name, int64_t value);
+// A knob as the source reads it, set by a test or by VIRTUAL_SCANNER_KNOBS: 1 with its value in
+// `value`, 0 when it is absent.
+VSCAN_API int vscan_knob(const char* name, int64_t* value);
+// A text setting (the page files are "pages.files") as the source reads it: its length, with at
+// most `size` - 1 of its characters and a terminating zero in `buffer`; -1 when it is absent.
+VSCAN_API int64_t vscan_text(const char* name, char* buffer, size_t size);
 
 // Pages come from these BMP files (separated by ':'), one per page, in order, from the next
 // MSG_OPENDS on; an empty list brings the test chart back. Overrides VIRTUAL_SCANNER_PAGES.
