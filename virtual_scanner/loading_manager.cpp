@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "device_windows.h"
+#include "manager_dialog.h"
 #include "scanner.h"
 #include "source_folder.h"
 
@@ -298,53 +298,16 @@ TW_UINT16 LoadingManager::toSource(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 
 }
 
 TW_UINT16 LoadingManager::askUser() {
-    if (script_.knob("manager.dialog").value_or(0) == 0) {
-        return TWRC_SUCCESS;
-    }
-    const HWND owner = appWindow_;
-    const bool userPressesOk = script_.knob("ui.manual").value_or(0) == 0;
-    HWND dialog = {};
-    {
-        Unlocked unlocked;
-        if (owner) {
-            EnableWindow(owner, FALSE);
-        }
-        dialog = createDeviceWindow("Select Source");
-    }
-    selectDialog_ = dialog;
-    int button = 0;
-    {
-        Unlocked unlocked;
-        if (dialog && userPressesOk) {
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        }
-        button = dialog ? runModal(dialog) : IDCANCEL;
-        if (owner) {
-            EnableWindow(owner, TRUE);
-        }
-        if (dialog) {
-            DestroyWindow(dialog);
-        }
-    }
-    selectDialog_ = {};
+    const int button = selectSourceDialog(script_, appWindow_, selectDialog_);
     if (!open_) {
         return fail(TWCC_SEQERROR);  // closed meanwhile, from another thread
     }
     return button == IDOK ? TWRC_SUCCESS : TWRC_CANCEL;
 }
 
-// The manager reports its last condition code once, then forgets it; before MSG_OPENDSM it
-// always reports TWCC_BUMMER.
+// Before MSG_OPENDSM the manager always reports TWCC_BUMMER.
 TW_UINT16 LoadingManager::status(TW_UINT16 msg, TW_STATUS* status) {
-    if (msg != MSG_GET || status == nullptr) {
-        return fail(TWCC_BADPROTOCOL);
-    }
-    status->ConditionCode = conditionCode_;
-    status->Reserved = 0;
-    if (open_) {
-        conditionCode_ = TWCC_SUCCESS;
-    }
-    return TWRC_SUCCESS;
+    return reportStatus(msg, status, conditionCode_, open_) ? TWRC_SUCCESS : fail(TWCC_BADPROTOCOL);
 }
 
 }  // namespace vscan
