@@ -4,10 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <vector>
 
-#include "session/dsm_binding.h"
-#include "session/twain_session.h"
-#include "settings/global_memory.h"
+#include "settings/capability_requests.h"
 #include "settings/little_endian.h"
 
 namespace {
@@ -65,32 +64,24 @@ std::optional<std::uint64_t> currentItemOffset(const LockedBytes& block, TW_UINT
 }
 
 // MSG_GETCURRENT, then the current item copied into `value` when the container holds one that
-// `accepts` takes. The source's container is freed here whatever it held.
+// `accepts` takes. The source's container is freed whatever it held.
 template <class Accepts>
 bool readCurrentItem(TW_UINT16 capability, TW_UINT16 itemSize, Accepts accepts, void* value,
                      TW_UINT16& reportedType) {
-    TwainSession& s = twainSession;
-    if (s.state < kStateSourceOpen) {
-        return false;
-    }
-    TW_CAPABILITY request = {capability, TWON_ONEVALUE, {}};
-    if (!dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &request)) {
-        return false;
-    }
-    if (!request.hContainer) {
-        return false;
-    }
-    const OwnedBlock container(request.hContainer);
-    const LockedBytes block(container.get());
-    if (!block) {
-        return false;
-    }
-    const auto offset = currentItemOffset(block, request.ConType, itemSize, accepts, reportedType);
-    if (!offset) {
-        return false;
-    }
-    std::memcpy(value, block.data() + *offset, itemSize);
-    return true;
+    bool copied = false;
+    requestContainer(capability, MSG_GETCURRENT, TWON_ONEVALUE,
+                     [&](const LockedBytes* block, TW_UINT16 conType) {
+                         if (block == nullptr || !*block) {
+                             return;
+                         }
+                         const auto offset =
+                             currentItemOffset(*block, conType, itemSize, accepts, reportedType);
+                         if (offset) {
+                             std::memcpy(value, block->data() + *offset, itemSize);
+                             copied = true;
+                         }
+                     });
+    return copied;
 }
 
 }  // namespace
@@ -130,25 +121,10 @@ bool getFlagValue(TW_UINT16 capability, TW_UINT16* value) {
 }
 
 bool setCapabilityValue(TW_UINT16 capability, TW_UINT16 itemType, TW_UINT32 item) {
-    TwainSession& s = twainSession;
-    if (s.state < kStateSourceOpen) {
-        return false;
-    }
-    const OwnedBlock container(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kOneValueSize));
-    if (!container.get()) {
-        return false;
-    }
-    {
-        // Unlocked again before the request, so that the source can lock it itself.
-        const LockedBytes block(container.get());
-        if (!block) {
-            return false;
-        }
-        put16(block.data() + kItemTypeOffset, itemType);
-        put32(block.data() + kOneValueItemOffset, item);
-    }
-    TW_CAPABILITY request = {capability, TWON_ONEVALUE, container.get()};
-    return dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_CAPABILITY, MSG_SET, &request);
+    std::vector<std::uint8_t> oneValue(kOneValueSize, 0);
+    put16(oneValue.data() + kItemTypeOffset, itemType);
+    put32(oneValue.data() + kOneValueItemOffset, item);
+    return setCapability(capability, TWON_ONEVALUE, oneValue);
 }
 
 TW_FIX32 toFix32(double value) {

@@ -11,25 +11,44 @@ bool isCapabilityRead(TW_UINT16 msg) {
            msg == MSG_QUERYSUPPORT;
 }
 
-std::optional<ContainerResult> readCapability(TW_UINT16 capability, TW_UINT16 msg) {
+bool requestContainer(TW_UINT16 capability, TW_UINT16 msg, TW_UINT16 asked,
+                      const std::function<void(const LockedBytes* block, TW_UINT16 conType)>& use) {
     TwainSession& s = twainSession;
-    if (s.state < kStateSourceOpen || !isCapabilityRead(msg)) {
-        return std::nullopt;
+    if (s.state < kStateSourceOpen) {
+        return false;
     }
-    TW_CAPABILITY request = {capability, TWON_DONTCARE16, {}};
-    // Only a request that succeeded hands the container over to the application.
-    if (!inSuccessSet(sendTriplet(&s.sourceIdentity, DG_CONTROL, DAT_CAPABILITY, msg, &request))) {
-        return std::nullopt;
+    TW_CAPABILITY request = {capability, asked, {}};
+    if (!dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_CAPABILITY, msg, &request)) {
+        return false;
     }
     const OwnedBlock container(request.hContainer);
     if (!container.get()) {
-        return ContainerResult{{}, "the source answered without a container"};
+        use(nullptr, request.ConType);
+        return true;
     }
     const LockedBytes block(container.get());
-    if (!block) {
-        return ContainerResult{{}, "the source's container cannot be locked"};
+    use(&block, request.ConType);
+    return true;
+}
+
+std::optional<ContainerResult> readCapability(TW_UINT16 capability, TW_UINT16 msg) {
+    if (!isCapabilityRead(msg)) {
+        return std::nullopt;
     }
-    return readContainer(request.ConType, block.data(), block.size());
+    ContainerResult result;
+    const auto read = [&](const LockedBytes* block, TW_UINT16 conType) {
+        if (block == nullptr) {
+            result.fault = "the source answered without a container";
+        } else if (!*block) {
+            result.fault = "the source's container cannot be locked";
+        } else {
+            result = readContainer(conType, block->data(), block->size());
+        }
+    };
+    if (!requestContainer(capability, msg, TWON_DONTCARE16, read)) {
+        return std::nullopt;
+    }
+    return result;
 }
 
 bool setCapability(TW_UINT16 capability, TW_UINT16 conType, const std::vector<std::uint8_t>& laid) {

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <utility>
 
-#include "manager_dialog.h"
 #include "scanner.h"
 #include "source_folder.h"
 
@@ -26,39 +25,6 @@ LoadingManager& loadingManager() {
     return *instance;
 }
 
-TW_UINT16 LoadingManager::entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg,
-                                TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
-    if (origin == nullptr) {
-        return fail(TWCC_BADPROTOCOL);
-    }
-    if (destination != nullptr) {
-        if (!open_ || origin->Id != appId_) {
-            return fail(TWCC_SEQERROR);
-        }
-        if (addressesOpenSource(destination)) {
-            return toSource(origin, dg, dat, msg, data);
-        }
-        // A status request for a source that is gone gets the manager's own code.
-        if (dg == DG_CONTROL && dat == DAT_STATUS) {
-            return status(msg, static_cast<TW_STATUS*>(data));
-        }
-        return fail(TWCC_BADDEST);
-    }
-    if (dg != DG_CONTROL) {
-        return fail(TWCC_BADPROTOCOL);
-    }
-    switch (dat) {
-        case DAT_PARENT:
-            return parent(origin, msg, data);
-        case DAT_IDENTITY:
-            return identity(origin, msg, static_cast<TW_IDENTITY*>(data));
-        case DAT_STATUS:
-            return status(msg, static_cast<TW_STATUS*>(data));
-        default:
-            return fail(TWCC_BADPROTOCOL);
-    }
-}
-
 void LoadingManager::recordConditionCode(pTW_IDENTITY destination, TW_UINT16 code) {
     if (destination != nullptr && addressesOpenSource(destination)) {
         source_->scriptedCondition = code;
@@ -74,7 +40,7 @@ bool LoadingManager::refusesThread(pTW_IDENTITY destination, TW_UINT32 dg, TW_UI
     }
     DWORD expected = 0;
     if (destination == nullptr) {
-        expected = open_ ? openingThread_ : 0;
+        expected = openingThread();
     } else if (addressesOpenSource(destination)) {
         expected = source_->openingThread;
     }
@@ -82,55 +48,23 @@ bool LoadingManager::refusesThread(pTW_IDENTITY destination, TW_UINT32 dg, TW_UI
 }
 
 void LoadingManager::powerCycle() {
-    if (source_) {
-        closeSource();
-    }
-    open_ = false;
-    appId_ = 0;
-    appWindow_ = {};
-    conditionCode_ = TWCC_BUMMER;
-    listed_.clear();
+    closing();
+    forgetApplication();
 }
 
 bool LoadingManager::addressesOpenSource(pTW_IDENTITY destination) const {
     return source_ && destination->Id == source_->id;
 }
 
-TW_UINT16 LoadingManager::parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF data) {
-    switch (msg) {
-        case MSG_OPENDSM:
-            if (open_) {
-                return fail(TWCC_SEQERROR);
-            }
-            if (data == nullptr || origin->ProductName[0] == '\0') {
-                return fail(TWCC_BADVALUE);
-            }
-            appId_ = nextId_++;
-            origin->Id = appId_;
-            appWindow_ = *static_cast<HWND*>(data);
-            openingThread_ = GetCurrentThreadId();
-            open_ = true;
-            conditionCode_ = TWCC_SUCCESS;
-            return TWRC_SUCCESS;
-        case MSG_CLOSEDSM:
-            if (!open_ || origin->Id != appId_) {
-                return fail(TWCC_SEQERROR);
-            }
-            // A real manager closes and unloads what the application left open.
-            if (source_) {
-                closeSource();
-            }
-            open_ = false;
-            listed_.clear();
-            conditionCode_ = TWCC_SUCCESS;
-            return TWRC_SUCCESS;
-        default:
-            return fail(TWCC_BADPROTOCOL);
+void LoadingManager::closing() {
+    if (source_) {
+        closeSource();
     }
+    listed_.clear();
 }
 
 TW_UINT16 LoadingManager::identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* identity) {
-    if (!open_ || origin->Id != appId_) {
+    if (!isApplication(origin)) {
         return fail(TWCC_SEQERROR);
     }
     if (identity == nullptr) {
@@ -295,19 +229,6 @@ TW_UINT16 LoadingManager::toSource(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 
         source_->scriptedCondition.reset();
     }
     return result;
-}
-
-TW_UINT16 LoadingManager::askUser() {
-    const int button = selectSourceDialog(script_, appWindow_, selectDialog_);
-    if (!open_) {
-        return fail(TWCC_SEQERROR);  // closed meanwhile, from another thread
-    }
-    return button == IDOK ? TWRC_SUCCESS : TWRC_CANCEL;
-}
-
-// Before MSG_OPENDSM the manager always reports TWCC_BUMMER.
-TW_UINT16 LoadingManager::status(TW_UINT16 msg, TW_STATUS* status) {
-    return reportStatus(msg, status, conditionCode_, open_) ? TWRC_SUCCESS : fail(TWCC_BADPROTOCOL);
 }
 
 }  // namespace vscan

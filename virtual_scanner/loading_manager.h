@@ -1,9 +1,7 @@
 // The virtual manager as Windows builds it, behaving as the released TWAINDSM.dll does: its sources
 // are the .ds files of the Windows folder's folder of sources (source_folder.h), each a module of
 // its own. It loads a source at MSG_OPENDS and unloads it at MSG_CLOSEDS, or at MSG_CLOSEDSM when
-// the application left it open. It keeps the manager's states (2 closed, 3 open), answers
-// wrong-state triplets with TWRC_FAILURE and TWCC_SEQERROR, and shows the "Select Source" dialog
-// of the knob "manager.dialog" as the in-process manager does.
+// the application left it open. The rest is every manager's (manager_core.h).
 //
 // Every call into a source is made without the scanner's lock: the source reads the knobs back
 // through the manager's controls, and its windows' procedures may call the manager.
@@ -17,18 +15,16 @@
 #include <string>
 #include <vector>
 
-#include "script.h"
+#include "manager_core.h"
 #include "source_library.h"
 
 namespace vscan {
 
-class LoadingManager {
+// The caller of entry() holds scannerMutex(), which calls into the source let go meanwhile.
+class LoadingManager : public ManagerCore {
   public:
-    explicit LoadingManager(const Script& script) : script_(script) {}
+    explicit LoadingManager(const Script& script) : ManagerCore(script) {}
 
-    // The caller holds scannerMutex(), which calls into the source let go meanwhile.
-    TW_UINT16 entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat,
-                    TW_UINT16 msg, TW_MEMREF data);
     // A scripted answer: the condition code goes where the triplet would have gone.
     void recordConditionCode(pTW_IDENTITY destination, TW_UINT16 code);
     // Whether a strict driver (knob "threads.strict") refuses the triplet for its thread.
@@ -37,8 +33,6 @@ class LoadingManager {
     // Back to a manager that no application has opened, its source closed and unloaded.
     void powerCycle();
 
-    int32_t state() const { return open_ ? 3 : 2; }
-    HWND selectDialog() const { return selectDialog_; }
     // The open source's module, for the controls that ask the source itself; null when none is.
     std::shared_ptr<SourceLibrary> openLibrary() const {
         return source_ ? source_->library : nullptr;
@@ -64,33 +58,19 @@ class LoadingManager {
         std::optional<TW_IDENTITY> identity;
     };
 
-    TW_UINT16 fail(TW_UINT16 code) {
-        conditionCode_ = code;
-        return TWRC_FAILURE;
-    }
-    bool addressesOpenSource(pTW_IDENTITY destination) const;
-    TW_UINT16 parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF data);
-    TW_UINT16 identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* identity);
-    TW_UINT16 status(TW_UINT16 msg, TW_STATUS* status);
+    bool addressesOpenSource(pTW_IDENTITY destination) const override;
+    TW_UINT16 identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* identity) override;
     TW_UINT16 toSource(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
-                       TW_MEMREF data);
+                       TW_MEMREF data) override;
+    // Closes and unloads what the application left open.
+    void closing() override;
     TW_UINT16 openSource(pTW_IDENTITY origin, TW_IDENTITY* identity);
     TW_UINT16 closeSource();
     // Every source file with its identity, as the application at `origin` asks them.
     std::vector<Listed> list(pTW_IDENTITY origin);
     static const Listed* pick(const std::vector<Listed>& all, const char* name);
     TW_UINT32 listedId(const Listed& listed) const;
-    TW_UINT16 askUser();
 
-    const Script& script_;
-    bool open_ = false;
-    TW_UINT32 appId_ = 0;
-    TW_IDENTITY application_ = {};
-    HWND appWindow_ = {};
-    DWORD openingThread_ = 0;
-    HWND selectDialog_ = {};
-    TW_UINT32 nextId_ = 1;
-    TW_UINT16 conditionCode_ = TWCC_BUMMER;
     std::optional<OpenSource> source_;
     std::vector<Listed> listed_;  // as MSG_GETFIRST found them, for MSG_GETNEXT
     std::map<std::string, Known> known_;

@@ -2,43 +2,9 @@
 
 #include <cstring>
 
-#include "manager_dialog.h"
 #include "scanner.h"
 
 namespace vscan {
-TW_UINT16 Manager::entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat,
-                         TW_UINT16 msg, TW_MEMREF data) {
-    if (origin == nullptr) {
-        return fail(TWCC_BADPROTOCOL);
-    }
-    if (destination != nullptr) {
-        if (!open_ || origin->Id != appId_) {
-            return fail(TWCC_SEQERROR);
-        }
-        if (addressesOpenSource(destination)) {
-            return source_.handle(dg, dat, msg, data);
-        }
-        // A status request for a source that is gone gets the manager's own code.
-        if (dg == DG_CONTROL && dat == DAT_STATUS) {
-            return status(msg, static_cast<TW_STATUS*>(data));
-        }
-        return fail(TWCC_BADDEST);
-    }
-    if (dg != DG_CONTROL) {
-        return fail(TWCC_BADPROTOCOL);
-    }
-    switch (dat) {
-        case DAT_PARENT:
-            return parent(origin, msg, data);
-        case DAT_IDENTITY:
-            return identity(origin, msg, static_cast<TW_IDENTITY*>(data));
-        case DAT_STATUS:
-            return status(msg, static_cast<TW_STATUS*>(data));
-        default:
-            return fail(TWCC_BADPROTOCOL);
-    }
-}
-
 void Manager::recordConditionCode(pTW_IDENTITY destination, TW_UINT16 code) {
     if (destination != nullptr && addressesOpenSource(destination)) {
         source_.setConditionCode(code);
@@ -51,55 +17,34 @@ void Manager::powerCycle() {
     if (source_.isOpen()) {
         source_.forceClose();
     }
-    open_ = false;
-    appId_ = 0;
-    appWindow_ = {};
-    conditionCode_ = TWCC_BUMMER;
+    forgetApplication();
 }
 
 bool Manager::addressesOpenSource(pTW_IDENTITY destination) const {
     return source_.isOpen() && destination->Id == source_.id();
 }
 
-TW_UINT16 Manager::parent(pTW_IDENTITY origin, TW_UINT16 msg, TW_MEMREF data) {
-    switch (msg) {
-        case MSG_OPENDSM:
-            if (open_) {
-                return fail(TWCC_SEQERROR);
-            }
-            if (data == nullptr || origin->ProductName[0] == '\0') {
-                return fail(TWCC_BADVALUE);
-            }
-            appId_ = nextId_++;
-            origin->Id = appId_;
-            sourceIds_.clear();
-            for (std::size_t i = 0; i < sourceModels().size(); ++i) {
-                sourceIds_.push_back(nextId_++);
-            }
-            nextListed_ = 0;
-            appWindow_ = *static_cast<HWND*>(data);
-            openingThread_ = GetCurrentThreadId();
-            open_ = true;
-            conditionCode_ = TWCC_SUCCESS;
-            return TWRC_SUCCESS;
-        case MSG_CLOSEDSM:
-            if (!open_ || origin->Id != appId_) {
-                return fail(TWCC_SEQERROR);
-            }
-            // A real manager closes what the application left open.
-            if (source_.isOpen()) {
-                source_.forceClose();
-            }
-            open_ = false;
-            conditionCode_ = TWCC_SUCCESS;
-            return TWRC_SUCCESS;
-        default:
-            return fail(TWCC_BADPROTOCOL);
+TW_UINT16 Manager::toSource(pTW_IDENTITY, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                            TW_MEMREF data) {
+    return source_.handle(dg, dat, msg, data);
+}
+
+void Manager::opened() {
+    sourceIds_.clear();
+    for (std::size_t i = 0; i < sourceModels().size(); ++i) {
+        sourceIds_.push_back(nextId_++);
+    }
+    nextListed_ = 0;
+}
+
+void Manager::closing() {
+    if (source_.isOpen()) {
+        source_.forceClose();
     }
 }
 
 TW_UINT16 Manager::identity(pTW_IDENTITY origin, TW_UINT16 msg, TW_IDENTITY* identity) {
-    if (!open_ || origin->Id != appId_) {
+    if (!isApplication(origin)) {
         return fail(TWCC_SEQERROR);
     }
     if (identity == nullptr) {
@@ -179,19 +124,6 @@ TW_UINT16 Manager::openSource(TW_IDENTITY& identity) {
     }
     identity = chosen;
     return TWRC_SUCCESS;
-}
-
-TW_UINT16 Manager::askUser() {
-    const int button = selectSourceDialog(script_, appWindow_, selectDialog_);
-    if (!open_) {
-        return fail(TWCC_SEQERROR);  // closed meanwhile, from another thread
-    }
-    return button == IDOK ? TWRC_SUCCESS : TWRC_CANCEL;
-}
-
-// Before MSG_OPENDSM the manager always reports TWCC_BUMMER.
-TW_UINT16 Manager::status(TW_UINT16 msg, TW_STATUS* status) {
-    return reportStatus(msg, status, conditionCode_, open_) ? TWRC_SUCCESS : fail(TWCC_BADPROTOCOL);
 }
 
 }  // namespace vscan

@@ -42,14 +42,14 @@ final class CapabilityRequests {
      */
     static boolean set(Capability capability, CapabilityValue value) throws TwainException {
         String step = "setting " + capability + " to " + value;
-        requireSource(step);
+        SessionStates.requireSource(step);
         TwainException.check(DeviceEx.setCapability(capability.id(), value.toRecord()), step);
         return (TwainEx.getResultCode() & 0xFFFF) != TWRC_CHECKSTATUS;
     }
 
     private static CapabilityValue read(String step, Capability capability, int msg)
             throws TwainException {
-        requireSource(step);
+        SessionStates.requireSource(step);
         byte[] record = DeviceEx.readCapability(capability.id(), msg);
         if (record == null) {
             throw TwainException.atStep(step);
@@ -70,11 +70,5 @@ final class CapabilityRequests {
             throw TwainException.atStep(step, "the source answered a malformed container: " + reader.text(), null);
         }
         return CapabilityValue.read(reader);
-    }
-
-    private static void requireSource(String step) throws TwainException {
-        if (TwainEx.getState() < 4) {
-            throw TwainException.atStep(step, "no source is open", null);
-        }
     }
 }

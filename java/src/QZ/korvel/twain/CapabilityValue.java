@@ -232,19 +232,11 @@ public final class CapabilityValue {
             case ONE_VALUE:
                 return text.append(Items.describe(current())).toString();
             default:
-                text.append(joined(items));
+                text.append(Items.joined(items));
         }
         if (kind != ContainerKind.ARRAY) {
             text.append(" (current ").append(Items.describe(current())).append(", default ")
                     .append(Items.describe(defaultValue())).append(')');
-        }
-        return text.toString();
-    }
-
-    static String joined(List<?> values) {
-        StringBuilder text = new StringBuilder();
-        for (Object value : values) {
-            text.append(text.length() > 0 ? ", " : "").append(Items.describe(value));
         }
         return text.toString();
     }

@@ -1,6 +1,7 @@
 package QZ.korvel.twain;
 
 import java.math.BigDecimal;
+import java.util.List;
 
 /** Capability items between their records and their Java values (see {@link ItemType}). */
 final class Items {
@@ -117,5 +118,14 @@ final class Items {
             return "\"" + value + "\"";
         }
         return String.valueOf(value);
+    }
+
+    /** Values as {@link #describe} shows them, separated by commas. */
+    static String joined(List<?> values) {
+        StringBuilder text = new StringBuilder();
+        for (Object value : values) {
+            text.append(text.length() > 0 ? ", " : "").append(describe(value));
+        }
+        return text.toString();
     }
 }

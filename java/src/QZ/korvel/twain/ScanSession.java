@@ -149,11 +149,7 @@ public final class ScanSession implements AutoCloseable {
     public boolean selectSource() throws TwainException {
         return execute(() -> {
             String step = "choosing the source";
-            int state = TwainEx.getState();
-            if (state != 3) {
-                throw TwainException.atStep(step,
-                        state > 3 ? "a source is open" : "the source manager is not open", null);
-            }
+            SessionStates.requireNoSource(step);
             if (TwainEx.selectSource()) {
                 return true;
             }
@@ -755,7 +751,7 @@ public final class ScanSession implements AutoCloseable {
     /** A setting: fails with the step when no source is open or the source refuses. */
     private void setting(String step, BooleanSupplier setter) throws TwainException {
         execute(() -> {
-            requireSource(step);
+            SessionStates.requireSource(step);
             TwainException.check(setter.getAsBoolean(), step);
             return null;
         });
@@ -763,13 +759,8 @@ public final class ScanSession implements AutoCloseable {
     }
 
     private void setFlag(Capability capability, boolean on, String step) throws TwainException {
-        execute(() -> {
-            requireSource(step);
-            TwainException.check(DeviceEx.setCapability(capability.id(),
-                    CapabilityValue.oneValue(ItemType.BOOL, on).toRecord()), step);
-            return null;
-        });
-        LOG.fine(step);
+        setting(step, () -> DeviceEx.setCapability(capability.id(),
+                CapabilityValue.oneValue(ItemType.BOOL, on).toRecord()));
     }
 
     private boolean flag(Capability capability) throws TwainException {
@@ -796,7 +787,7 @@ public final class ScanSession implements AutoCloseable {
      * request shows in the result code.
      */
     private static <T> T reading(String step, Supplier<T> getter) throws TwainException {
-        requireSource(step);
+        SessionStates.requireSource(step);
         T value = getter.get();
         if (!TwainCodes.isSuccess(TwainEx.getResultCode())) {
             throw TwainException.atStep(step);
@@ -807,11 +798,5 @@ public final class ScanSession implements AutoCloseable {
     private static double dotsPerInch(String step, double perUnit) throws TwainException {
         Units units = Units.fromCode(reading(step, TwainEx::getCurrentUnits));
         return units != null ? perUnit * units.perInch() : 0;
-    }
-
-    private static void requireSource(String step) throws TwainException {
-        if (TwainEx.getState() < 4) {
-            throw TwainException.atStep(step, "no source is open", null);
-        }
     }
 }

@@ -10,7 +10,7 @@ final class SourceDirectory {
 
     static List<SourceIdentity> sources() throws TwainException {
         String step = "listing the sources";
-        requireManager(step);
+        SessionStates.requireManager(step);
         byte[] record = DeviceEx.listSources();
         if (record == null) {
             throw TwainException.atStep(step);
@@ -26,7 +26,7 @@ final class SourceDirectory {
 
     static SourceIdentity defaultSource() throws TwainException {
         String step = "finding the default source";
-        requireManager(step);
+        SessionStates.requireManager(step);
         byte[] record = DeviceEx.defaultSource();
         if (record == null) {
             throw TwainException.atStep(step);
@@ -37,7 +37,7 @@ final class SourceDirectory {
     /** The first source of that product name, as the manager lists them, opened by its Id. */
     static SourceIdentity open(String productName) throws TwainException {
         String step = "opening the source \"" + productName + "\"";
-        requireClosedSource(step);
+        SessionStates.requireNoSource(step);
         List<SourceIdentity> sources = sources();
         for (SourceIdentity source : sources) {
             if (source.productName().equals(productName)) {
@@ -51,26 +51,12 @@ final class SourceDirectory {
         }
         throw TwainException.atStep(step, "no source is named \"" + productName + "\"; "
                 + (names.isEmpty() ? "the manager knows no source"
-                                   : "the sources are " + CapabilityValue.joined(names)),
+                                   : "the sources are " + Items.joined(names)),
                 null);
     }
 
     static void open(String step, SourceIdentity source) throws TwainException {
-        requireClosedSource(step);
+        SessionStates.requireNoSource(step);
         TwainException.check(DeviceEx.openSource(source.openingRecord()), step);
-    }
-
-    private static void requireManager(String step) throws TwainException {
-        if (TwainEx.getState() < 3) {
-            throw TwainException.atStep(step, "the source manager is not open", null);
-        }
-    }
-
-    private static void requireClosedSource(String step) throws TwainException {
-        int state = TwainEx.getState();
-        if (state != 3) {
-            throw TwainException.atStep(step,
-                    state > 3 ? "a source is open" : "the source manager is not open", null);
-        }
     }
 }

@@ -128,11 +128,11 @@ public final class Supported {
                 ? Items.describe(min()) + " to " + Items.describe(max()) + " step "
                         + Items.describe(step())
                 : (allowed.kind() == ContainerKind.ONE_VALUE ? "only " : "")
-                        + CapabilityValue.joined(values());
+                        + Items.joined(values());
         return capability + ": " + values
                 + (current != null ? "; current " + Items.describe(current) : "")
                 + (defaultValue != null ? "; default " + Items.describe(defaultValue) : "")
-                + (operations != null ? "; takes " + CapabilityValue.joined(
+                + (operations != null ? "; takes " + Items.joined(
                            new ArrayList<Object>(operations)) : "");
     }
 }
