@@ -84,20 +84,24 @@ EOF
     # shellcheck source=/dev/null
     source "$environment"
 
-    # The server first, so that the prefix's making and every program share it.
     mkdir -p "$WINEPREFIX"
-    "$wineserver" -p </dev/null >"$state/wineserver.log" 2>&1
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
-      # No Mono or Gecko: their installers would wait for a click.
+      # No Mono or Gecko: their installers would wait for a click. wineboot returns while the
+      # prefix is still being made (the 32-bit half of a 64-bit prefix, the services started and
+      # started again); programs started meanwhile race with it. So the prefix is made under a
+      # server of its own, which ends only once every process of the prefix has.
       status=0
       WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot --init \
         </dev/null >"$state/wineboot.log" 2>&1 || status=$?
+      "$wineserver" -w
       if ((status != 0)); then
         echo "Making the prefix failed with status $status:" >&2
         cat "$state/wineboot.log" >&2
         exit 1
       fi
     fi
+    # One server for every program of the run, from a prefix at rest.
+    "$wineserver" -p </dev/null >"$state/wineserver.log" 2>&1
     for install in "$@"; do
       target=$WINEPREFIX/drive_c/${install#*=}
       mkdir -p "$(dirname "$target")"
