@@ -101,7 +101,7 @@ TW_UINT16 sendTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_
     if (!traceOn()) {
         return sendWithStatus(destination, dg, dat, msg, data).resultCode;
     }
-    TracedTriplet traced(destination, dg, dat, msg, data);
+    TracedTriplet traced(s.state, destination, dg, dat, msg, data);
     const Answer answer = sendWithStatus(destination, dg, dat, msg, data);
     traced.answered(answer.resultCode, answer.conditionKnown, answer.conditionCode);
     return answer.resultCode;

@@ -4,7 +4,6 @@
 
 #include "session/twain_session.h"
 #include "trace/trace.h"
-#include "trace/triplet_trace.h"
 
 namespace {
 
@@ -70,7 +69,7 @@ void refuse(const char* name, const char* why) {
 // The line of a triplet the thread sent goes to the trace before the thread waits or leaves.
 void traceWhatWasSent() {
     if (traceOn()) {
-        writePendingTriplet();
+        writeHeldLine();
     }
 }
 

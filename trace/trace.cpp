@@ -1,13 +1,49 @@
 #include "trace/trace.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
-#include "session/twain_session.h"
+#include "trace/joined.h"
 #include "trace/trace_file.h"
 #include "trace/trace_line.h"
-#include "trace/triplet_trace.h"
 
 std::atomic<bool> tracing = false;
+
+namespace {
+
+std::int32_t noSession() { return 0; }
+
+// Set once, by the session as it is loaded, before any thread can trace.
+TraceStateReader sessionState = noSession;
+
+// The thread's held line. A fixed buffer, so that nothing of it needs to be destroyed when the
+// thread ends.
+struct HeldLine {
+    bool waiting;
+    std::int32_t stateBefore;
+    std::chrono::system_clock::time_point when;
+    std::size_t length;
+    char text[1024];
+};
+
+thread_local HeldLine heldLine;
+
+// Writes the line; a file that can no longer be written ends the trace.
+void writeLine(std::chrono::system_clock::time_point when, std::int32_t stateBefore,
+               std::int32_t stateAfter, std::string_view text) {
+    try {
+        if (!writeTraceLine(joined(traceLineStart(when, stateBefore, stateAfter), text))) {
+            stopTrace();
+        }
+    } catch (...) {
+        // the trace never stands in the session's way
+    }
+}
+
+}  // namespace
+
+void traceStateFrom(TraceStateReader reader) { sessionState = reader ? reader : noSession; }
 
 bool startTrace(const char* path, std::uint64_t rollOverBytes) {
     if (!openTraceFile(path, rollOverBytes)) {
@@ -21,7 +57,7 @@ bool startTrace(const char* path, std::uint64_t rollOverBytes) {
 
 void stopTrace() {
     if (traceOn()) {
-        writePendingTriplet();
+        writeHeldLine();
     }
     tracing = false;
     closeTraceFile();
@@ -37,12 +73,27 @@ void traceEvent(const std::string& text) {
     if (!traceOn()) {
         return;
     }
-    writePendingTriplet();
-    try {
-        const auto now = std::chrono::system_clock::now();
-        if (!writeTraceLine(traceLineStart(now, twainSession.state, twainSession.state) + text)) {
-            tracing = false;
-        }
-    } catch (...) {
+    writeHeldLine();
+    const std::int32_t state = sessionState();
+    writeLine(std::chrono::system_clock::now(), state, state, text);
+}
+
+void holdLine(std::chrono::system_clock::time_point when, std::int32_t stateBefore,
+              const std::string& text) {
+    HeldLine& held = heldLine;
+    held.length = std::min(text.size(), sizeof(held.text));
+    std::memcpy(held.text, text.data(), held.length);
+    held.stateBefore = stateBefore;
+    held.when = when;
+    held.waiting = true;
+}
+
+void writeHeldLine() {
+    HeldLine& held = heldLine;
+    if (!held.waiting) {
+        return;
     }
+    held.waiting = false;
+    writeLine(held.when, held.stateBefore, sessionState(),
+              std::string_view(held.text, held.length));
 }

@@ -9,6 +9,7 @@
 #define SCANLINK_TRACE_TRACE_H
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -18,14 +19,24 @@ extern std::atomic<bool> tracing;
 
 inline bool traceOn() { return tracing.load(std::memory_order_relaxed); }
 
-// False when the file cannot be opened; whatever was traced before goes on to its old file.
+// The trace reads the session's state for every line through this function, which the session
+// gives it; until then every line says state 0.
+using TraceStateReader = std::int32_t (*)();
+void traceStateFrom(TraceStateReader reader);
+
+// False when the file cannot be opened; the trace is then off, whatever file it wrote before.
 bool startTrace(const char* path, std::uint64_t rollOverBytes = kTraceRollOverBytes);
 void stopTrace();
 // The file that the environment variable SCANLINK_TRACE names, if any.
 void startTraceFromEnvironment();
 
-// One line with the time, the thread and the state now; the line of a triplet the thread sent
-// before goes first.
+// One line with the time, the thread and the state now; the line the thread holds goes first.
 void traceEvent(const std::string& text);
+
+// A line held back until the session has moved on, so that it can say the state after its event
+// as well as the state before: written at the thread's next line, or by writeHeldLine.
+void holdLine(std::chrono::system_clock::time_point when, std::int32_t stateBefore,
+              const std::string& text);
+void writeHeldLine();
 
 #endif

@@ -4,27 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "session/twain_session.h"
 #include "trace/container_text.h"
 #include "trace/joined.h"
 #include "trace/trace.h"
-#include "trace/trace_file.h"
-#include "trace/trace_line.h"
 #include "trace/twain_names.h"
 
 namespace {
-
-// The thread's last triplet, until the session moves on from it. A fixed buffer, so that nothing
-// of it needs to be destroyed when the thread ends.
-struct PendingTriplet {
-    bool waiting;
-    std::int32_t stateBefore;
-    std::chrono::system_clock::time_point sent;
-    std::size_t length;
-    char text[1024];
-};
-
-thread_local PendingTriplet pendingTriplet;
 
 std::string identityText(const TW_IDENTITY& identity) {
     char text[128];
@@ -106,15 +91,15 @@ std::string answerText(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, TW_UINT16 r
 
 }  // namespace
 
-TracedTriplet::TracedTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
-                             TW_MEMREF data)
+TracedTriplet::TracedTriplet(std::int32_t stateBefore, pTW_IDENTITY destination, TW_UINT32 dg,
+                             TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
     : dat_(dat),
       msg_(msg),
       data_(data),
-      stateBefore_(twainSession.state),
+      stateBefore_(stateBefore),
       sent_(std::chrono::system_clock::now()),
       started_(std::chrono::steady_clock::now()) {
-    writePendingTriplet();
+    writeHeldLine();
     try {
         text_ = joined(dataGroupName(dg), "/", dataArgumentName(dat), "/", messageName(msg),
                        destination ? " to source" : " to manager", requestText(dat, msg, data));
@@ -134,28 +119,7 @@ void TracedTriplet::answered(TW_UINT16 resultCode, bool conditionKnown, TW_UINT1
             joined(text_, " -> ", resultName(resultCode),
                    conditionKnown ? joined(" ", conditionName(conditionCode)) : std::string(),
                    answerText(dat_, msg_, data_, resultCode), duration);
-        PendingTriplet& pending = pendingTriplet;
-        pending.length = std::min(text.size(), sizeof(pending.text));
-        std::memcpy(pending.text, text.data(), pending.length);
-        pending.stateBefore = stateBefore_;
-        pending.sent = sent_;
-        pending.waiting = true;
-    } catch (...) {
-    }
-}
-
-void writePendingTriplet() {
-    PendingTriplet& pending = pendingTriplet;
-    if (!pending.waiting) {
-        return;
-    }
-    pending.waiting = false;
-    try {
-        if (!writeTraceLine(
-                joined(traceLineStart(pending.sent, pending.stateBefore, twainSession.state),
-                       std::string(pending.text, pending.length)))) {
-            stopTrace();
-        }
+        holdLine(sent_, stateBefore_, text);
     } catch (...) {
     }
 }

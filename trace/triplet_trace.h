@@ -1,6 +1,5 @@
-// The trace of one triplet: begun before DSM_Entry, answered once its codes are known. Its line is
-// written once the session has moved on from it, so that it holds the state before and after: at
-// the thread's next line of the trace, or when its call of the session ends.
+// The trace of one triplet: begun before DSM_Entry in the state the session was in, answered once
+// its codes are known. Its line is held (trace.h) until the session has moved on from it.
 #ifndef SCANLINK_TRACE_TRIPLET_TRACE_H
 #define SCANLINK_TRACE_TRIPLET_TRACE_H
 
@@ -12,8 +11,8 @@
 
 class TracedTriplet {
   public:
-    TracedTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
-                  TW_MEMREF data);
+    TracedTriplet(std::int32_t stateBefore, pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat,
+                  TW_UINT16 msg, TW_MEMREF data);
     TracedTriplet(const TracedTriplet&) = delete;
     TracedTriplet& operator=(const TracedTriplet&) = delete;
 
@@ -29,8 +28,5 @@ class TracedTriplet {
     std::chrono::steady_clock::time_point started_;
     std::string text_;
 };
-
-// Writes the line of the thread's last triplet, if it waits to be written.
-void writePendingTriplet();
 
 #endif

@@ -1,9 +1,9 @@
 // What the VM calls when it loads and unloads the library.
 #include <jni.h>
 
+#include "jni/registered_natives.h"
 #include "session/lifecycle.h"
 #include "session/native_calls.h"
-#include "session/registered_natives.h"
 #include "trace/trace.h"
 
 extern "C" {

@@ -1,8 +1,8 @@
 // Native methods of QZ.korvel.twain.DeviceEx for the sources the manager knows. Each identity
 // travels as a record (java_record.h): Id, version major, minor, language and country, version
 // info, protocol major and minor, supported groups, manufacturer, product family, product name.
-#ifndef SCANLINK_SESSION_SOURCE_NATIVES_H
-#define SCANLINK_SESSION_SOURCE_NATIVES_H
+#ifndef SCANLINK_JNI_SOURCE_NATIVES_H
+#define SCANLINK_JNI_SOURCE_NATIVES_H
 
 #include <jni.h>
 

@@ -1,12 +1,12 @@
-// Capability containers in the records exchanged with the binding (session/java_record.h): the
+// Capability containers in the records exchanged with the binding (jni/java_record.h): the
 // container type, the item type, the count, the two indices, then each item: a number as 64 bits
 // (a TW_FIX32 as its bits Whole << 16 | Frac), a frame as four such numbers, a string as text.
-#ifndef SCANLINK_SETTINGS_CONTAINER_RECORD_H
-#define SCANLINK_SETTINGS_CONTAINER_RECORD_H
+#ifndef SCANLINK_JNI_CONTAINER_RECORD_H
+#define SCANLINK_JNI_CONTAINER_RECORD_H
 
 #include <optional>
 
-#include "session/java_record.h"
+#include "jni/java_record.h"
 #include "settings/capability_container.h"
 
 void writeContainer(RecordWriter& record, const CapabilityContainer& container);

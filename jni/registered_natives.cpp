@@ -1,11 +1,11 @@
-#include "session/registered_natives.h"
+#include "jni/registered_natives.h"
 
 #include <iterator>
 
+#include "jni/capability_natives.h"
+#include "jni/source_natives.h"
 #include "session/jstring.h"
 #include "session/session_thread.h"
-#include "session/source_natives.h"
-#include "settings/capability_natives.h"
 #include "trace/trace.h"
 
 namespace {

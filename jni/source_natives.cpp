@@ -1,10 +1,10 @@
-#include "session/source_natives.h"
+#include "jni/source_natives.h"
 
 #include <cstring>
 #include <vector>
 
+#include "jni/java_record.h"
 #include "session/identity_field.h"
-#include "session/java_record.h"
 #include "session/lifecycle.h"
 #include "session/native_calls.h"
 #include "session/source_directory.h"

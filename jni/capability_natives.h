@@ -1,7 +1,7 @@
 // Native methods of QZ.korvel.twain.DeviceEx for capabilities by their number, with containers
 // as records (container_record.h).
-#ifndef SCANLINK_SETTINGS_CAPABILITY_NATIVES_H
-#define SCANLINK_SETTINGS_CAPABILITY_NATIVES_H
+#ifndef SCANLINK_JNI_CAPABILITY_NATIVES_H
+#define SCANLINK_JNI_CAPABILITY_NATIVES_H
 
 #include <jni.h>
 

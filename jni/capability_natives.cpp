@@ -1,9 +1,9 @@
-#include "settings/capability_natives.h"
+#include "jni/capability_natives.h"
 
-#include "session/java_record.h"
+#include "jni/container_record.h"
+#include "jni/java_record.h"
 #include "session/native_calls.h"
 #include "settings/capability_requests.h"
-#include "settings/container_record.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "session/java_record.h"
+#include "jni/java_record.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // The records that the library and the binding's Java classes exchange as byte arrays:
 // little-endian numbers, and strings as a 32-bit count of UTF-16 units followed by the units. The
 // library converts between those strings and the system's code page, in which TWAIN carries text.
-#ifndef SCANLINK_SESSION_JAVA_RECORD_H
-#define SCANLINK_SESSION_JAVA_RECORD_H
+#ifndef SCANLINK_JNI_JAVA_RECORD_H
+#define SCANLINK_JNI_JAVA_RECORD_H
 
 #include <jni.h>
 

@@ -1,4 +1,4 @@
-#include "settings/container_record.h"
+#include "jni/container_record.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Native methods of the binding's classes other than TwainEx. They are registered when the VM loads
 // the library, so that the library exports nothing but TwainEx's methods and the two hooks.
-#ifndef SCANLINK_SESSION_REGISTERED_NATIVES_H
-#define SCANLINK_SESSION_REGISTERED_NATIVES_H
+#ifndef SCANLINK_JNI_REGISTERED_NATIVES_H
+#define SCANLINK_JNI_REGISTERED_NATIVES_H
 
 #include <jni.h>
 
