@@ -2,9 +2,9 @@
 # and a 64-bit VM each find theirs; the binding jar, which carries both libraries as resources
 # beside its classes; and Ramtally.exe in its 32-bit build, which runs on every Windows.
 #
-# The 32-bit files come from the windows-x86 build tree, which is built and tested first (scripts/test
-# runs it before this one): the files it staged stripped, which its Wine tests ran, go into the zip
-# unchanged, and the jar carries the very same bytes.
+# The 32-bit files come from the windows-x86 build tree, which is built and tested first
+# (scripts/test runs it before this one): the files it staged stripped, which its Wine tests ran, go
+# into the zip unchanged, and the jar carries the very same bytes.
 
 set(SCANLINK_WINDOWS_X86_DIR "" CACHE PATH
   "Build tree of the windows-x86 preset, whose scanlink32.dll and Ramtally.exe the zip carries")

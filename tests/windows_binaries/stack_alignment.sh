@@ -25,8 +25,10 @@ fi
   function needsAlignment(mnemonic) {
     if (mnemonic ~ /^(fxsave|fxrstor|movntdqa)$/) return 1
     if (mnemonic ~ /^v/) return mnemonic ~ /^vmov(aps|apd|dqa|dqa32|dqa64|ntps|ntpd|ntdq|ntdqa)$/
-    if (mnemonic ~ /^(movups|movupd|movdqu|lddqu|movlps|movhps|movlpd|movhpd|movq|movd|movddup)$/) return 0
-    if (mnemonic ~ /^(cvtps2pd|cvtdq2pd|cvtpi2ps|cvtpi2pd|cvtps2pi|cvttps2pi|insertps|extractps)$/) return 0
+    if (mnemonic ~ /^(movups|movupd|movdqu|lddqu|movddup)$/) return 0
+    if (mnemonic ~ /^(movlps|movhps|movlpd|movhpd|movq|movd)$/) return 0
+    if (mnemonic ~ /^(cvtps2pd|cvtdq2pd|cvtpi2ps|cvtpi2pd|cvtps2pi|cvttps2pi)$/) return 0
+    if (mnemonic ~ /^(insertps|extractps)$/) return 0
     if (mnemonic ~ /^(pinsr|pextr|pmovsx|pmovzx)/) return 0
     if (mnemonic ~ /(ss|sd)$/) return 0
     return 1

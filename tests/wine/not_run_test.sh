@@ -27,8 +27,9 @@ printf '#!/bin/sh\necho "loader broken" >&2\nexit 3\n' >"$broken"
 chmod +x "$broken"
 
 # Loader | whether the fixture starts (0) or fails | what it prints.
+refusal="^Not run: this machine cannot run win32 programs: the kernel refuses $refused"
 cases=(
-  "$refused|0|^Not run: this machine cannot run win32 programs: the kernel refuses $refused \(.*Exec format error\)"
+  "$refused|0|$refusal \(.*Exec format error\)"
   "$broken|1|failed with status 3: loader broken"
 )
 for case in "${cases[@]}"; do
@@ -46,7 +47,8 @@ done
 # Every program of the refused width, and Ramtally's script, says the same and is not run.
 state=$scratch/state-refused-loader
 reason=$(cat "$state/not_run")
-for command in "$wine_sh run $state program.exe --argument" "$ramtally_sh $state Ramtally.exe $scratch/ramtally"; do
+for command in "$wine_sh run $state program.exe --argument" \
+  "$ramtally_sh $state Ramtally.exe $scratch/ramtally"; do
   status=0
   output=$($command 2>&1) || status=$?
   [[ $status == 0 && $output == "$reason" ]] ||

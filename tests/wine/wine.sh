@@ -30,7 +30,8 @@ not_run=$state/not_run
 explain_status() {
   local status=$1 program=$2
   if ((status > 128)); then
-    echo "wine.sh: $program ended by signal $((status - 128)) ($(kill -l $((status - 128)) 2>/dev/null || echo unknown))"
+    local signal=$((status - 128))
+    echo "wine.sh: $program ended by signal $signal ($(kill -l "$signal" 2>/dev/null || echo unknown))"
   else
     echo "wine.sh: $program ended with status $status"
   fi
@@ -51,7 +52,8 @@ case $command in
     if ((status != 0)); then
       if ((status == 126)) && [[ $probe == *"Exec format error"* ]]; then
         echo "Not run: this machine cannot run $arch programs: the kernel refuses $wine" \
-          "(${probe##*: }); a 32-bit x86 program needs a kernel with IA-32 emulation" | tee "$not_run"
+          "(${probe##*: }); a 32-bit x86 program needs a kernel with IA-32 emulation" |
+          tee "$not_run"
         exit 0
       fi
       echo "$wine --version failed with status $status: $probe" >&2
