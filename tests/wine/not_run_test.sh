@@ -36,7 +36,7 @@ for case in "${cases[@]}"; do
   IFS='|' read -r loader expected_status expected_output <<<"$case"
   state=$scratch/state-$(basename "$loader")
   status=0
-  output=$("$wine_sh" start "$state" win32 "$loader" /nonexistent/wineserver /nonexistent/Xvfb \
+  output=$("$wine_sh" start "$state" win32 "$loader" "$scratch/no-wineserver" "$scratch/no-Xvfb" \
     2>&1) || status=$?
   [[ $status == "$expected_status" ]] ||
     fail "start with $loader ended with status $status, not $expected_status: $output"
