@@ -305,9 +305,9 @@ public final class ScanSession implements AutoCloseable {
         }
         return execute(() -> {
             setUnits(Units.INCHES);
-            setting("setting the horizontal resolution to " + Items.number(dotsPerInch),
+            setting("setting the horizontal resolution to " + dotsPerInch,
                     () -> TwainEx.setXResolution(dotsPerInch));
-            setting("setting the vertical resolution to " + Items.number(dotsPerInch),
+            setting("setting the vertical resolution to " + dotsPerInch,
                     () -> TwainEx.setYResolution(dotsPerInch));
             return xResolution();
         });
