@@ -3,7 +3,9 @@
 #include <iterator>
 
 #include "jni/capability_natives.h"
+#include "jni/frame_natives.h"
 #include "jni/source_natives.h"
+#include "jni/transfer_natives.h"
 #include "session/jstring.h"
 #include "session/session_thread.h"
 #include "trace/trace.h"
@@ -52,6 +54,10 @@ JNINativeMethod deviceMethods[] = {
      reinterpret_cast<void*>(readCapabilityNative)},
     {const_cast<char*>("setCapability"), const_cast<char*>("(I[B)Z"),
      reinterpret_cast<void*>(setCapabilityNative)},
+    {const_cast<char*>("setFractionalFrame"), const_cast<char*>("(DDDD)[B"),
+     reinterpret_cast<void*>(setFractionalFrameNative)},
+    {const_cast<char*>("transferFailure"), const_cast<char*>("()J"),
+     reinterpret_cast<void*>(transferFailureNative)},
 };
 
 const NativeClass nativeClasses[] = {

@@ -4,6 +4,7 @@
 #include "session/lifecycle.h"
 #include "session/proxy_window.h"
 #include "session/session_thread.h"
+#include "session/transfer_failure.h"
 #include "session/twain_session.h"
 #include "trace/trace.h"
 
@@ -95,6 +96,7 @@ bool prepareTransfer() {
         disablePending = false;
         enablingThread = GetCurrentThreadId();
         forgetPageWaitCancel();
+        forgetTransferFailure();
     }
     return s.state >= kStateSourceEnabled;
 }
@@ -175,6 +177,7 @@ TW_HANDLE transferNativeImage() {
         sendTriplet(&s.sourceIdentity, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &image);
     if (!inSuccessSet(result)) {
         image = {};  // a failed transfer hands over nothing, whatever was written
+        recordTransferFailure(result, s.conditionCode);
     }
     s.state = (result == TWRC_XFERDONE || result == TWRC_CANCEL) ? kStateTransferring
                                                                  : kStateTransferReady;
