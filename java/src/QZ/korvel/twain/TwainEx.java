@@ -72,17 +72,10 @@ import java.awt.image.ImageConsumer;
  */
 public final class TwainEx {
     static {
-        NativeLibrary.load();
-        String trace = System.getProperty(Trace.PROPERTY);
-        if (trace != null && !trace.isEmpty()) {
-            Trace.start(trace);
-        }
+        NativeLibrary.require();
     }
 
     private TwainEx() {}
-
-    /** Loads the library, as the first use of this class does; for the binding's other classes. */
-    static void loadLibrary() {}
 
     // Session state and codes
 

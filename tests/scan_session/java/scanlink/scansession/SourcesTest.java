@@ -91,6 +91,27 @@ class SourcesTest {
         }
     }
 
+    /** Only the whole name, as listed, opens a source; nothing is sent for any other. */
+    @Test
+    void aNameOpensOnlyTheSourceOfExactlyThatName() throws Exception {
+        List<String> notNames = List.of("Virtual", "Virtual Scan", "Virtual Scanner ",
+                "Virtual Scanner 2", "virtual scanner", "VIRTUAL SCANNER", " Virtual Scanner",
+                "Virtual Duplex", "Virtual Duplex Feeder.", "");
+        try (ScanSession session = open()) {
+            VirtualScanner.reset();
+            for (String name : notNames) {
+                TwainException e = assertThrows(TwainException.class,
+                        () -> session.openSource(name), name);
+                assertTrue(e.getMessage().contains("no source is named \"" + name + "\""),
+                        e.getMessage());
+                assertEquals(3, session.state(), name);
+            }
+            assertEquals(List.of(), openedIds());
+            assertEquals("Virtual Duplex Feeder",
+                    session.openSource("Virtual Duplex Feeder").productName());
+        }
+    }
+
     @Test
     void ofTwoSourcesOfTheSameNameTheFirstListedIsOpened() throws Exception {
         VirtualScanner.setKnob("manager.sameNames", 1);
