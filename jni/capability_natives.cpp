@@ -18,8 +18,8 @@ jbyteArray readCapabilityRecord(JNIEnv* env, jint capability, jint msg) {
         return nullptr;
     }
     std::optional<ContainerResult> answer;
-    runSessionCall("readCapability", CallKind::Step, kSourceOpenStates,
-                   [&] { answer = readCapability(static_cast<TW_UINT16>(capability), message); });
+    runNativeCall("readCapability", CallKind::Step, kSourceOpenStates,
+                  [&] { answer = readCapability(static_cast<TW_UINT16>(capability), message); });
     if (!answer) {
         return nullptr;
     }

@@ -32,8 +32,8 @@ void writeIdentity(RecordWriter& record, const TW_IDENTITY& identity) {
 jbyteArray sourcesRecord(JNIEnv* env) {
     std::vector<TW_IDENTITY> sources;
     bool listed = false;
-    runSessionCall("listSources", CallKind::Step, kManagerOpenStates,
-                   [&] { listed = listSources(sources); });
+    runNativeCall("listSources", CallKind::Step, kManagerOpenStates,
+                  [&] { listed = listSources(sources); });
     if (!listed) {
         return nullptr;
     }
@@ -48,8 +48,8 @@ jbyteArray sourcesRecord(JNIEnv* env) {
 jbyteArray defaultSourceRecord(JNIEnv* env) {
     TW_IDENTITY source = {};
     bool found = false;
-    runSessionCall("defaultSource", CallKind::Step, kManagerOpenStates,
-                   [&] { found = findDefaultSource(source); });
+    runNativeCall("defaultSource", CallKind::Step, kManagerOpenStates,
+                  [&] { found = findDefaultSource(source); });
     if (!found) {
         return nullptr;
     }

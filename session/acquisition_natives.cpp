@@ -62,8 +62,8 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_getVisible(JNIEnv* env, 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv* env, jclass,
                                                                    jboolean visible) {
     return guardedNative(env, "setVisible", jboolean{JNI_FALSE}, [visible] {
-        runSessionCall("setVisible", CallKind::Step, kSendsNothing,
-                       [visible] { twainSession.userInterface.ShowUI = visible ? 1 : 0; });
+        runNativeCall("setVisible", CallKind::Step, kSendsNothing,
+                      [visible] { twainSession.userInterface.ShowUI = visible ? 1 : 0; });
         return jboolean{JNI_TRUE};
     });
 }

@@ -126,8 +126,8 @@ struct Fixed {
     JNIEXPORT kind::Java JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv* env, jclass) { \
         return guardedNative(env, #method, kind::java(kind::item(fallback)), [] {             \
             kind::Item item = kind::item(fallback);                                           \
-            runSessionCall(#method, CallKind::Step, kSourceOpenStates,                        \
-                           [&item] { kind::read(capability, item); });                        \
+            runNativeCall(#method, CallKind::Step, kSourceOpenStates,                         \
+                          [&item] { kind::read(capability, item); });                         \
             return kind::java(item);                                                          \
         });                                                                                   \
     }
