@@ -75,6 +75,10 @@ final class NativeLibrary {
                 + System.getProperty("java.specification.version");
     }
 
+    static synchronized boolean isLoaded() {
+        return loaded;
+    }
+
     private static void load() {
         String named = System.getProperty(FILE_PROPERTY);
         if (named != null) {

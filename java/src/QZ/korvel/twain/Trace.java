@@ -60,4 +60,15 @@ public final class Trace {
         NativeLibrary.require();
         TraceNatives.line(text);
     }
+
+    /**
+     * A failure that the binding found itself, such as a step refused before anything was sent,
+     * for the trace when it is on. Never loads the library: a binding whose library did not load
+     * has no trace.
+     */
+    static void failure(String text) {
+        if (NativeLibrary.isLoaded()) {
+            TraceNatives.line("binding: " + text);
+        }
+    }
 }

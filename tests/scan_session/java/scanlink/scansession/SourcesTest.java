@@ -1,6 +1,7 @@
 package scanlink.scansession;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertNotEquals;
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 import static scanlink.testsupport.Pages.rgb;
@@ -16,6 +17,7 @@ import QZ.korvel.twain.TwainEx;
 import QZ.korvel.twain.TwainException;
 import java.nio.ByteBuffer;
 import java.nio.ByteOrder;
+import java.util.HashSet;
 import java.util.List;
 import java.util.stream.Collectors;
 import org.junit.jupiter.api.Test;
@@ -59,6 +61,26 @@ class SourcesTest {
             assertEquals(2, feeder.supportedGroups() & 2); // DG_IMAGE
             assertEquals("Virtual Scanner", session.defaultSource().productName());
             assertEquals(3, session.state());
+        }
+    }
+
+    @Test
+    void anIdentityEqualsTheSameSourceListedAgainAndNoOther() throws Exception {
+        try (ScanSession session = open()) {
+            List<SourceIdentity> first = session.sources();
+            List<SourceIdentity> again = session.sources();
+            assertEquals(first, again);
+            assertEquals(first.get(1).hashCode(), again.get(1).hashCode());
+            assertNotEquals(first.get(0), first.get(1));
+            assertEquals(2, new HashSet<>(again).size());
+            assertTrue(new HashSet<>(first).contains(session.defaultSource()));
+        }
+        // Two sources of one name, told apart by their Ids.
+        VirtualScanner.setKnob("manager.sameNames", 1);
+        try (ScanSession session = open()) {
+            List<SourceIdentity> sources = session.sources();
+            assertEquals(sources.get(0).productName(), sources.get(1).productName());
+            assertNotEquals(sources.get(0), sources.get(1));
         }
     }
 
@@ -154,6 +176,8 @@ class SourcesTest {
             assertEquals(ScanResult.Outcome.FEEDER_EMPTY, result.outcome(), "" + result.failure());
             List<Page> pages = result.pages();
             assertEquals(4, pages.size());
+            assertEquals(List.of(Page.Side.FRONT, Page.Side.BACK, Page.Side.FRONT, Page.Side.BACK),
+                    pages.stream().map(Page::side).collect(Collectors.toList()));
             int[] frontPixels = rgb(pages.get(0).image());
             int[] backPixels = rgb(pages.get(1).image());
             assertEquals(front[2] & 0xFFFFFF, frontPixels[0]);
@@ -171,7 +195,9 @@ class SourcesTest {
             session.openSource("Virtual Duplex Feeder");
             session.setShowUserInterface(false);
             assertEquals(false, session.isDuplexEnabled());
-            assertEquals(2, session.scanFeeder(10).pages().size());
+            List<Page> pages = session.scanFeeder(10).pages();
+            assertEquals(List.of(Page.Side.UNKNOWN, Page.Side.UNKNOWN),
+                    pages.stream().map(Page::side).collect(Collectors.toList()));
         }
     }
 }
