@@ -5,8 +5,10 @@ package QZ.korvel.twain;
  * misbehaves: every request with its names, codes, the session's state before and after, and its
  * duration; the source manager's file and the source's identity; each page; every decision the
  * library takes on its own (a step tried again, a wait given up); and each call one thread hands to
- * another. One line per event, appended to the file; past 10 MB the file is kept as {@code
- * FILE.1} and a new one begun. Lines of several threads never mix.
+ * another. One line per event, appended to the file; past 10 MB the file replaces {@code FILE.1}
+ * in one move and a new one begins. Where that move is refused (on Windows, while another process
+ * holds a file open) the trace stops with a last line that says why, so that the file never grows
+ * past twice its limit. Lines of several threads never mix.
  *
  * <p>It is off unless started: by this class, by the system property {@code scanlink32.trace}
  * naming a file (read when the library is loaded), or by the environment variable {@code
