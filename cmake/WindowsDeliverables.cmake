@@ -15,6 +15,12 @@ endif()
 # given scanlink64.
 set_target_properties(scanlink32 PROPERTIES PREFIX "" OUTPUT_NAME ${SCANLINK_LIBRARY_NAME})
 
+# The version resource, with the project's one version number.
+enable_language(RC)
+configure_file(${PROJECT_SOURCE_DIR}/version/scanlink32.rc.in
+  ${CMAKE_BINARY_DIR}/generated/scanlink32.rc @ONLY)
+target_sources(scanlink32 PRIVATE ${CMAKE_BINARY_DIR}/generated/scanlink32.rc)
+
 # The VM looks the natives and the load hooks up by their plain names; __stdcall functions would
 # otherwise be exported as name@N on 32-bit Windows.
 target_link_options(scanlink32 PRIVATE -Wl,--kill-at)

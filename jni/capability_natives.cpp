@@ -3,6 +3,7 @@
 #include "jni/container_record.h"
 #include "jni/java_record.h"
 #include "session/native_calls.h"
+#include "session/native_guard.h"
 #include "settings/capability_requests.h"
 
 namespace {
@@ -10,17 +11,15 @@ namespace {
 constexpr std::uint8_t kContainerFollows = 0;
 constexpr std::uint8_t kFaultFollows = 1;
 
-}  // namespace
-
-jbyteArray JNICALL readCapabilityNative(JNIEnv* env, jclass, jint capability, jint msg) {
+jbyteArray readCapabilityRecord(JNIEnv* env, jint capability, jint msg) {
     const auto message = static_cast<TW_UINT16>(msg);
     if (msg != message || !isCapabilityRead(message)) {
         throwIllegalArgument(env, "not a capability read");
         return nullptr;
     }
     std::optional<ContainerResult> answer;
-    runSessionCall("readCapability", CallKind::Step, kSourceOpenStates,
-                   [&] { answer = readCapability(static_cast<TW_UINT16>(capability), message); });
+    runNativeCall("readCapability", CallKind::Step, kSourceOpenStates,
+                  [&] { answer = readCapability(static_cast<TW_UINT16>(capability), message); });
     if (!answer) {
         return nullptr;
     }
@@ -35,7 +34,7 @@ jbyteArray JNICALL readCapabilityNative(JNIEnv* env, jclass, jint capability, ji
     return toJavaBytes(env, record.bytes());
 }
 
-jboolean JNICALL setCapabilityNative(JNIEnv* env, jclass, jint capability, jbyteArray container) {
+jboolean setCapabilityRecord(JNIEnv* env, jint capability, jbyteArray container) {
     auto bytes = fromJavaBytes(env, container);
     if (!bytes) {
         throwIllegalArgument(env, "no container");
@@ -54,5 +53,19 @@ jboolean JNICALL setCapabilityNative(JNIEnv* env, jclass, jint capability, jbyte
     }
     return stepCall("setCapability", CallKind::Step, kSourceOpenStates, [&] {
         return setCapability(static_cast<TW_UINT16>(capability), described->conType, laid.bytes);
+    });
+}
+
+}  // namespace
+
+jbyteArray JNICALL readCapabilityNative(JNIEnv* env, jclass, jint capability, jint msg) {
+    return guardedNative(env, "readCapability", jbyteArray{}, [env, capability, msg] {
+        return readCapabilityRecord(env, capability, msg);
+    });
+}
+
+jboolean JNICALL setCapabilityNative(JNIEnv* env, jclass, jint capability, jbyteArray container) {
+    return guardedNative(env, "setCapability", jboolean{JNI_FALSE}, [env, capability, container] {
+        return setCapabilityRecord(env, capability, container);
     });
 }

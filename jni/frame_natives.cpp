@@ -4,6 +4,7 @@
 
 #include "jni/java_record.h"
 #include "session/native_calls.h"
+#include "session/native_guard.h"
 #include "settings/capability_access.h"
 #include "settings/image_layout.h"
 
@@ -16,10 +17,8 @@ std::int64_t inFix32Steps(TW_FIX32 edge) {
     return static_cast<std::int64_t>(edge.Whole) * 65536 + edge.Frac;
 }
 
-}  // namespace
-
-jbyteArray JNICALL setFractionalFrameNative(JNIEnv* env, jclass, jdouble left, jdouble top,
-                                            jdouble right, jdouble bottom) {
+jbyteArray setFractionalFrame(JNIEnv* env, jdouble left, jdouble top, jdouble right,
+                              jdouble bottom) {
     if (!fitsFix32(left) || !fitsFix32(top) || !fitsFix32(right) || !fitsFix32(bottom)) {
         throwIllegalArgument(env, "a frame's edges are numbers from -32768 to below 32768");
         return nullptr;
@@ -27,7 +26,7 @@ jbyteArray JNICALL setFractionalFrameNative(JNIEnv* env, jclass, jdouble left, j
     const TW_FRAME frame = fix32Frame(left, top, right, bottom);
     bool taken = false;
     std::optional<TW_FRAME> told;
-    runSessionCall("setFractionalFrame", CallKind::Step, kSourceOpenStates, [&] {
+    runNativeCall("setFractionalFrame", CallKind::Step, kSourceOpenStates, [&] {
         taken = sendFrame(frame);
         if (taken) {
             told = readFrame();
@@ -46,4 +45,12 @@ jbyteArray JNICALL setFractionalFrameNative(JNIEnv* env, jclass, jdouble left, j
         record.i64(inFix32Steps(edge));
     }
     return toJavaBytes(env, record.bytes());
+}
+
+}  // namespace
+
+jbyteArray JNICALL setFractionalFrameNative(JNIEnv* env, jclass, jdouble left, jdouble top,
+                                            jdouble right, jdouble bottom) {
+    return guardedNative(env, "setFractionalFrame", jbyteArray{},
+                         [&] { return setFractionalFrame(env, left, top, right, bottom); });
 }

@@ -71,21 +71,23 @@ bool RecordReader::u16(std::uint32_t& value) {
 }
 
 bool RecordReader::u32(std::uint32_t& value) {
-    std::uint32_t low = 0;
-    std::uint32_t high = 0;
-    if (!u16(low) || !u16(high)) {
+    const std::uint8_t* at = nullptr;
+    if (!take(4, at)) {
         return false;
     }
-    value = low | high << 16;
+    value = at[0] | static_cast<std::uint32_t>(at[1]) << 8 |
+            static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
     return true;
 }
 
 bool RecordReader::i64(std::int64_t& value) {
-    std::uint32_t low = 0;
-    std::uint32_t high = 0;
-    if (!u32(low) || !u32(high)) {
+    if (left() < 8) {
         return false;
     }
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    u32(low);
+    u32(high);
     value = static_cast<std::int64_t>(low | static_cast<std::uint64_t>(high) << 32);
     return true;
 }

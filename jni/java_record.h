@@ -29,7 +29,8 @@ class RecordWriter {
 };
 
 // Reads a record that the JVM handed over: every read is bounded by the record's size and fails
-// past it, and a text's count is judged by the bytes that are left before anything is allocated.
+// past it, taking nothing, and a text's count is judged by the UTF-16 units that are left before
+// anything is allocated.
 class RecordReader {
   public:
     explicit RecordReader(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}

@@ -2,11 +2,14 @@
 
 #include <iterator>
 
+#include "build_version.h"
+#include "image/local_ref.h"
 #include "jni/capability_natives.h"
 #include "jni/frame_natives.h"
 #include "jni/source_natives.h"
 #include "jni/transfer_natives.h"
 #include "session/jstring.h"
+#include "session/native_guard.h"
 #include "session/session_thread.h"
 #include "trace/trace.h"
 
@@ -14,17 +17,48 @@ namespace {
 
 // QZ.korvel.twain.PageWait.cancel(): ends the session thread's wait for a page from any thread,
 // sending nothing from the caller's.
-void JNICALL cancelWait(JNIEnv*, jclass) { cancelPageWait(); }
+void JNICALL cancelWait(JNIEnv* env, jclass) { guardedNative(env, "cancel", cancelPageWait); }
 
-// QZ.korvel.twain.Trace.startTrace(String) and stopTrace(): the trace is the library's, not the
-// session's, so any thread starts and stops it at once. The file's name is in the system's code
-// page, as the C library opens it.
+// QZ.korvel.twain.TraceNatives: the trace is the library's, not the session's, so any thread
+// starts and stops it at once. The file's name is in the system's code page, as the C library
+// opens it.
 jboolean JNICALL startTraceTo(JNIEnv* env, jclass, jstring path) {
-    const JString file(env, path);
-    return file.get() != nullptr && startTrace(file.get()) ? JNI_TRUE : JNI_FALSE;
+    return guardedNative(env, "startTrace", jboolean{JNI_FALSE}, [env, path] {
+        const JString file(env, path);
+        return file.get() != nullptr && startTrace(file.get()) ? JNI_TRUE : JNI_FALSE;
+    });
 }
 
-void JNICALL stopTracing(JNIEnv*, jclass) { stopTrace(); }
+void JNICALL stopTracing(JNIEnv* env, jclass) { guardedNative(env, "stopTrace", stopTrace); }
+
+// A line of the binding's own, such as a failure that Java found before anything was sent.
+void JNICALL traceJavaLine(JNIEnv* env, jclass, jstring text) {
+    guardedNative(env, "line", [env, text] {
+        if (!traceOn()) {
+            return;
+        }
+        const JString line(env, text);
+        if (line.get() != nullptr) {
+            traceEvent(line.get());
+        }
+    });
+}
+
+// What the binding tells of the system and the VM, for the trace's header.
+void JNICALL describeHost(JNIEnv* env, jclass, jstring text) {
+    guardedNative(env, "describeHost", [env, text] {
+        const JString description(env, text);
+        if (description.get() != nullptr) {
+            traceHostIs(description.get());
+        }
+    });
+}
+
+// QZ.korvel.twain.NativeVersion.library(): the version the library was built as.
+jstring JNICALL libraryVersion(JNIEnv* env, jclass) {
+    return guardedNative(env, "library", jstring{},
+                         [env] { return env->NewStringUTF(SCANLINK_VERSION); });
+}
 
 struct NativeClass {
     const char* name;
@@ -41,6 +75,15 @@ JNINativeMethod traceMethods[] = {
      reinterpret_cast<void*>(startTraceTo)},
     {const_cast<char*>("stopTrace"), const_cast<char*>("()V"),
      reinterpret_cast<void*>(stopTracing)},
+    {const_cast<char*>("line"), const_cast<char*>("(Ljava/lang/String;)V"),
+     reinterpret_cast<void*>(traceJavaLine)},
+    {const_cast<char*>("describeHost"), const_cast<char*>("(Ljava/lang/String;)V"),
+     reinterpret_cast<void*>(describeHost)},
+};
+
+JNINativeMethod versionMethods[] = {
+    {const_cast<char*>("library"), const_cast<char*>("()Ljava/lang/String;"),
+     reinterpret_cast<void*>(libraryVersion)},
 };
 
 JNINativeMethod deviceMethods[] = {
@@ -60,28 +103,25 @@ JNINativeMethod deviceMethods[] = {
      reinterpret_cast<void*>(transferFailureNative)},
 };
 
+// Classes without a static initialiser, every one (see registered_natives.h).
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
-    {"QZ/korvel/twain/Trace", traceMethods, static_cast<jint>(std::size(traceMethods))},
+    {"QZ/korvel/twain/TraceNatives", traceMethods, static_cast<jint>(std::size(traceMethods))},
+    {"QZ/korvel/twain/NativeVersion", versionMethods, static_cast<jint>(std::size(versionMethods))},
     {"QZ/korvel/twain/DeviceEx", deviceMethods, static_cast<jint>(std::size(deviceMethods))},
 };
 
 }  // namespace
 
-void registerNatives(JavaVM* vm) {
-    JNIEnv* env = nullptr;
-    if (vm == nullptr || vm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_2) != JNI_OK) {
-        return;
-    }
+void registerNatives(JNIEnv* env) {
     for (const NativeClass& nativeClass : nativeClasses) {
-        const jclass found = env->FindClass(nativeClass.name);
-        if (found == nullptr) {
+        const LocalRef<jclass> found(env, env->FindClass(nativeClass.name));
+        if (found.get() == nullptr) {
             env->ExceptionClear();
             continue;
         }
-        if (env->RegisterNatives(found, nativeClass.methods, nativeClass.count) != JNI_OK) {
+        if (env->RegisterNatives(found.get(), nativeClass.methods, nativeClass.count) != JNI_OK) {
             env->ExceptionClear();
         }
-        env->DeleteLocalRef(found);
     }
 }

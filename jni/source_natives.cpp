@@ -7,6 +7,7 @@
 #include "session/identity_field.h"
 #include "session/lifecycle.h"
 #include "session/native_calls.h"
+#include "session/native_guard.h"
 #include "session/source_directory.h"
 
 namespace {
@@ -28,13 +29,11 @@ void writeIdentity(RecordWriter& record, const TW_IDENTITY& identity) {
     record.field(identity.ProductName, sizeof(identity.ProductName));
 }
 
-}  // namespace
-
-jbyteArray JNICALL listSourcesNative(JNIEnv* env, jclass) {
+jbyteArray sourcesRecord(JNIEnv* env) {
     std::vector<TW_IDENTITY> sources;
     bool listed = false;
-    runSessionCall("listSources", CallKind::Step, kManagerOpenStates,
-                   [&] { listed = listSources(sources); });
+    runNativeCall("listSources", CallKind::Step, kManagerOpenStates,
+                  [&] { listed = listSources(sources); });
     if (!listed) {
         return nullptr;
     }
@@ -46,11 +45,11 @@ jbyteArray JNICALL listSourcesNative(JNIEnv* env, jclass) {
     return toJavaBytes(env, record.bytes());
 }
 
-jbyteArray JNICALL defaultSourceNative(JNIEnv* env, jclass) {
+jbyteArray defaultSourceRecord(JNIEnv* env) {
     TW_IDENTITY source = {};
     bool found = false;
-    runSessionCall("defaultSource", CallKind::Step, kManagerOpenStates,
-                   [&] { found = findDefaultSource(source); });
+    runNativeCall("defaultSource", CallKind::Step, kManagerOpenStates,
+                  [&] { found = findDefaultSource(source); });
     if (!found) {
         return nullptr;
     }
@@ -59,7 +58,7 @@ jbyteArray JNICALL defaultSourceNative(JNIEnv* env, jclass) {
     return toJavaBytes(env, record.bytes());
 }
 
-jboolean JNICALL openSourceNative(JNIEnv* env, jclass, jbyteArray identityRecord) {
+jboolean openSourceByIdentity(JNIEnv* env, jbyteArray identityRecord) {
     auto bytes = fromJavaBytes(env, identityRecord);
     std::uint32_t id = 0;
     std::string manufacturer;
@@ -82,4 +81,20 @@ jboolean JNICALL openSourceNative(JNIEnv* env, jclass, jbyteArray identityRecord
     copyField(identity.ProductName, product.c_str());
     return stepCall("openSourceAs", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
                     [&identity] { return openSourceAs(identity); });
+}
+
+}  // namespace
+
+jbyteArray JNICALL listSourcesNative(JNIEnv* env, jclass) {
+    return guardedNative(env, "listSources", jbyteArray{}, [env] { return sourcesRecord(env); });
+}
+
+jbyteArray JNICALL defaultSourceNative(JNIEnv* env, jclass) {
+    return guardedNative(env, "defaultSource", jbyteArray{},
+                         [env] { return defaultSourceRecord(env); });
+}
+
+jboolean JNICALL openSourceNative(JNIEnv* env, jclass, jbyteArray identity) {
+    return guardedNative(env, "openSource", jboolean{JNI_FALSE},
+                         [env, identity] { return openSourceByIdentity(env, identity); });
 }

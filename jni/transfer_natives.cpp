@@ -1,5 +1,8 @@
 #include "jni/transfer_natives.h"
 
+#include "session/native_guard.h"
 #include "session/transfer_failure.h"
 
-jlong JNICALL transferFailureNative(JNIEnv*, jclass) { return transferFailure(); }
+jlong JNICALL transferFailureNative(JNIEnv* env, jclass) {
+    return guardedNative(env, "transferFailure", jlong{0}, [] { return transferFailure(); });
+}

@@ -7,6 +7,7 @@
 
 #include "session/dsm_binding.h"
 #include "session/native_calls.h"
+#include "session/native_guard.h"
 
 namespace {
 
@@ -38,11 +39,13 @@ bool setFrame(double left, double top, double right, double bottom) {
 
 extern "C" {
 
-JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setFrame(JNIEnv*, jclass, jdouble left,
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setFrame(JNIEnv* env, jclass, jdouble left,
                                                                  jdouble top, jdouble right,
                                                                  jdouble bottom) {
-    return stepCall("setFrame", CallKind::Step, kManagerBoundStates,
-                    [=] { return setFrame(left, top, right, bottom); });
+    return guardedNative(env, "setFrame", jboolean{JNI_FALSE}, [=] {
+        return stepCall("setFrame", CallKind::Step, kManagerBoundStates,
+                        [=] { return setFrame(left, top, right, bottom); });
+    });
 }
 
 }  // extern "C"

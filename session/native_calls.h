@@ -4,6 +4,8 @@
 
 #include <jni.h>
 
+#include <exception>
+
 #include "session/session_thread.h"
 #include "session/twain_session.h"
 
@@ -11,11 +13,30 @@
 inline constexpr TripletStates kManagerBoundStates = {kStateManagerLoaded, kStateTransferring};
 inline constexpr TripletStates kSourceOpenStates = {kStateSourceOpen, kStateTransferring};
 
+// Runs `work` as runSessionCall does. An exception that `work` throws (memory that ran out) does
+// not leave the session's call: the call ends as any other, on whichever thread ran it, and the
+// exception is thrown again here, on the caller's thread, for the native's guard to answer.
+inline bool runNativeCall(const char* name, CallKind kind, TripletStates sends,
+                          const std::function<void()>& work) {
+    std::exception_ptr thrown;
+    const bool ran = runSessionCall(name, kind, sends, [&work, &thrown] {
+        try {
+            work();
+        } catch (...) {
+            thrown = std::current_exception();
+        }
+    });
+    if (thrown) {
+        std::rethrow_exception(thrown);
+    }
+    return ran;
+}
+
 // A step that answers whether it succeeded; a refused call answers false.
 template <class Step>
 jboolean stepCall(const char* name, CallKind kind, TripletStates sends, Step step) {
     bool succeeded = false;
-    runSessionCall(name, kind, sends, [&succeeded, &step] { succeeded = step(); });
+    runNativeCall(name, kind, sends, [&succeeded, &step] { succeeded = step(); });
     return succeeded ? JNI_TRUE : JNI_FALSE;
 }
 

@@ -4,19 +4,22 @@
 #include "session/jstring.h"
 #include "session/lifecycle.h"
 #include "session/native_calls.h"
+#include "session/native_guard.h"
 
 extern "C" {
 
-JNIEXPORT jint JNICALL Java_QZ_korvel_twain_TwainEx_getState(JNIEnv*, jclass) {
-    return twainSession.state;
+JNIEXPORT jint JNICALL Java_QZ_korvel_twain_TwainEx_getState(JNIEnv* env, jclass) {
+    return guardedNative(env, "getState", jint{0}, [] { return jint{twainSession.state}; });
 }
 
-JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getResultCode(JNIEnv*, jclass) {
-    return static_cast<jshort>(twainSession.resultCode);
+JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getResultCode(JNIEnv* env, jclass) {
+    return guardedNative(env, "getResultCode", jshort{0},
+                         [] { return static_cast<jshort>(twainSession.resultCode); });
 }
 
-JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getConditionCode(JNIEnv*, jclass) {
-    return static_cast<jshort>(twainSession.conditionCode);
+JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getConditionCode(JNIEnv* env, jclass) {
+    return guardedNative(env, "getConditionCode", jshort{0},
+                         [] { return static_cast<jshort>(twainSession.conditionCode); });
 }
 
 // A null string gives an empty field. A string that cannot be converted (the VM could not give its
@@ -26,47 +29,60 @@ JNIEXPORT jshort JNICALL Java_QZ_korvel_twain_TwainEx_getConditionCode(JNIEnv*, 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(
     JNIEnv* env, jclass, jint versionMajor, jint versionMinor, jstring manufacturer,
     jstring productFamily, jstring productName) {
-    JString manufacturerText(env, manufacturer);
-    if (manufacturer != nullptr && manufacturerText.get() == nullptr) {
-        return JNI_FALSE;
-    }
-    JString familyText(env, productFamily);
-    if (productFamily != nullptr && familyText.get() == nullptr) {
-        return JNI_FALSE;
-    }
-    JString productText(env, productName);
-    if (productName != nullptr && productText.get() == nullptr) {
-        return JNI_FALSE;
-    }
-    auto text = [](const JString& s) { return s.get() ? s.get() : ""; };
-    return stepCall("register", CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded}, [&] {
-        return openSourceManager(versionMajor, versionMinor, text(manufacturerText),
-                                 text(familyText), text(productText));
+    return guardedNative(env, "register", jboolean{JNI_FALSE}, [&]() -> jboolean {
+        JString manufacturerText(env, manufacturer);
+        if (manufacturer != nullptr && manufacturerText.get() == nullptr) {
+            return JNI_FALSE;
+        }
+        JString familyText(env, productFamily);
+        if (productFamily != nullptr && familyText.get() == nullptr) {
+            return JNI_FALSE;
+        }
+        JString productText(env, productName);
+        if (productName != nullptr && productText.get() == nullptr) {
+            return JNI_FALSE;
+        }
+        auto text = [](const JString& s) { return s.get() ? s.get() : ""; };
+        return stepCall(
+            "register", CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded}, [&] {
+                return openSourceManager(versionMajor, versionMinor, text(manufacturerText),
+                                         text(familyText), text(productText));
+            });
     });
 }
 
-JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv*, jclass) {
-    return stepCall("selectSource", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
-                    selectSource);
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv* env, jclass) {
+    return guardedNative(env, "selectSource", jboolean{JNI_FALSE}, [] {
+        return stepCall("selectSource", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
+                        selectSource);
+    });
 }
 
-JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv*, jclass) {
-    return stepCall("openSource", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
-                    openSource);
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv* env, jclass) {
+    return guardedNative(env, "openSource", jboolean{JNI_FALSE}, [] {
+        return stepCall("openSource", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
+                        openSource);
+    });
 }
 
-JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv*, jclass) {
-    return stepCall("stopTransfer", CallKind::Teardown, {kStateSourceEnabled, kStateTransferring},
-                    disableSource);
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv* env, jclass) {
+    return guardedNative(env, "stopTransfer", jboolean{JNI_FALSE}, [] {
+        return stepCall("stopTransfer", CallKind::Teardown,
+                        {kStateSourceEnabled, kStateTransferring}, disableSource);
+    });
 }
 
-JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jclass) {
-    return stepCall("closeSource", CallKind::Teardown, kSourceOpenStates, closeSource);
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv* env, jclass) {
+    return guardedNative(env, "closeSource", jboolean{JNI_FALSE}, [] {
+        return stepCall("closeSource", CallKind::Teardown, kSourceOpenStates, closeSource);
+    });
 }
 
-JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass) {
-    return stepCall("unregister", CallKind::Teardown, {kStateManagerOpen, kStateTransferring},
-                    unregister);
+JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv* env, jclass) {
+    return guardedNative(env, "unregister", jboolean{JNI_FALSE}, [] {
+        return stepCall("unregister", CallKind::Teardown, {kStateManagerOpen, kStateTransferring},
+                        unregister);
+    });
 }
 
 }  // extern "C"

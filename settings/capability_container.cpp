@@ -61,36 +61,38 @@ void putNumber(TW_UINT16 itemType, std::uint8_t* at, std::int64_t number) {
     }
 }
 
-// Reads the item of `itemType` that lies in the `itemSize` bytes at `at`; false for a string that
-// fills its field without a terminator.
-bool readItem(TW_UINT16 itemType, const std::uint8_t* at, std::uint32_t itemSize,
-              CapabilityItem& item) {
-    if (isTextItem(itemType)) {
+// Appends the item of the container's type that lies in the `itemSize` bytes at `at`; false for a
+// string that fills its field without a terminator.
+bool readItem(CapabilityContainer& container, const std::uint8_t* at, std::uint32_t itemSize) {
+    if (isTextItem(container.itemType)) {
         const void* end = std::memchr(at, 0, itemSize);
         if (end == nullptr) {
             return false;
         }
-        item.text.assign(reinterpret_cast<const char*>(at),
-                         static_cast<const std::uint8_t*>(end) - at);
-    } else if (itemType == TWTY_FRAME) {
-        for (std::size_t side = 0; side < item.frame.size(); ++side) {
-            item.frame[side] = static_cast<std::int32_t>(numberAt(TWTY_FIX32, at + 4 * side));
+        container.texts.emplace_back(reinterpret_cast<const char*>(at),
+                                     static_cast<const std::uint8_t*>(end) - at);
+    } else if (container.itemType == TWTY_FRAME) {
+        CapabilityFrame& frame = container.frames.emplace_back();
+        for (std::size_t side = 0; side < frame.size(); ++side) {
+            frame[side] = static_cast<std::int32_t>(numberAt(TWTY_FIX32, at + 4 * side));
         }
     } else {
-        item.number = numberAt(itemType, at);
+        container.numbers.push_back(numberAt(container.itemType, at));
     }
     return true;
 }
 
-void writeItem(TW_UINT16 itemType, std::uint8_t* at, const CapabilityItem& item) {
-    if (isTextItem(itemType)) {
-        std::memcpy(at, item.text.data(), item.text.size());  // the field is zero-filled
-    } else if (itemType == TWTY_FRAME) {
-        for (std::size_t side = 0; side < item.frame.size(); ++side) {
-            putNumber(TWTY_FIX32, at + 4 * side, item.frame[side]);
+void writeItem(const CapabilityContainer& container, std::size_t index, std::uint8_t* at) {
+    if (isTextItem(container.itemType)) {
+        const std::string& text = container.texts[index];
+        std::memcpy(at, text.data(), text.size());  // the field is zero-filled
+    } else if (container.itemType == TWTY_FRAME) {
+        const CapabilityFrame& frame = container.frames[index];
+        for (std::size_t side = 0; side < frame.size(); ++side) {
+            putNumber(TWTY_FIX32, at + 4 * side, frame[side]);
         }
     } else {
-        putNumber(itemType, at, item.number);
+        putNumber(container.itemType, at, container.numbers[index]);
     }
 }
 
@@ -105,10 +107,16 @@ ContainerResult readItems(ContainerResult result, const std::uint8_t* bytes, std
         return refused(std::to_string(count) + " items of " + std::to_string(itemSize) +
                        " bytes do not fit the " + std::to_string(size) + " bytes of the block");
     }
-    result.container.items.resize(count);
+    CapabilityContainer& container = result.container;
+    if (isTextItem(container.itemType)) {
+        container.texts.reserve(count);
+    } else if (container.itemType == TWTY_FRAME) {
+        container.frames.reserve(count);
+    } else {
+        container.numbers.reserve(count);
+    }
     for (std::uint64_t i = 0; i < count; ++i) {
-        if (!readItem(result.container.itemType, bytes + offset + i * itemSize, itemSize,
-                      result.container.items[i])) {
+        if (!readItem(container, bytes + offset + i * itemSize, itemSize)) {
             return refused("item " + std::to_string(i) + " is a string without its terminator");
         }
     }
@@ -124,14 +132,14 @@ ContainerResult readRange(ContainerResult result, const std::uint8_t* bytes, std
     if (size < kRangeFieldsOffset + kRangeFields * kRangeFieldSize) {
         return refused("a range in a block of " + std::to_string(size) + " bytes");
     }
-    auto& items = result.container.items;
-    items.resize(kRangeFields);
+    auto& numbers = result.container.numbers;
+    numbers.resize(kRangeFields);
     for (std::uint64_t i = 0; i < kRangeFields; ++i) {
-        items[i].number = numberAt(itemType, bytes + kRangeFieldsOffset + i * kRangeFieldSize);
+        numbers[i] = numberAt(itemType, bytes + kRangeFieldsOffset + i * kRangeFieldSize);
     }
-    const std::int64_t min = items[0].number;
-    const std::int64_t max = items[1].number;
-    const std::int64_t step = items[2].number;
+    const std::int64_t min = numbers[0];
+    const std::int64_t max = numbers[1];
+    const std::int64_t step = numbers[2];
     if (min > max) {
         return refused("a range whose minimum exceeds its maximum");
     }
@@ -142,6 +150,12 @@ ContainerResult readRange(ContainerResult result, const std::uint8_t* bytes, std
 }
 
 }  // namespace
+
+std::size_t CapabilityContainer::size() const {
+    return isTextItem(itemType)     ? texts.size()
+           : itemType == TWTY_FRAME ? frames.size()
+                                    : numbers.size();
+}
 
 std::uint32_t itemSizeOf(TW_UINT16 itemType) {
     constexpr std::uint32_t sizes[] = {1, 2, 4, 1, 2, 4, 2, 4, 16, 34, 66, 130, 256};
@@ -193,30 +207,28 @@ ContainerResult readContainer(TW_UINT16 conType, const std::uint8_t* bytes, std:
 
 LaidContainer layContainer(const CapabilityContainer& container) {
     const std::uint32_t itemSize = itemSizeOf(container.itemType);
-    const auto& items = container.items;
     if (itemSize == 0) {
         return {{}, "unknown item type " + std::to_string(container.itemType)};
     }
-    for (const CapabilityItem& item : items) {
-        if (isTextItem(container.itemType) && item.text.size() >= itemSize) {
+    const std::size_t count = container.size();
+    for (const std::string& text : container.texts) {
+        if (isTextItem(container.itemType) && text.size() >= itemSize) {
             return {{},
-                    "a string of " + std::to_string(item.text.size()) +
+                    "a string of " + std::to_string(text.size()) +
                         " bytes does not fit a field of " + std::to_string(itemSize)};
         }
     }
     std::uint64_t offset = 0;
     switch (container.conType) {
         case TWON_ONEVALUE:
-            if (items.size() != 1) {
-                return {{},
-                        "a one-value container with " + std::to_string(items.size()) + " items"};
+            if (count != 1) {
+                return {{}, "a one-value container with " + std::to_string(count) + " items"};
             }
             offset = kOneValueItemOffset;
             break;
         case TWON_ENUMERATION:
-            if (container.currentIndex >= items.size() || container.defaultIndex >= items.size()) {
-                return {{},
-                        "an enumeration index past its " + std::to_string(items.size()) + " items"};
+            if (container.currentIndex >= count || container.defaultIndex >= count) {
+                return {{}, "an enumeration index past its " + std::to_string(count) + " items"};
             }
             offset = kEnumerationItemsOffset;
             break;
@@ -231,18 +243,18 @@ LaidContainer layContainer(const CapabilityContainer& container) {
         container.conType == TWON_ONEVALUE && itemSize < kOneValueItemField ? kOneValueItemField
                                                                             : itemSize;
     LaidContainer laid;
-    laid.bytes.assign(offset + itemBytes * items.size(), 0);
+    laid.bytes.assign(offset + itemBytes * count, 0);
     std::uint8_t* bytes = laid.bytes.data();
     put16(bytes + kItemTypeOffset, container.itemType);
     if (container.conType != TWON_ONEVALUE) {
-        put32(bytes + kNumItemsOffset, static_cast<std::uint32_t>(items.size()));
+        put32(bytes + kNumItemsOffset, static_cast<std::uint32_t>(count));
     }
     if (container.conType == TWON_ENUMERATION) {
         put32(bytes + kCurrentIndexOffset, container.currentIndex);
         put32(bytes + kDefaultIndexOffset, container.defaultIndex);
     }
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        writeItem(container.itemType, bytes + offset + i * itemBytes, items[i]);
+    for (std::size_t i = 0; i < count; ++i) {
+        writeItem(container, i, bytes + offset + i * itemBytes);
     }
     return laid;
 }

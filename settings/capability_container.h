@@ -10,25 +10,28 @@
 
 #include "twain/twain.h"
 
-// One item. Integers and BOOL keep their value in `number`, sign-extended for the signed types; a
-// TW_FIX32 keeps its bits Whole << 16 | Frac, which read as a signed number is 65536 times its
-// value; a TW_FRAME keeps those bits for Left, Top, Right and Bottom; a string keeps its bytes,
-// in the system's code page, without the terminator.
-struct CapabilityItem {
-    std::int64_t number = 0;
-    std::array<std::int32_t, 4> frame = {};
-    std::string text;
+// A frame's Left, Top, Right and Bottom, each as the bits of its TW_FIX32 (see below).
+using CapabilityFrame = std::array<std::int32_t, 4>;
 
-    bool operator==(const CapabilityItem&) const = default;
-};
-
-// A RANGE holds five items: minimum, maximum, step, default and current. A ONEVALUE holds one.
+// The items of a container, in the one list that its item type uses. Integers and BOOL keep their
+// value in `numbers`, sign-extended for the signed types; a TW_FIX32 keeps its bits Whole << 16 |
+// Frac, which read as a signed number is 65536 times its value; a TW_FRAME keeps those bits for
+// each side in `frames`; a string keeps its bytes, in the system's code page, without the
+// terminator, in `texts`. No item takes more than eight times the bytes it takes in a block (a
+// TWTY_UINT8 takes one there, eight here), so that a container read from a block is never more
+// than a small multiple of it. A RANGE holds five numbers: minimum, maximum, step, default and
+// current. A ONEVALUE holds one item.
 struct CapabilityContainer {
     TW_UINT16 conType = TWON_ONEVALUE;
     TW_UINT16 itemType = TWTY_INT32;
-    std::vector<CapabilityItem> items;
+    std::vector<std::int64_t> numbers;
+    std::vector<CapabilityFrame> frames;
+    std::vector<std::string> texts;
     std::uint32_t currentIndex = 0;  // ENUMERATION only
     std::uint32_t defaultIndex = 0;
+
+    // The count of items, in the list of the item type.
+    std::size_t size() const;
 
     bool operator==(const CapabilityContainer&) const = default;
 };

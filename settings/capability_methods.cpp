@@ -4,6 +4,7 @@
 #include <jni.h>
 
 #include "session/native_calls.h"
+#include "session/native_guard.h"
 #include "settings/capability_access.h"
 
 namespace {
@@ -121,19 +122,23 @@ struct Fixed {
     SET(setYScaling,          ICAP_YSCALING,           Fixed)
 // clang-format on
 
-#define SCANLINK_DEFINE_GETTER(method, capability, kind, fallback)                        \
-    JNIEXPORT kind::Java JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass) { \
-        kind::Item item = kind::item(fallback);                                           \
-        runSessionCall(#method, CallKind::Step, kSourceOpenStates,                        \
-                       [&item] { kind::read(capability, item); });                        \
-        return kind::java(item);                                                          \
+#define SCANLINK_DEFINE_GETTER(method, capability, kind, fallback)                            \
+    JNIEXPORT kind::Java JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv* env, jclass) { \
+        return guardedNative(env, #method, kind::java(kind::item(fallback)), [] {             \
+            kind::Item item = kind::item(fallback);                                           \
+            runNativeCall(#method, CallKind::Step, kSourceOpenStates,                         \
+                          [&item] { kind::read(capability, item); });                         \
+            return kind::java(item);                                                          \
+        });                                                                                   \
     }
 
-#define SCANLINK_DEFINE_SETTER(method, capability, kind)                                 \
-    JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass,    \
-                                                                     kind::Java value) { \
-        return stepCall(#method, CallKind::Step, kSourceOpenStates,                      \
-                        [value] { return kind::set(capability, value); });               \
+#define SCANLINK_DEFINE_SETTER(method, capability, kind)                                  \
+    JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv* env, jclass, \
+                                                                     kind::Java value) {  \
+        return guardedNative(env, #method, jboolean{JNI_FALSE}, [value] {                 \
+            return stepCall(#method, CallKind::Step, kSourceOpenStates,                   \
+                            [value] { return kind::set(capability, value); });            \
+        });                                                                               \
     }
 
 extern "C" {

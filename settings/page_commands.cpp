@@ -4,6 +4,7 @@
 #include <jni.h>
 
 #include "session/native_calls.h"
+#include "session/native_guard.h"
 #include "settings/capability_access.h"
 
 // COMMAND(method, capability)
@@ -15,10 +16,12 @@
     COMMAND(skipImage,  CAP_FEEDPAGE)
 // clang-format on
 
-#define SCANLINK_DEFINE_COMMAND(method, capability)                                     \
-    JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv*, jclass) { \
-        return stepCall(#method, CallKind::Step, kSourceOpenStates,                     \
-                        [] { return setCapabilityValue(capability, TWTY_UINT16, 1); }); \
+#define SCANLINK_DEFINE_COMMAND(method, capability)                                         \
+    JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_##method(JNIEnv* env, jclass) { \
+        return guardedNative(env, #method, jboolean{JNI_FALSE}, [] {                        \
+            return stepCall(#method, CallKind::Step, kSourceOpenStates,                     \
+                            [] { return setCapabilityValue(capability, TWTY_UINT16, 1); }); \
+        });                                                                                 \
     }
 
 extern "C" {

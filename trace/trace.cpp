@@ -4,8 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <windows.h>
+
 #include "trace/joined.h"
 #include "trace/trace_file.h"
+#include "trace/trace_header.h"
 #include "trace/trace_line.h"
 
 std::atomic<bool> tracing = false;
@@ -16,6 +19,45 @@ std::int32_t noSession() { return 0; }
 
 // Set once, by the session as it is loaded, before any thread can trace.
 TraceStateReader sessionState = noSession;
+
+ThreadName noVm(char*, std::size_t) { return ThreadName::NotJava; }
+
+// Set once, by the library's load hook, before any thread can trace.
+TraceThreadNamer threadNamer = noVm;
+
+// What the Java side told of the host; guarded by its lock.
+SRWLOCK hostLock = SRWLOCK_INIT;
+std::string hostDescription;
+
+std::string currentHeader() {
+    AcquireSRWLockExclusive(&hostLock);
+    const std::string header = traceHeader(hostDescription);
+    ReleaseSRWLockExclusive(&hostLock);
+    return header;
+}
+
+// The thread's Java name, asked once per thread. A fixed buffer, like the held line.
+struct ThreadLabel {
+    bool known;
+    char name[64];
+};
+
+thread_local ThreadLabel threadLabel;
+
+const char* currentThreadName() {
+    ThreadLabel& label = threadLabel;
+    if (!label.known) {
+        const ThreadName asked = threadNamer(label.name, sizeof(label.name));
+        if (asked == ThreadName::NotNow) {
+            return "";
+        }
+        if (asked == ThreadName::NotJava) {
+            label.name[0] = '\0';
+        }
+        label.known = true;
+    }
+    return label.name;
+}
 
 // The thread's held line. A fixed buffer, so that nothing of it needs to be destroyed when the
 // thread ends.
@@ -33,7 +75,8 @@ thread_local HeldLine heldLine;
 void writeLine(std::chrono::system_clock::time_point when, std::int32_t stateBefore,
                std::int32_t stateAfter, std::string_view text) {
     try {
-        if (!writeTraceLine(joined(traceLineStart(when, stateBefore, stateAfter), text))) {
+        if (!writeTraceLine(
+                joined(traceLineStart(when, currentThreadName(), stateBefore, stateAfter), text))) {
             stopTrace();
         }
     } catch (...) {
@@ -45,8 +88,18 @@ void writeLine(std::chrono::system_clock::time_point when, std::int32_t stateBef
 
 void traceStateFrom(TraceStateReader reader) { sessionState = reader ? reader : noSession; }
 
+void traceThreadNamesFrom(TraceThreadNamer namer) { threadNamer = namer ? namer : noVm; }
+
+void traceHostIs(const std::string& description) {
+    AcquireSRWLockExclusive(&hostLock);
+    hostDescription = description;
+    ReleaseSRWLockExclusive(&hostLock);
+    setTraceFileHeader(currentHeader());
+    traceEvent("host: " + description);
+}
+
 bool startTrace(const char* path, std::uint64_t rollOverBytes) {
-    if (!openTraceFile(path, rollOverBytes)) {
+    if (!openTraceFile(path, rollOverBytes, currentHeader())) {
         tracing = false;
         return false;
     }

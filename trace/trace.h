@@ -24,7 +24,19 @@ inline bool traceOn() { return tracing.load(std::memory_order_relaxed); }
 using TraceStateReader = std::int32_t (*)();
 void traceStateFrom(TraceStateReader reader);
 
-// False when the file cannot be opened; the trace is then off, whatever file it wrote before.
+// The Java name of the calling thread, for the lines that thread writes; given by the layer that
+// knows the VM. Answers how it did: Named, NotJava (a thread of the system's, or no VM), or NotNow
+// (the thread cannot ask its VM at this moment, so a later line asks again).
+enum class ThreadName { Named, NotJava, NotNow };
+using TraceThreadNamer = ThreadName (*)(char* name, std::size_t size);
+void traceThreadNamesFrom(TraceThreadNamer namer);
+
+// What the process runs on, as the Java side tells it (the system, the VM and its bitness): in
+// the header of every file begun from now on, and a line of its own when the trace is on.
+void traceHostIs(const std::string& description);
+
+// False when the file cannot be opened; the trace is then off, whatever file it wrote before. The
+// file begins with the header: the library's version and build, the host, and the process.
 bool startTrace(const char* path, std::uint64_t rollOverBytes = kTraceRollOverBytes);
 void stopTrace();
 // The file that the environment variable SCANLINK_TRACE names, if any.

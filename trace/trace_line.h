@@ -8,8 +8,8 @@
 #include <string>
 
 // "2026-12-10T01:40:03.123Z thread 4711 state 5 " or, for a step that moved the state,
-// "... state 5->4 ".
-std::string traceLineStart(std::chrono::system_clock::time_point when, std::int32_t stateBefore,
-                           std::int32_t stateAfter);
+// "... state 5->4 "; a thread with a Java name gives it after its id: 'thread 4711 "main" '.
+std::string traceLineStart(std::chrono::system_clock::time_point when, const char* threadName,
+                           std::int32_t stateBefore, std::int32_t stateAfter);
 
 #endif

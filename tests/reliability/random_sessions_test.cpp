@@ -283,12 +283,15 @@ void RandomSessions::capabilityByNumber() {
         runSessionCall("readCapability", CallKind::Step, {kStateSourceOpen, kStateTransferring},
                        [&] { readCapability(capability, msg); });
     } else {
-        CapabilityContainer types = {TWON_ENUMERATION, TWTY_UINT16, {}, 0, 0};
-        types.items.resize(1 + pick(3));
-        for (std::size_t i = 0; i < types.items.size(); ++i) {
-            types.items[i].number = static_cast<std::int64_t>(i);
+        CapabilityContainer types;
+        types.conType = TWON_ENUMERATION;
+        types.itemType = TWTY_UINT16;
+        types.numbers.resize(1 + pick(3));
+        for (std::size_t i = 0; i < types.numbers.size(); ++i) {
+            types.numbers[i] = static_cast<std::int64_t>(i);
         }
-        types.currentIndex = static_cast<std::uint32_t>(pick(static_cast<int>(types.items.size())));
+        types.currentIndex =
+            static_cast<std::uint32_t>(pick(static_cast<int>(types.numbers.size())));
         const LaidContainer laid = layContainer(types);
         runSessionCall("setCapability", CallKind::Step, {kStateSourceOpen, kStateTransferring},
                        [&] { setCapability(ICAP_PIXELTYPE, TWON_ENUMERATION, laid.bytes); });

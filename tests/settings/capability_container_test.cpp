@@ -30,10 +30,38 @@ void put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
     put16(bytes, at + 2, value >> 16);
 }
 
+// One item of any type: the field of its type counts.
+struct Item {
+    std::int64_t number = 0;
+    CapabilityFrame frame = {};
+    std::string text;
+};
+
+// A container of the items, each put in the list of the item type.
+CapabilityContainer containerOf(TW_UINT16 conType, TW_UINT16 itemType,
+                                const std::vector<Item>& items, std::uint32_t current = 0,
+                                std::uint32_t fallback = 0) {
+    CapabilityContainer container;
+    container.conType = conType;
+    container.itemType = itemType;
+    container.currentIndex = current;
+    container.defaultIndex = fallback;
+    for (const Item& item : items) {
+        if (isTextItem(itemType)) {
+            container.texts.push_back(item.text);
+        } else if (itemType == TWTY_FRAME) {
+            container.frames.push_back(item.frame);
+        } else {
+            container.numbers.push_back(item.number);
+        }
+    }
+    return container;
+}
+
 // Two distinct items of each type, at the edges of what the type holds.
-std::vector<CapabilityItem> sampleItems(TW_UINT16 itemType) {
-    CapabilityItem low;
-    CapabilityItem high;
+std::vector<Item> sampleItems(TW_UINT16 itemType) {
+    Item low;
+    Item high;
     switch (itemType) {
         case TWTY_INT8:
             low.number = -128, high.number = 127;
@@ -75,10 +103,10 @@ TEST(CapabilityContainer, EveryItemTypeComesBackAsLaidInEachContainerTheLibraryS
         SCOPED_TRACE(::testing::Message() << "item type " << itemType);
         const auto items = sampleItems(itemType);
         const CapabilityContainer sent[] = {
-            {TWON_ONEVALUE, itemType, {items[1]}, 0, 0},
-            {TWON_ENUMERATION, itemType, items, 1, 0},
-            {TWON_ARRAY, itemType, items, 0, 0},
-            {TWON_ARRAY, itemType, {}, 0, 0},
+            containerOf(TWON_ONEVALUE, itemType, {items[1]}),
+            containerOf(TWON_ENUMERATION, itemType, items, 1, 0),
+            containerOf(TWON_ARRAY, itemType, items),
+            containerOf(TWON_ARRAY, itemType, {}),
         };
         for (const CapabilityContainer& container : sent) {
             const LaidContainer laid = layContainer(container);
@@ -91,18 +119,16 @@ TEST(CapabilityContainer, EveryItemTypeComesBackAsLaidInEachContainerTheLibraryS
 }
 
 TEST(CapabilityContainer, LaysOutTheStandardsRecords) {
-    CapabilityItem half;
-    half.number = 1 << 16 | 0x8000;  // 1.5: Whole 1, Frac 0x8000
-    EXPECT_EQ(layContainer({TWON_ONEVALUE, TWTY_FIX32, {half}, 0, 0}).bytes,
+    const Item half{1 << 16 | 0x8000, {}, {}};  // 1.5: Whole 1, Frac 0x8000
+    EXPECT_EQ(layContainer(containerOf(TWON_ONEVALUE, TWTY_FIX32, {half})).bytes,
               (Bytes{0x07, 0x00, 0x01, 0x00, 0x00, 0x80}));
-    CapabilityItem one;
-    one.number = 1;
+    const Item one{1, {}, {}};
     // The Item field is 32 bits whatever the type; a 16-bit item leaves its upper half zero.
-    EXPECT_EQ(layContainer({TWON_ONEVALUE, TWTY_UINT16, {one}, 0, 0}).bytes,
+    EXPECT_EQ(layContainer(containerOf(TWON_ONEVALUE, TWTY_UINT16, {one})).bytes,
               (Bytes{0x04, 0x00, 0x01, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(layContainer({TWON_ENUMERATION, TWTY_UINT8, {one, half}, 1, 0}).bytes,
+    EXPECT_EQ(layContainer(containerOf(TWON_ENUMERATION, TWTY_UINT8, {one, half}, 1, 0)).bytes,
               (Bytes{0x03, 0x00, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0x01, 0x00}));
-    EXPECT_EQ(layContainer({TWON_ARRAY, TWTY_INT16, {one}, 0, 0}).bytes,
+    EXPECT_EQ(layContainer(containerOf(TWON_ARRAY, TWTY_INT16, {one})).bytes,
               (Bytes{0x01, 0x00, 1, 0, 0, 0, 0x01, 0x00}));
 }
 
@@ -121,17 +147,17 @@ TEST(CapabilityContainer, ARangeReadsItsFieldsAsItemsOfItsType) {
     // FIX32 75 to 600 step 25: Whole in the low half of each 32-bit field.
     auto read = readExactly(TWON_RANGE, range(TWTY_FIX32, 75, 600, 25));
     ASSERT_TRUE(read.ok()) << read.fault;
-    ASSERT_EQ(read.container.items.size(), 5u);
-    EXPECT_EQ(read.container.items[0].number, 75 << 16);
-    EXPECT_EQ(read.container.items[1].number, 600 << 16);
-    EXPECT_EQ(read.container.items[2].number, 25 << 16);
-    EXPECT_EQ(read.container.items[4].number, 600 << 16);
+    ASSERT_EQ(read.container.size(), 5u);
+    EXPECT_EQ(read.container.numbers[0], 75 << 16);
+    EXPECT_EQ(read.container.numbers[1], 600 << 16);
+    EXPECT_EQ(read.container.numbers[2], 25 << 16);
+    EXPECT_EQ(read.container.numbers[4], 600 << 16);
     // An INT8 range keeps only its low byte, sign and all; the rest of the field is noise.
     read = readExactly(TWON_RANGE, range(TWTY_INT8, 0xABCDEF80, 0x1234567F, 0xFFFFFF01));
     ASSERT_TRUE(read.ok()) << read.fault;
-    EXPECT_EQ(read.container.items[0].number, -128);
-    EXPECT_EQ(read.container.items[1].number, 127);
-    EXPECT_EQ(read.container.items[2].number, 1);
+    EXPECT_EQ(read.container.numbers[0], -128);
+    EXPECT_EQ(read.container.numbers[1], 127);
+    EXPECT_EQ(read.container.numbers[2], 1);
     // One value may stand as a range of step 0.
     EXPECT_TRUE(readExactly(TWON_RANGE, range(TWTY_UINT16, 5, 5, 0)).ok());
 }
@@ -205,7 +231,7 @@ TEST(CapabilityContainer, RefusesEveryMalformedBlockWithItsReason) {
         SCOPED_TRACE(c.what);
         const ContainerResult read = readExactly(c.conType, c.bytes);
         EXPECT_EQ(read.fault, c.fault);
-        EXPECT_TRUE(read.container.items.empty());
+        EXPECT_EQ(read.container.size(), 0u);
     }
 }
 
@@ -218,21 +244,21 @@ TEST(CapabilityContainer, TheSmallestBlockThatHoldsTheItemsIsTakenAndOneByteLess
 }
 
 TEST(CapabilityContainer, RefusesToLayWhatASourceCouldNotRead) {
-    CapabilityItem item;
+    Item item;
     item.text = std::string(34, 'z');
-    EXPECT_EQ(layContainer({TWON_ONEVALUE, TWTY_STR32, {item}, 0, 0}).fault,
+    EXPECT_EQ(layContainer(containerOf(TWON_ONEVALUE, TWTY_STR32, {item})).fault,
               "a string of 34 bytes does not fit a field of 34");
     item.text.pop_back();
-    EXPECT_EQ(layContainer({TWON_ONEVALUE, TWTY_STR32, {item}, 0, 0}).fault, "");
-    EXPECT_EQ(layContainer({TWON_ONEVALUE, TWTY_INT16, {item, item}, 0, 0}).fault,
+    EXPECT_EQ(layContainer(containerOf(TWON_ONEVALUE, TWTY_STR32, {item})).fault, "");
+    EXPECT_EQ(layContainer(containerOf(TWON_ONEVALUE, TWTY_INT16, {item, item})).fault,
               "a one-value container with 2 items");
-    EXPECT_EQ(layContainer({TWON_ENUMERATION, TWTY_INT16, {item}, 1, 0}).fault,
+    EXPECT_EQ(layContainer(containerOf(TWON_ENUMERATION, TWTY_INT16, {item}, 1, 0)).fault,
               "an enumeration index past its 1 items");
-    EXPECT_EQ(layContainer({TWON_ENUMERATION, TWTY_INT16, {}, 0, 0}).fault,
+    EXPECT_EQ(layContainer(containerOf(TWON_ENUMERATION, TWTY_INT16, {})).fault,
               "an enumeration index past its 0 items");
-    EXPECT_EQ(layContainer({TWON_RANGE, TWTY_INT16, {item}, 0, 0}).fault,
+    EXPECT_EQ(layContainer(containerOf(TWON_RANGE, TWTY_INT16, {item})).fault,
               "a container of type 6 cannot be set");
-    EXPECT_EQ(layContainer({TWON_ARRAY, 13, {}, 0, 0}).fault, "unknown item type 13");
+    EXPECT_EQ(layContainer(containerOf(TWON_ARRAY, 13, {})).fault, "unknown item type 13");
 }
 
 }  // namespace

@@ -24,26 +24,26 @@ TEST_F(CapabilityRequests, EachReadSendsItsMessageAndGivesTheSourcesContainer) {
     ASSERT_TRUE(all && all->ok()) << (all ? all->fault : "no answer");
     EXPECT_EQ(all->container.conType, TWON_ENUMERATION);
     EXPECT_EQ(all->container.itemType, TWTY_UINT16);
-    ASSERT_EQ(all->container.items.size(), 3u);
-    EXPECT_EQ(all->container.items[all->container.currentIndex].number, TWPT_RGB);
+    ASSERT_EQ(all->container.size(), 3u);
+    EXPECT_EQ(all->container.numbers[all->container.currentIndex], TWPT_RGB);
 
     const auto brightness = readCapability(ICAP_BRIGHTNESS, MSG_GET);
     ASSERT_TRUE(brightness && brightness->ok());
     EXPECT_EQ(brightness->container.conType, TWON_RANGE);
-    EXPECT_EQ(brightness->container.items[0].number, -1000 * 65536);
-    EXPECT_EQ(brightness->container.items[1].number, 1000 * 65536);
+    EXPECT_EQ(brightness->container.numbers[0], -1000 * 65536);
+    EXPECT_EQ(brightness->container.numbers[1], 1000 * 65536);
 
     const auto supported = readCapability(CAP_SUPPORTEDCAPS, MSG_GET);
     ASSERT_TRUE(supported && supported->ok());
     EXPECT_EQ(supported->container.conType, TWON_ARRAY);
-    EXPECT_GT(supported->container.items.size(), 20u);
+    EXPECT_GT(supported->container.size(), 20u);
 
     for (const TW_UINT16 msg : {MSG_GETCURRENT, MSG_GETDEFAULT, MSG_RESET}) {
         const auto one = readCapability(ICAP_XRESOLUTION, msg);
         ASSERT_TRUE(one && one->ok());
         // The source answers its current value in an enumeration, its default as one value.
         EXPECT_EQ(one->container.conType, msg == MSG_GETDEFAULT ? TWON_ONEVALUE : TWON_ENUMERATION);
-        EXPECT_EQ(one->container.items[one->container.currentIndex].number, 100 << 16);
+        EXPECT_EQ(one->container.numbers[one->container.currentIndex], 100 << 16);
     }
     const auto sent = requests();
     ASSERT_EQ(sent.size(), 6u) << requestNames();
@@ -100,12 +100,14 @@ TEST_F(CapabilityRequests, AMalformedContainerIsRefusedWithItsReasonAndFreed) {
 }
 
 TEST_F(CapabilityRequests, ASetSendsTheLaidContainerAndFreesIt) {
-    const CapabilityContainer grey = {TWON_ONEVALUE, TWTY_UINT16, {{TWPT_GRAY, {}, {}}}, 0, 0};
+    CapabilityContainer grey;
+    grey.itemType = TWTY_UINT16;
+    grey.numbers = {TWPT_GRAY};
     const LaidContainer laid = layContainer(grey);
     EXPECT_TRUE(setCapability(ICAP_PIXELTYPE, TWON_ONEVALUE, laid.bytes));
     const auto now = readCapability(ICAP_PIXELTYPE, MSG_GETCURRENT);
     ASSERT_TRUE(now && now->ok());
-    EXPECT_EQ(now->container.items[now->container.currentIndex].number, TWPT_GRAY);
+    EXPECT_EQ(now->container.numbers[now->container.currentIndex], TWPT_GRAY);
     const auto sent = requests();
     ASSERT_GE(sent.size(), 1u);
     EXPECT_TRUE(sent[0].is(DG_CONTROL, DAT_CAPABILITY, MSG_SET));

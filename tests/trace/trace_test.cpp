@@ -3,6 +3,7 @@
 // that cannot be written, without ever standing in the session's way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "settings/image_layout.h"
 #include "trace/trace.h"
 #include "twain_natives.h"
+#include "win32_posix_test_hooks.h"
 
 namespace {
 
@@ -78,7 +80,17 @@ class Trace : public Scenario {
         fs::remove(file_);
         fs::remove(fs::path(file_.string() + ".1"));
     }
-    std::vector<std::string> lines() const { return linesOf(file_.string()); }
+    // The lines of events: every line but the header's, which begin with '#'.
+    std::vector<std::string> lines() const { return eventLines(file_.string()); }
+    static std::vector<std::string> eventLines(const std::string& file) {
+        std::vector<std::string> events;
+        for (const std::string& line : linesOf(file)) {
+            if (line.rfind('#', 0) != 0) {
+                events.push_back(line);
+            }
+        }
+        return events;
+    }
 
     // The lines that record triplets, without the start that every line has.
     std::vector<std::string> tripletLines() const {
@@ -292,7 +304,7 @@ TEST_F(Trace, AFullFileIsKeptAsDotOneAndANewOneBegun) {
     EXPECT_LE(fs::file_size(file_), 4096u);
     EXPECT_LE(fs::file_size(kept), 4096u);
     // The newest lines are in the file, those just before them in FILE.1: none lost between.
-    const std::vector<std::string> older = linesOf(kept.string());
+    const std::vector<std::string> older = eventLines(kept.string());
     const std::vector<std::string> newer = lines();
     ASSERT_FALSE(older.empty());
     ASSERT_FALSE(newer.empty());
@@ -307,27 +319,126 @@ TEST_F(Trace, AFullFileIsKeptAsDotOneAndANewOneBegun) {
     EXPECT_EQ(end[1], "199");
 }
 
-TEST_F(Trace, AFileThatCannotBeOpenedCostsOneLineAndTheScanGoesOn) {
+TEST_F(Trace, AFileThatCannotBeOpenedCostsOneLineWithTheSystemsReasonAndTheScanGoesOn) {
     const fs::path unwritable = fs::temp_directory_path() / "no-such-folder-of-scanlink" / "t.log";
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(startTrace(unwritable.string().c_str()));
     EXPECT_FALSE(traceOn());
     scanOnePage();
     const std::string complaints = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(complaints.begin(), complaints.end(), '\n'), 1) << complaints;
-    EXPECT_NE(complaints.find(unwritable.string()), std::string::npos) << complaints;
+    EXPECT_EQ(complaints, "scanlink32: the trace file " + unwritable.string() +
+                              " cannot be opened (No such file or directory); scanning goes on "
+                              "without it\n");
 }
 
-TEST_F(Trace, AFileThatStopsTakingLinesEndsTheTraceWithOneLine) {
+TEST_F(Trace, AFileThatTakesNoLineIsRefusedAtTheStartWithTheSystemsReason) {
     if (!fs::exists("/dev/full")) {
         GTEST_SKIP() << "no device that refuses every write";
     }
     ::testing::internal::CaptureStderr();
-    ASSERT_TRUE(startTrace("/dev/full"));
+    EXPECT_FALSE(startTrace("/dev/full"));
     scanOnePage();
     EXPECT_FALSE(traceOn());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "scanlink32: the trace file /dev/full cannot be written (No space left on device); "
+              "scanning goes on without it\n");
+}
+
+// On Windows a file that another process holds open cannot be renamed: the full file is then not
+// kept, and the trace must neither lose FILE.1 nor grow without bound.
+TEST_F(Trace, AFullFileThatCannotBeKeptEndsTheTraceAndLosesNothing) {
+    const fs::path kept(file_.string() + ".1");
+    std::FILE* older = std::fopen(kept.string().c_str(), "w");
+    ASSERT_NE(older, nullptr);
+    std::fputs("the kept file\n", older);
+    std::fclose(older);
+    constexpr std::uint64_t kLimit = 4096;
+    ASSERT_TRUE(startTrace(file_.string().c_str(), kLimit));
+    win32posix_failFileMoves(1000);
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < 500; ++i) {
+        traceEvent("line " + std::to_string(i) + " " + std::string(40, 'x'));
+    }
     const std::string complaints = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(complaints.begin(), complaints.end(), '\n'), 1) << complaints;
+    win32posix_failFileMoves(0);
+    EXPECT_FALSE(traceOn());
+    EXPECT_EQ(linesOf(kept.string()), std::vector<std::string>{"the kept file"});
+    EXPECT_LE(fs::file_size(file_), 2 * kLimit);
+    const std::string why = "cannot be kept as " + kept.string() +
+                            " (Windows error 32: The process cannot access the file because it is "
+                            "being used by another process), and would grow past its limit";
+    EXPECT_EQ(linesOf(file_.string()).back(), "# trace stopped: the file " + why);
+    EXPECT_EQ(complaints, "scanlink32: the trace file " + file_.string() + " " + why +
+                              "; scanning goes on without it\n");
+}
+
+TEST_F(Trace, EachFileBeginsWithTheHeaderAndTheHostOnceTold) {
+    const auto header = [](const std::vector<std::string>& lines) {
+        return std::vector<std::string>(lines.begin(),
+                                        lines.begin() + std::min<std::size_t>(3, lines.size()));
+    };
+    ASSERT_TRUE(startTrace(file_.string().c_str(), 4096));
+    std::vector<std::string> first = header(linesOf(file_.string()));
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_TRUE(std::regex_match(
+        first[0], std::regex(R"(# scanlink32 \d+\.\d+\.\d+ \(build .+\), a 64-bit library)")))
+        << first[0];
+    EXPECT_EQ(first[1], "# host: not told (the library was not loaded by the Java binding)");
+    EXPECT_EQ(first[2], "# process " + std::to_string(GetCurrentProcessId()) + " " +
+                            fs::read_symlink("/proc/self/exe").string());
+    traceHostIs("Linux 6.1 amd64, a Java VM (64-bit)");
+    for (int i = 0; i < 200; ++i) {
+        traceEvent("line " + std::to_string(i) + " " + std::string(40, 'x'));
+    }
+    stopTrace();
+    EXPECT_NE(lines().size(), 0u);
+    const std::vector<std::string> kept = linesOf(file_.string() + ".1");
+    EXPECT_EQ(header(kept)[0], first[0]);
+    EXPECT_NE(std::find_if(kept.begin(), kept.end(),
+                           [](const std::string& line) {
+                               return line.ends_with(" host: Linux 6.1 amd64, a Java VM (64-bit)");
+                           }),
+              kept.end());
+    std::vector<std::string> begun = header(linesOf(file_.string()));
+    EXPECT_EQ(begun, (std::vector<std::string>{
+                         first[0], "# host: Linux 6.1 amd64, a Java VM (64-bit)", first[2]}));
+    traceHostIs("");
+}
+
+TEST_F(Trace, AThreadIsNamedOnceItsVmCanTellItsName) {
+    static std::atomic<int> asked = 0;
+    static std::atomic<bool> ready = false;
+    traceThreadNamesFrom([](char* name, std::size_t size) {
+        ++asked;
+        if (!ready) {
+            return ThreadName::NotNow;
+        }
+        std::snprintf(name, size, "scan session");
+        return ThreadName::Named;
+    });
+    // A thread of its own, which has written no line before: each thread asks for its name once.
+    DWORD id = 0;
+    std::thread traced([this, &id] {
+        id = GetCurrentThreadId();
+        ASSERT_TRUE(startTrace(file_.string().c_str()));
+        traceEvent("before");
+        ready = true;
+        traceEvent("after");
+        traceEvent("again");
+        stopTrace();
+    });
+    traced.join();
+    traceThreadNamesFrom(nullptr);
+    EXPECT_EQ(asked, 3);  // at "trace started", at "before", and once more, named
+    const std::string thread = "thread " + std::to_string(id);
+    std::vector<std::string> found;
+    for (const std::string& line : lines()) {
+        found.push_back(line.substr(line.find(" thread ") + 1));
+    }
+    EXPECT_EQ(found, (std::vector<std::string>{thread + " state 0 trace started",
+                                               thread + " state 0 before",
+                                               thread + " \"scan session\" state 0 after",
+                                               thread + " \"scan session\" state 0 again"}));
 }
 
 TEST_F(Trace, OffItWritesNothing) {

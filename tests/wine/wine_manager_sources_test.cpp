@@ -48,11 +48,11 @@ TEST_F(WineManagerSources, CapabilitiesAnswerWithTheirWholeContainersThroughWine
     const auto pixelTypes = readCapability(ICAP_PIXELTYPE, MSG_GET);
     ASSERT_TRUE(pixelTypes && pixelTypes->ok()) << (pixelTypes ? pixelTypes->fault : "failed");
     EXPECT_EQ(pixelTypes->container.conType, TWON_ENUMERATION);
-    EXPECT_EQ(pixelTypes->container.items.size(), 3u);
+    EXPECT_EQ(pixelTypes->container.size(), 3u);
     const auto brightness = readCapability(ICAP_BRIGHTNESS, MSG_GET);
     ASSERT_TRUE(brightness && brightness->ok());
     EXPECT_EQ(brightness->container.conType, TWON_RANGE);
-    EXPECT_EQ(brightness->container.items[1].number, 1000 << 16);
+    EXPECT_EQ(brightness->container.numbers[1], 1000 << 16);
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ WIN32_POSIX_API BOOL win32posix_isWaitingForMessages(DWORD thread);
 WIN32_POSIX_API size_t win32posix_sentMessagesWaiting(DWORD thread);
 // The next `count` calls of CreateWindowExA fail, as when the system has no room for a window.
 WIN32_POSIX_API void win32posix_failWindowCreations(int count);
+// The next `count` calls of MoveFileExA fail with ERROR_SHARING_VIOLATION and move nothing, as on
+// Windows when another process holds the file open.
+WIN32_POSIX_API void win32posix_failFileMoves(int count);
 // The file name most recently given to LoadLibraryA, as given (empty before the first call).
 WIN32_POSIX_API const char* win32posix_lastLoadLibraryName(void);
 

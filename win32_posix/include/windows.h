@@ -77,6 +77,10 @@ typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
 #define ERROR_ACCESS_DENIED 5L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_SHARING_VIOLATION 32L
+#define ERROR_ALREADY_EXISTS 183L
 #define ERROR_INVALID_THREAD_ID 1444L
 
 // Waiting
@@ -194,6 +198,16 @@ WIN32_POSIX_API void SetLastError(DWORD error);
 WIN32_POSIX_API UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 WIN32_POSIX_API void GlobalMemoryStatus(LPMEMORYSTATUS status);
 WIN32_POSIX_API BOOL GlobalMemoryStatusEx(LPMEMORYSTATUSEX status);
+
+// Files and processes
+#define MOVEFILE_REPLACE_EXISTING 0x1
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x200
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x1000
+WIN32_POSIX_API BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
+WIN32_POSIX_API DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                                     LPSTR buffer, DWORD size, void* arguments);
+WIN32_POSIX_API DWORD GetCurrentProcessId(void);
+WIN32_POSIX_API DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 
 // Modules
 WIN32_POSIX_API HMODULE LoadLibraryA(LPCSTR fileName);

@@ -30,11 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(block.get(), data + 2, blockSize);
     const ContainerResult read = readContainer(conType, block.get(), blockSize);
     if (!read.ok()) {
-        require(read.container.items.empty());
+        require(read.container.size() == 0);
         return 0;
     }
     const CapabilityContainer& container = read.container;
-    const std::size_t count = container.items.size();
+    const std::size_t count = container.size();
     require(itemSizeOf(container.itemType) != 0);
     // Every item came from inside the block.
     require(count * itemSizeOf(container.itemType) <= blockSize || conType == TWON_RANGE);
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(count == 1);
             break;
         case TWON_RANGE:
-            require(count == 5 && container.items[0].number <= container.items[1].number);
+            require(count == 5 && container.numbers[0] <= container.numbers[1]);
             return 0;
         case TWON_ENUMERATION:
             require(container.currentIndex < count && container.defaultIndex < count);

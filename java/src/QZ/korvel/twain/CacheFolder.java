@@ -36,25 +36,38 @@ final class CacheFolder {
 
     /** Makes the folder where it is missing and checks it; an unsafe folder is refused. */
     static Path prepare(String os) {
-        Path root = root(os);
-        Path folder = root.resolve("scanlink32").resolve("natives");
+        return prepare(root(os));
+    }
+
+    /**
+     * Makes the folder below {@code root} and checks it. The root's links are resolved once, and
+     * the folder is checked, written, read back and loaded through that one resolved path: a link
+     * on the way, in a folder that others can write, could otherwise be pointed elsewhere between
+     * the check and the load, and the folder it lies in would never have been checked.
+     */
+    static Path prepare(Path root) {
         try {
             if (isPosix(root)) {
                 long user = currentUser();
                 Files.createDirectories(root, PosixFilePermissions.asFileAttribute(PRIVATE));
-                for (Path above = root.toRealPath(); above != null; above = above.getParent()) {
+                Path real = root.toRealPath();
+                for (Path above = real; above != null; above = above.getParent()) {
                     checkAbove(above, user);
                 }
-                ownFolder(root.resolve("scanlink32"), user);
-                ownFolder(folder, user);
-            } else {
-                Files.createDirectories(root);
-                ownFolder(root.resolve("scanlink32"), -1);
-                ownFolder(folder, -1);
+                return ownFolders(real, user);
             }
+            Files.createDirectories(root);
+            return ownFolders(root.toRealPath(), -1);
         } catch (IOException e) {
-            throw NativeLibrary.linkError("cannot make the folder " + folder + ": " + e, e);
+            throw NativeLibrary.linkError("cannot make the folder "
+                    + root.resolve("scanlink32").resolve("natives") + ": " + e, e);
         }
+    }
+
+    private static Path ownFolders(Path real, long user) throws IOException {
+        Path folder = real.resolve("scanlink32").resolve("natives");
+        ownFolder(real.resolve("scanlink32"), user);
+        ownFolder(folder, user);
         return folder;
     }
 

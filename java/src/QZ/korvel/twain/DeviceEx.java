@@ -4,13 +4,10 @@ package QZ.korvel.twain;
  * The native methods for the sources the manager knows and for capabilities by their number, with
  * their data as records (see {@link NativeRecord}). They follow the rules of {@link TwainEx}: the
  * thread that registered sends every request, and the codes tell why a request failed. They are
- * registered when {@link TwainEx} loads the library.
+ * registered by the library's load hook; like every class with registered natives it has no static
+ * initialiser (see {@link TraceNatives}).
  */
 final class DeviceEx {
-    static {
-        TwainEx.loadLibrary();
-    }
-
     private DeviceEx() {}
 
     /** The count of sources, then each identity; null when the list cannot be had. */

@@ -22,9 +22,64 @@ final class NativeLibrary {
     /** The system property that names a library file to load instead of the jar's copy. */
     static final String FILE_PROPERTY = "scanlink32.library.file";
 
+    /** Guarded by the class: whether the library is loaded, or why it could not be. */
+    private static boolean loaded;
+
+    private static UnsatisfiedLinkError failure;
+
     private NativeLibrary() {}
 
-    static void load() {
+    /**
+     * Loads the library on the first call and starts the trace that the system property {@value
+     * Trace#PROPERTY} names; later calls return at once. A load that failed is not tried again:
+     * every later call throws an error with the first failure's message, and that failure as its
+     * cause, so that the reason is never lost to a bare {@code NoClassDefFoundError}.
+     *
+     * <p>The lock is this class's alone, and nothing done under it waits for the initialisation of
+     * another class of the binding: the library's load hook registers its natives only with
+     * classes that have no static initialiser. So any number of threads may make the first use of
+     * any of the binding's classes at once.
+     */
+    static synchronized void require() {
+        if (loaded) {
+            return;
+        }
+        if (failure != null) {
+            UnsatisfiedLinkError again = new UnsatisfiedLinkError(failure.getMessage());
+            again.initCause(failure);
+            throw again;
+        }
+        try {
+            load();
+        } catch (UnsatisfiedLinkError e) {
+            failure = e;
+            throw e;
+        } catch (RuntimeException | Error e) {
+            failure = linkError("loading the library failed: " + e, e);
+            throw failure;
+        }
+        loaded = true;
+        TraceNatives.describeHost(host());
+        String trace = System.getProperty(Trace.PROPERTY);
+        if (trace != null && !trace.isEmpty()) {
+            TraceNatives.startTrace(trace);
+        }
+    }
+
+    /** The system and the VM, for the trace's header: what the library cannot learn itself. */
+    static String host() {
+        return System.getProperty("os.name") + " " + System.getProperty("os.version") + " "
+                + System.getProperty("os.arch") + ", " + System.getProperty("java.vm.name") + " "
+                + System.getProperty("java.runtime.version", System.getProperty("java.version"))
+                + " (" + System.getProperty("sun.arch.data.model", "?") + "-bit), Java "
+                + System.getProperty("java.specification.version");
+    }
+
+    static synchronized boolean isLoaded() {
+        return loaded;
+    }
+
+    private static void load() {
         String named = System.getProperty(FILE_PROPERTY);
         if (named != null) {
             loadNamed(named);
@@ -43,6 +98,25 @@ final class NativeLibrary {
                     + e.getMessage(), e);
         } finally {
             LibraryCopy.discard(copy);
+        }
+        checkVersion(copy + ", the copy of " + resource + ",");
+    }
+
+    /**
+     * The library answers its version, which must be the binding's: a library of another build
+     * may lay out its records otherwise.
+     */
+    private static void checkVersion(String what) {
+        String library;
+        try {
+            library = NativeVersion.library();
+        } catch (UnsatisfiedLinkError e) {
+            throw linkError(what + " is not a scanlink32 library: it does not tell its version ("
+                    + e.getMessage() + ")", e);
+        }
+        if (!BuildVersion.VERSION.equals(library)) {
+            throw new UnsatisfiedLinkError("scanlink32: " + what + " is version " + library
+                    + ", and the binding version " + BuildVersion.VERSION + "; they must be one");
         }
     }
 
@@ -97,12 +171,13 @@ final class NativeLibrary {
             throw new UnsatisfiedLinkError("scanlink32: " + path + ", named by the system property "
                     + FILE_PROPERTY + ", is not a file");
         }
+        String what = path + ", named by the system property " + FILE_PROPERTY;
         try {
             System.load(path.toString());
         } catch (UnsatisfiedLinkError e) {
-            throw linkError("cannot load " + path + ", named by the system property "
-                    + FILE_PROPERTY + ": " + e.getMessage(), e);
+            throw linkError("cannot load " + what + ": " + e.getMessage(), e);
         }
+        checkVersion(what + ",");
     }
 
     private static byte[] readResource(String resource) {

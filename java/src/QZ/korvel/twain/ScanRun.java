@@ -33,6 +33,7 @@ final class ScanRun {
     private Throwable thrown;
 
     private volatile boolean cancelled;
+    private boolean duplex; // on the session thread
     private volatile boolean scanning;
 
     ScanRun(int maxPages, boolean turnFeederOn, PageListener listener) {
@@ -123,6 +124,7 @@ final class ScanRun {
             turnFeederOn();
         }
         boolean feeder = turnFeederOn || TwainEx.getFeederEnabled();
+        duplex = feeder && duplexEnabled();
         scanning = true;
         for (int number = 1; number <= maxPages; number++) {
             if (!awaitRoom() || cancelled) {
@@ -193,8 +195,24 @@ final class ScanRun {
         }
         Units units = Units.fromCode(TwainEx.getCurrentUnits());
         double perInch = units != null ? units.perInch() : 0;
+        Page.Side side = !duplex ? Page.Side.UNKNOWN
+                : number % 2 == 1 ? Page.Side.FRONT : Page.Side.BACK;
         return new Page(number, image, TwainEx.getXResolution() * perInch,
-                TwainEx.getYResolution() * perInch);
+                TwainEx.getYResolution() * perInch, side);
+    }
+
+    /**
+     * Whether the source scans both sides, which then come front first (see {@link Page.Side});
+     * a source without duplex, or one that does not tell, scans one side as far as a page knows.
+     */
+    private static boolean duplexEnabled() {
+        try {
+            Object value = CapabilityRequests.current(Capability.CAP_DUPLEXENABLED).current();
+            return Boolean.TRUE.equals(value)
+                    || value instanceof Number && ((Number) value).longValue() != 0;
+        } catch (TwainException e) {
+            return false;
+        }
     }
 
     /**
@@ -257,6 +275,10 @@ final class ScanRun {
     private void end(ScanResult.Outcome outcome, Exception failure, Throwable thrown) {
         ScanSession.LOG.log(Level.FINE, "the scan ended: " + outcome,
                 failure != null ? failure : thrown);
+        if (failure != null || thrown != null) {
+            Trace.failure("the scan ended " + outcome + ": "
+                    + (failure != null ? failure.getMessage() : String.valueOf(thrown)));
+        }
         while (true) {
             Runnable call;
             synchronized (lock) {

@@ -91,6 +91,8 @@ public final class ScanSession implements AutoCloseable {
      * @return the open session
      * @throws TwainException if the source manager cannot be loaded or opened
      * @throws IllegalStateException if a session is already open in this process
+     * @throws UnsatisfiedLinkError if the native library cannot be loaded, saying why; every
+     *     later use of the binding says the same
      */
     public static ScanSession open(String manufacturer, String productFamily, String productName)
             throws TwainException {
@@ -108,12 +110,16 @@ public final class ScanSession implements AutoCloseable {
      * @return the open session
      * @throws TwainException if the source manager cannot be loaded or opened
      * @throws IllegalStateException if a session is already open in this process
+     * @throws UnsatisfiedLinkError if the native library cannot be loaded, saying why; every
+     *     later use of the binding says the same
      */
     public static ScanSession open(int versionMajor, int versionMinor, String manufacturer,
             String productFamily, String productName) throws TwainException {
         Objects.requireNonNull(manufacturer, "manufacturer");
         Objects.requireNonNull(productFamily, "productFamily");
         Objects.requireNonNull(productName, "productName");
+        // On the caller's thread, so that a library that cannot be loaded says why, here.
+        NativeLibrary.require();
         ScanSession session;
         synchronized (ScanSession.class) {
             if (current != null) {
@@ -732,6 +738,7 @@ public final class ScanSession implements AutoCloseable {
             return runOnSessionThread(task);
         } catch (TwainException e) {
             LOG.log(Level.FINE, e.getMessage(), e);
+            Trace.failure(e.getMessage());
             throw e;
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();

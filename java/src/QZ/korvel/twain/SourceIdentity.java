@@ -1,6 +1,7 @@
 package QZ.korvel.twain;
 
 import java.util.Locale;
+import java.util.Objects;
 
 /**
  * A source as the source manager lists it: its names, version and protocol, and the Id by which
@@ -134,6 +135,36 @@ public final class SourceIdentity {
      */
     public long supportedGroups() {
         return supportedGroups;
+    }
+
+    /**
+     * Whether the other is the same source as the manager listed it: every field alike, the Id
+     * included, so that two sources of one name (which some managers list) stay apart.
+     */
+    @Override
+    public boolean equals(Object other) {
+        if (this == other) {
+            return true;
+        }
+        if (!(other instanceof SourceIdentity)) {
+            return false;
+        }
+        SourceIdentity that = (SourceIdentity) other;
+        return id == that.id && versionMajor == that.versionMajor
+                && versionMinor == that.versionMinor && language == that.language
+                && country == that.country && versionInfo.equals(that.versionInfo)
+                && protocolMajor == that.protocolMajor && protocolMinor == that.protocolMinor
+                && supportedGroups == that.supportedGroups
+                && manufacturer.equals(that.manufacturer)
+                && productFamily.equals(that.productFamily)
+                && productName.equals(that.productName);
+    }
+
+    @Override
+    public int hashCode() {
+        return Objects.hash(id, versionMajor, versionMinor, language, country, versionInfo,
+                protocolMajor, protocolMinor, supportedGroups, manufacturer, productFamily,
+                productName);
     }
 
     /**

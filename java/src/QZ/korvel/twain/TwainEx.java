@@ -66,23 +66,20 @@ import java.awt.image.ImageConsumer;
  * name could wait. To load a library outside the jar, name its file by its full path in the system
  * property {@code scanlink32.library.file}, for instance {@code
  * -Dscanlink32.library.file=C:\scanlink\scanlink64.dll}; a relative path is refused. A library
- * that cannot be found or loaded, a cache folder that others could write, a link in it, or a cache
- * folder that is not a full path makes the first use of the class throw an {@link
- * UnsatisfiedLinkError} that names what failed.
+ * that cannot be found or loaded, a library of another version than the binding's (see {@link
+ * Version}), a cache folder that others could write, a link in it, or a cache folder that is not a
+ * full path makes the first use of the binding throw an {@link UnsatisfiedLinkError} that names
+ * what failed. The load is not tried again: a later use of {@link ScanSession}, {@link Trace} or
+ * {@link Version} throws the same message with the first failure as its cause, and a later call of
+ * this class meets the VM's {@code NoClassDefFoundError} for it, which names the first failure in
+ * its cause on VMs that give it one.
  */
 public final class TwainEx {
     static {
-        NativeLibrary.load();
-        String trace = System.getProperty(Trace.PROPERTY);
-        if (trace != null && !trace.isEmpty()) {
-            Trace.start(trace);
-        }
+        NativeLibrary.require();
     }
 
     private TwainEx() {}
-
-    /** Loads the library, as the first use of this class does; for the binding's other classes. */
-    static void loadLibrary() {}
 
     // Session state and codes
 

@@ -64,11 +64,15 @@ class NativeLoadingTest {
                 .in(folder);
         probe.assertLoadedAFreshCopy(probe.run(), cache);
 
-        // The marker shows a planted library that is loaded: named, it does run.
+        // The marker shows a planted library that is loaded: named, it does run, and it is then
+        // refused, since it does not answer the binding's version.
         Probe named = probe().option("-Dscanlink32.library.file=" + Probe.PLANTED);
         List<String> lines = named.run();
         assertTrue(named.plantedLibraryRan());
-        assertEquals("error 'int QZ.korvel.twain.TwainEx.getState()'", lines.get(0));
+        assertEquals("error scanlink32: " + Probe.PLANTED + ", named by the system property "
+                + "scanlink32.library.file, is not a scanlink32 library: it does not tell its "
+                + "version ('java.lang.String QZ.korvel.twain.NativeVersion.library()')",
+                lines.get(0));
     }
 
     @Test

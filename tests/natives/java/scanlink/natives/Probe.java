@@ -31,6 +31,7 @@ final class Probe {
     private final List<String> options = new ArrayList<>();
     private final Map<String, String> environment = new TreeMap<>();
     private String bindingJar = JAR_WITH_NATIVES;
+    private String mainClass = LoadProbe.class.getName();
     private Path folder;
     final Path marker;
 
@@ -55,6 +56,12 @@ final class Probe {
         return this;
     }
 
+    /** Runs another main class of the probe's jar. */
+    Probe main(String className) {
+        mainClass = className;
+        return this;
+    }
+
     Probe binding(String jar) {
         bindingJar = jar;
         return this;
@@ -70,8 +77,7 @@ final class Probe {
         List<String> command = new ArrayList<>();
         command.add(Path.of(System.getProperty("java.home"), "bin", "java").toString());
         command.addAll(options);
-        command.addAll(List.of("-cp", bindingJar + File.pathSeparator + PROBE_JAR,
-                LoadProbe.class.getName()));
+        command.addAll(List.of("-cp", bindingJar + File.pathSeparator + PROBE_JAR, mainClass));
         ProcessBuilder builder = new ProcessBuilder(command);
         environment.forEach((name, value) -> {
             if (value == null) {

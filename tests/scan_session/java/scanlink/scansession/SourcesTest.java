@@ -1,6 +1,7 @@
 package scanlink.scansession;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertNotEquals;
 import static org.junit.jupiter.api.Assertions.assertNull;
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
@@ -18,6 +19,7 @@ import QZ.korvel.twain.TwainEx;
 import QZ.korvel.twain.TwainException;
 import java.nio.ByteBuffer;
 import java.nio.ByteOrder;
+import java.util.HashSet;
 import java.util.List;
 import java.util.stream.Collectors;
 import org.junit.jupiter.api.Test;
@@ -65,6 +67,26 @@ class SourcesTest {
     }
 
     @Test
+    void anIdentityEqualsTheSameSourceListedAgainAndNoOther() throws Exception {
+        try (ScanSession session = open()) {
+            List<SourceIdentity> first = session.sources();
+            List<SourceIdentity> again = session.sources();
+            assertEquals(first, again);
+            assertEquals(first.get(1).hashCode(), again.get(1).hashCode());
+            assertNotEquals(first.get(0), first.get(1));
+            assertEquals(2, new HashSet<>(again).size());
+            assertTrue(new HashSet<>(first).contains(session.defaultSource()));
+        }
+        // Two sources of one name, told apart by their Ids.
+        VirtualScanner.setKnob("manager.sameNames", 1);
+        try (ScanSession session = open()) {
+            List<SourceIdentity> sources = session.sources();
+            assertEquals(sources.get(0).productName(), sources.get(1).productName());
+            assertNotEquals(sources.get(0), sources.get(1));
+        }
+    }
+
+    @Test
     void aSourceOpensByItsNameWithTheIdTheManagerListed() throws Exception {
         try (ScanSession session = open()) {
             SourceIdentity feeder = session.sources().get(1);
@@ -95,6 +117,27 @@ class SourcesTest {
             assertNull(e.conditionName());
             assertEquals(List.of(), openedIds());
             assertEquals(3, session.state());
+        }
+    }
+
+    /** Only the whole name, as listed, opens a source; nothing is sent for any other. */
+    @Test
+    void aNameOpensOnlyTheSourceOfExactlyThatName() throws Exception {
+        List<String> notNames = List.of("Virtual", "Virtual Scan", "Virtual Scanner ",
+                "Virtual Scanner 2", "virtual scanner", "VIRTUAL SCANNER", " Virtual Scanner",
+                "Virtual Duplex", "Virtual Duplex Feeder.", "");
+        try (ScanSession session = open()) {
+            VirtualScanner.reset();
+            for (String name : notNames) {
+                TwainException e = assertThrows(TwainException.class,
+                        () -> session.openSource(name), name);
+                assertTrue(e.getMessage().contains("no source is named \"" + name + "\""),
+                        e.getMessage());
+                assertEquals(3, session.state(), name);
+            }
+            assertEquals(List.of(), openedIds());
+            assertEquals("Virtual Duplex Feeder",
+                    session.openSource("Virtual Duplex Feeder").productName());
         }
     }
 
@@ -140,6 +183,8 @@ class SourcesTest {
             assertEquals(ScanResult.Outcome.FEEDER_EMPTY, result.outcome(), "" + result.failure());
             List<Page> pages = result.pages();
             assertEquals(4, pages.size());
+            assertEquals(List.of(Page.Side.FRONT, Page.Side.BACK, Page.Side.FRONT, Page.Side.BACK),
+                    pages.stream().map(Page::side).collect(Collectors.toList()));
             int[] frontPixels = rgb(pages.get(0).image());
             int[] backPixels = rgb(pages.get(1).image());
             assertEquals(front[2] & 0xFFFFFF, frontPixels[0]);
@@ -157,7 +202,9 @@ class SourcesTest {
             session.openSource("Virtual Duplex Feeder");
             session.setShowUserInterface(false);
             assertEquals(false, session.isDuplexEnabled());
-            assertEquals(2, session.scanFeeder(10).pages().size());
+            List<Page> pages = session.scanFeeder(10).pages();
+            assertEquals(List.of(Page.Side.UNKNOWN, Page.Side.UNKNOWN),
+                    pages.stream().map(Page::side).collect(Collectors.toList()));
         }
     }
 }

@@ -2,11 +2,14 @@ package scanlink.trace;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
+import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import QZ.korvel.twain.ScanResult;
 import QZ.korvel.twain.ScanSession;
 import QZ.korvel.twain.Trace;
+import QZ.korvel.twain.TwainException;
+import QZ.korvel.twain.Version;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
@@ -61,6 +64,44 @@ class TraceTest {
                 + "[0-9.]+ ms.*"), trace);
         assertTrue(trace.contains("DG_IMAGE/DAT_IMAGENATIVEXFER/MSG_GET to source -> TWRC_XFERDONE"),
                 trace);
+    }
+
+    @Test
+    void theFileBeginsWithTheVersionsTheHostAndTheProcessAndNamesJavaThreads() throws Exception {
+        String trace = scanInto(folder.resolve("header.log"), null);
+        List<String> lines = trace.lines().collect(java.util.stream.Collectors.toList());
+        assertEquals("# scanlink32 " + Version.library() + " (build ", lines.get(0).substring(0,
+                lines.get(0).indexOf("(build ") + 7));
+        assertEquals("# host: " + System.getProperty("os.name") + " "
+                + System.getProperty("os.version") + " " + System.getProperty("os.arch") + ", "
+                + System.getProperty("java.vm.name") + " "
+                + System.getProperty("java.runtime.version") + " ("
+                + System.getProperty("sun.arch.data.model") + "-bit), Java "
+                + System.getProperty("java.specification.version"), lines.get(1));
+        assertTrue(lines.get(2).startsWith("# process " + ProcessHandle.current().pid() + " "),
+                lines.get(2));
+        String thread = "\"" + Thread.currentThread().getName() + "\"";
+        assertTrue(lines.get(3).matches("\\S+ thread \\d+ " + java.util.regex.Pattern.quote(thread)
+                + " state \\d trace started"), lines.get(3));
+    }
+
+    @Test
+    void failuresThatTheBindingFindsAndTheApplicationsNotesAreTraced() throws Exception {
+        Path file = folder.resolve("binding.log");
+        assertTrue(Trace.start(file.toString()));
+        String refusal;
+        try (ScanSession session = ScanSession.open("scanlink32", "Tests", "Trace")) {
+            session.openSource();
+            refusal = assertThrows(TwainException.class,
+                    () -> session.openSource("Virtual Scanner")).getMessage();
+            Trace.note("the application's own line");
+        }
+        Trace.stop();
+        String trace = new String(Files.readAllBytes(file), StandardCharsets.UTF_8);
+        assertTrue(trace.contains(" binding: " + refusal + "\n"), trace);
+        assertTrue(trace.contains(" the application's own line\n"), trace);
+        Trace.note("not traced: the trace is off");
+        assertEquals(trace, new String(Files.readAllBytes(file), StandardCharsets.UTF_8));
     }
 
     @Test
