@@ -736,7 +736,7 @@ public final class ScanSession implements AutoCloseable {
     private <T> T execute(Task<T> task) throws TwainException {
         try {
             return runOnSessionThread(task);
-        } catch (TwainException e) {
+        } catch (TwainException | IllegalStateException e) {
             LOG.log(Level.FINE, e.getMessage(), e);
             Trace.failure(e.getMessage());
             throw e;

@@ -24,6 +24,7 @@ import java.util.concurrent.ExecutorService;
 import java.util.concurrent.Executors;
 import java.util.concurrent.Future;
 import java.util.concurrent.TimeUnit;
+import java.util.concurrent.atomic.AtomicInteger;
 import java.util.concurrent.atomic.AtomicReference;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.Test;
@@ -258,10 +259,14 @@ class ScanSessionThreadsTest {
         try (ScanSession session = openWithSource()) {
             AtomicReference<Thread> scanning = new AtomicReference<>();
             CountDownLatch firstPageTaken = new CountDownLatch(1);
+            AtomicInteger pagesTaken = new AtomicInteger();
             Future<Object[]> scan = threads.submit(() -> {
                 scanning.set(Thread.currentThread());
+                // The session scans on while the listener runs, so a second page may come before
+                // the delay holds back the ones after it; the pages kept are those that came.
                 ScanResult result = session.scan(5, page -> {
                     VirtualScanner.setKnob("page.delay_ms", NEVER_MS);
+                    pagesTaken.incrementAndGet();
                     firstPageTaken.countDown();
                 });
                 return new Object[] {result, Thread.currentThread().isInterrupted()};
@@ -272,7 +277,8 @@ class ScanSessionThreadsTest {
             Object[] ended = within(scan, "the scan whose thread was interrupted");
             ScanResult result = (ScanResult) ended[0];
             assertEquals(ScanResult.Outcome.CANCELLED, result.outcome());
-            assertEquals(1, result.pageCount());
+            assertTrue(result.pageCount() >= 1 && result.pageCount() < 5, result.toString());
+            assertEquals(pagesTaken.get(), result.pageCount());
             assertTrue((Boolean) ended[1], "the interrupt flag is kept");
             assertEquals(4, session.state());
         }
