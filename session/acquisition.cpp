@@ -2,6 +2,7 @@
 
 #include "session/dsm_binding.h"
 #include "session/lifecycle.h"
+#include "session/native_transfer.h"
 #include "session/proxy_window.h"
 #include "session/session_thread.h"
 #include "session/transfer_failure.h"
@@ -25,20 +26,6 @@ void traceRule(const char* rule) {
     }
 }
 
-// The steps that must succeed before anything else can happen are tried once more when the source
-// refuses them; a second refusal ends the wait with that step's codes.
-bool endTransfersPersistently() {
-    if (endTransfers()) {
-        return true;
-    }
-    traceRule("the source refused to end the transfers; trying once more");
-    if (endTransfers()) {
-        return true;
-    }
-    traceRule("the source refused again: giving up, the next call ends the transfers first");
-    return false;
-}
-
 void disableSourcePersistently() {
     if (disableSource()) {
         disablePending = false;
@@ -59,7 +46,7 @@ void refuseForeignThread() {
 // What an earlier call left unfinished is finished before waiting, since no source announces it
 // again: a transfer still in state 7 is ended, a refused disable is tried again, and a transfer
 // already announced (state 6) is taken at once. True when the wait may go on.
-bool finishWhatWasLeft(TW_HANDLE& image) {
+bool finishWhatWasLeft(PageTransfer& transfer, PageWait& wait, bool& taken) {
     TwainSession& s = twainSession;
     if (s.state == kStateTransferring) {
         traceRule("a transfer an earlier call left unended is ended first");
@@ -74,8 +61,8 @@ bool finishWhatWasLeft(TW_HANDLE& image) {
     }
     if (s.state == kStateTransferReady) {
         traceRule("a transfer announced before is taken without waiting");
-        image = transferNativeImage();
-        if (!image) {
+        taken = transfer.take(wait);
+        if (!taken) {
             traceRule("the transfer gave no image: the source is disabled");
             disableSourcePersistently();
         }
@@ -85,6 +72,20 @@ bool finishWhatWasLeft(TW_HANDLE& image) {
 }
 
 }  // namespace
+
+// The steps that must succeed before anything else can happen are tried once more when the source
+// refuses them; a second refusal ends the wait with that step's codes.
+bool endTransfersPersistently() {
+    if (endTransfers()) {
+        return true;
+    }
+    traceRule("the source refused to end the transfers; trying once more");
+    if (endTransfers()) {
+        return true;
+    }
+    traceRule("the source refused again: giving up, the next call ends the transfers first");
+    return false;
+}
 
 bool prepareTransfer() {
     TwainSession& s = twainSession;
@@ -102,45 +103,50 @@ bool prepareTransfer() {
 }
 
 TW_HANDLE acquireNextImage() {
-    TW_HANDLE image = {};
-    runSessionCall("acquireImage", CallKind::Wait, {kStateSourceEnabled, kStateTransferring},
-                   [&image] { image = waitForImage(); });
-    return image;
+    NativeTransfer transfer;
+    return acquireNextPage(transfer) ? transfer.image() : TW_HANDLE{};
 }
 
-TW_HANDLE waitForImage() {
-    TW_HANDLE image = {};
+bool acquireNextPage(PageTransfer& transfer) {
+    bool taken = false;
+    runSessionCall("acquireImage", CallKind::Wait, {kStateSourceEnabled, kStateTransferring},
+                   [&taken, &transfer] { taken = waitForPage(transfer); });
+    return taken;
+}
+
+bool waitForPage(PageTransfer& transfer) {
+    bool taken = false;
     if (twainSession.state < kStateSourceEnabled) {
-        return image;
+        return taken;
     }
     // The source's events go to this thread's queue; a thread that took the session over from one
     // that ended would wait for ever.
     if (GetCurrentThreadId() != enablingThread) {
         traceRule("refused: only the thread that enabled the source receives its events");
         refuseForeignThread();
-        return image;
+        return taken;
     }
     PageWait wait;
-    if (!wait.serve() || !finishWhatWasLeft(image)) {
-        return image;
+    if (!wait.serve() || !finishWhatWasLeft(transfer, wait, taken)) {
+        return taken;
     }
     MSG msg = {};
     // Tested before every retrieval: once an image is held, the source is disabled, a disable it
     // needs was refused, or a teardown or a cancel ended the wait, no further message is taken.
-    while (wait.serve() && twainSession.state >= kStateSourceEnabled && !image && !disablePending) {
+    while (wait.serve() && twainSession.state >= kStateSourceEnabled && !taken && !disablePending) {
         const PageWait::Next next = wait.nextMessage(msg);
         if (next == PageWait::Next::Quit) {
             traceRule("WM_QUIT ends the wait; it is not posted again");
             break;  // consumed, not posted again
         }
-        if (next == PageWait::Next::Message && !processSourceEvent(msg, image)) {
+        if (next == PageWait::Next::Message && !processSourceEvent(msg, transfer, wait, taken)) {
             wait.dispatch(msg);
         }
     }
-    return image;
+    return taken;
 }
 
-bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
+bool processSourceEvent(MSG& msg, PageTransfer& transfer, PageWait& wait, bool& taken) {
     TwainSession& s = twainSession;
     if (s.state < kStateSourceEnabled) {
         return false;
@@ -152,8 +158,8 @@ bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
     switch (event.TWMessage) {
         case MSG_XFERREADY:
             s.state = kStateTransferReady;
-            image = transferNativeImage();
-            if (!image) {
+            taken = transfer.take(wait);
+            if (!taken) {
                 traceRule("the transfer gave no image: the source is disabled");
                 disableSourcePersistently();
             }

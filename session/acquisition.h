@@ -4,20 +4,27 @@
 
 #include <windows.h>
 
+#include "session/page_transfer.h"
 #include "twain/twain.h"
 
 bool prepareTransfer();
 // Runs one wait for a page under the session's thread rules, as acquireImage does: the handle,
 // owned by the caller from then on, or none.
 TW_HANDLE acquireNextImage();
-// Pumps the calling thread's messages until the source hands over an image, the source is no
+// The same wait, the page taken as `transfer` takes it. True when a page came.
+bool acquireNextPage(PageTransfer& transfer);
+// Pumps the calling thread's messages until the source hands over a page, the source is no
 // longer enabled, a step the session cannot go on without has failed, a teardown or a cancel ends
-// the wait, or WM_QUIT arrives. Only the thread that enabled the source can wait. The handle, or
-// none.
-TW_HANDLE waitForImage();
-// Offers one retrieved message to the source and acts on what the source answers. True when the
-// source consumed the message.
-bool processSourceEvent(MSG& msg, TW_HANDLE& image);
+// the wait, or WM_QUIT arrives. Only the thread that enabled the source can wait. True when a page
+// came.
+bool waitForPage(PageTransfer& transfer);
+// Offers one retrieved message to the source and acts on what the source answers, taking an
+// announced page with `transfer`; `taken` tells whether one came. True when the source consumed
+// the message.
+bool processSourceEvent(MSG& msg, PageTransfer& transfer, PageWait& wait, bool& taken);
+// Ends the transfers (MSG_ENDXFER, MSG_RESET as the state needs), trying once more when the source
+// refuses. True once the session is back in state 5 or below.
+bool endTransfersPersistently();
 // Takes the ready image by native transfer and ends the transfers. The handle, or none.
 TW_HANDLE transferNativeImage();
 

@@ -303,6 +303,14 @@ void PageWait::dispatch(const MSG& msg) {
     phase = outer;
 }
 
+void PageWait::callOut(const std::function<void()>& code) {
+    struct Restore {
+        Phase outer;
+        ~Restore() { phase = outer; }
+    } restore{std::exchange(phase, Phase::Waiting)};
+    code();
+}
+
 TripletScope::TripletScope() : outer_(static_cast<int>(std::exchange(phase, Phase::InTriplet))) {}
 
 TripletScope::~TripletScope() { phase = static_cast<Phase>(outer_); }

@@ -65,6 +65,10 @@ class PageWait {
     Next nextMessage(MSG& msg);
     // Translates and dispatches a message the source did not take.
     void dispatch(const MSG& msg);
+    // Runs the application's code between two triplets of the wait (rows of a page on their way
+    // to Java): a call it makes back into the session runs at once, and a teardown among them ends
+    // the wait, as from a window procedure.
+    void callOut(const std::function<void()>& code);
 };
 
 // Marks the calling thread as inside a triplet while it lasts.

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 typedef int8_t TW_INT8;
 typedef int16_t TW_INT16;
@@ -119,9 +120,83 @@ struct TW_IMAGELAYOUT {
     TW_UINT32 FrameNumber;
 };
 
+struct TW_IMAGEINFO {
+    TW_FIX32 XResolution;
+    TW_FIX32 YResolution;
+    TW_INT32 ImageWidth;
+    TW_INT32 ImageLength;  // -1 when the source does not know it before the last row
+    TW_INT16 SamplesPerPixel;
+    TW_INT16 BitsPerSample[8];
+    TW_INT16 BitsPerPixel;
+    TW_BOOL Planar;
+    TW_INT16 PixelType;
+    TW_UINT16 Compression;
+};
+
+struct TW_SETUPMEMXFER {
+    TW_UINT32 MinBufSize;
+    TW_UINT32 MaxBufSize;
+    TW_UINT32 Preferred;
+};
+
+struct TW_MEMORY {
+    TW_UINT32 Flags;
+    TW_UINT32 Length;
+    TW_MEMREF TheMem;
+};
+
+struct TW_IMAGEMEMXFER {
+    TW_UINT16 Compression;
+    TW_UINT32 BytesPerRow;
+    TW_UINT32 Columns;
+    TW_UINT32 Rows;
+    TW_UINT32 XOffset;
+    TW_UINT32 YOffset;
+    TW_UINT32 BytesWritten;
+    TW_MEMORY Memory;
+};
+
+struct TW_SETUPFILEXFER {
+    TW_STR255 FileName;
+    TW_UINT16 Format;
+    TW_INT16 VRefNum;
+};
+
+struct TW_ELEMENT8 {
+    TW_UINT8 Index;
+    TW_UINT8 Channel1;
+    TW_UINT8 Channel2;
+    TW_UINT8 Channel3;
+};
+
+struct TW_PALETTE8 {
+    TW_UINT16 NumColors;
+    TW_UINT16 PaletteType;
+    TW_ELEMENT8 Colors[256];
+};
+
 #pragma pack(pop)
 
 typedef TW_IDENTITY* pTW_IDENTITY;
+
+// A global memory handle in a TW_MEMORY's TheMem (TWMF_HANDLE), and back. On Windows a handle is a
+// pointer; the POSIX host's stand-in handles are 32-bit numbers.
+template <class Handle = TW_HANDLE>
+TW_MEMREF memrefOfHandle(Handle handle) {
+    if constexpr (std::is_pointer_v<Handle>) {
+        return handle;
+    } else {
+        return reinterpret_cast<TW_MEMREF>(static_cast<std::uintptr_t>(handle));
+    }
+}
+template <class Handle = TW_HANDLE>
+Handle handleOfMemref(TW_MEMREF memref) {
+    if constexpr (std::is_pointer_v<Handle>) {
+        return static_cast<Handle>(memref);
+    } else {
+        return static_cast<Handle>(reinterpret_cast<std::uintptr_t>(memref));
+    }
+}
 
 // DSM_Entry as the manager exports it (PASCAL is __stdcall on 32-bit Windows; 64-bit Windows and
 // the POSIX host have one calling convention).
@@ -139,10 +214,12 @@ struct TwainTargetLayout {
     std::size_t capability;     // TW_CAPABILITY
     std::size_t event;          // TW_EVENT
     std::size_t eventMessage;   // offset of TW_EVENT.TWMessage
+    std::size_t memory;         // TW_MEMORY
+    std::size_t imageMemXfer;   // TW_IMAGEMEMXFER
 };
 // The standard's header compiled for 32-bit and for 64-bit Windows.
-inline constexpr TwainTargetLayout kWin32Layout = {4, 4, 4, 8, 8, 6, 4};
-inline constexpr TwainTargetLayout kWin64Layout = {8, 8, 8, 12, 12, 10, 8};
+inline constexpr TwainTargetLayout kWin32Layout = {4, 4, 4, 8, 8, 6, 4, 12, 38};
+inline constexpr TwainTargetLayout kWin64Layout = {8, 8, 8, 12, 12, 10, 8, 16, 42};
 #if defined(_WIN64)
 inline constexpr TwainTargetLayout kTwainTargetLayout = kWin64Layout;
 #elif defined(_WIN32)
@@ -150,7 +227,7 @@ inline constexpr TwainTargetLayout kTwainTargetLayout = kWin32Layout;
 #else
 // The 64-bit POSIX host: handles come from the stand-in's 32-bit handle table, TW_MEMREF is a host
 // pointer.
-inline constexpr TwainTargetLayout kTwainTargetLayout = {4, 8, 8, 8, 8, 10, 8};
+inline constexpr TwainTargetLayout kTwainTargetLayout = {4, 8, 8, 8, 8, 10, 8, 16, 42};
 #endif
 
 static_assert(sizeof(TW_HANDLE) == kTwainTargetLayout.handle);
@@ -168,6 +245,19 @@ static_assert(offsetof(TW_CAPABILITY, hContainer) == 4);
 static_assert(sizeof(TW_EVENT) == kTwainTargetLayout.event);
 static_assert(offsetof(TW_EVENT, pEvent) == 0);
 static_assert(offsetof(TW_EVENT, TWMessage) == kTwainTargetLayout.eventMessage);
+static_assert(sizeof(TW_MEMORY) == kTwainTargetLayout.memory);
+static_assert(offsetof(TW_MEMORY, Flags) == 0);
+static_assert(offsetof(TW_MEMORY, Length) == 4);
+static_assert(offsetof(TW_MEMORY, TheMem) == 8);
+static_assert(sizeof(TW_IMAGEMEMXFER) == kTwainTargetLayout.imageMemXfer);
+static_assert(offsetof(TW_IMAGEMEMXFER, Compression) == 0);
+static_assert(offsetof(TW_IMAGEMEMXFER, BytesPerRow) == 2);
+static_assert(offsetof(TW_IMAGEMEMXFER, Columns) == 6);
+static_assert(offsetof(TW_IMAGEMEMXFER, Rows) == 10);
+static_assert(offsetof(TW_IMAGEMEMXFER, XOffset) == 14);
+static_assert(offsetof(TW_IMAGEMEMXFER, YOffset) == 18);
+static_assert(offsetof(TW_IMAGEMEMXFER, BytesWritten) == 22);
+static_assert(offsetof(TW_IMAGEMEMXFER, Memory) == 26);
 
 // The scalar and string types, the same on every target.
 static_assert(sizeof(TW_INT8) == 1 && sizeof(TW_UINT8) == 1);
@@ -183,7 +273,10 @@ static_assert(alignof(TW_STATUS) == 2 && alignof(TW_CAPABILITY) == 2);
 static_assert(alignof(TW_ONEVALUE) == 2 && alignof(TW_ENUMERATION_HEADER) == 2);
 static_assert(alignof(TW_RANGE) == 2 && alignof(TW_ARRAY_HEADER) == 2);
 static_assert(alignof(TW_PENDINGXFERS) == 2 && alignof(TW_EVENT) == 2);
-static_assert(alignof(TW_IMAGELAYOUT) == 2);
+static_assert(alignof(TW_IMAGELAYOUT) == 2 && alignof(TW_IMAGEINFO) == 2);
+static_assert(alignof(TW_SETUPMEMXFER) == 2 && alignof(TW_MEMORY) == 2);
+static_assert(alignof(TW_IMAGEMEMXFER) == 2 && alignof(TW_SETUPFILEXFER) == 2);
+static_assert(alignof(TW_PALETTE8) == 2);
 
 // The records that hold no handle and no pointer are the same on every target.
 static_assert(sizeof(TW_FIX32) == 4);
@@ -238,6 +331,30 @@ static_assert(offsetof(TW_IMAGELAYOUT, Frame) == 0);
 static_assert(offsetof(TW_IMAGELAYOUT, DocumentNumber) == 16);
 static_assert(offsetof(TW_IMAGELAYOUT, PageNumber) == 20);
 static_assert(offsetof(TW_IMAGELAYOUT, FrameNumber) == 24);
+static_assert(sizeof(TW_IMAGEINFO) == 42);
+static_assert(offsetof(TW_IMAGEINFO, XResolution) == 0);
+static_assert(offsetof(TW_IMAGEINFO, YResolution) == 4);
+static_assert(offsetof(TW_IMAGEINFO, ImageWidth) == 8);
+static_assert(offsetof(TW_IMAGEINFO, ImageLength) == 12);
+static_assert(offsetof(TW_IMAGEINFO, SamplesPerPixel) == 16);
+static_assert(offsetof(TW_IMAGEINFO, BitsPerSample) == 18);
+static_assert(offsetof(TW_IMAGEINFO, BitsPerPixel) == 34);
+static_assert(offsetof(TW_IMAGEINFO, Planar) == 36);
+static_assert(offsetof(TW_IMAGEINFO, PixelType) == 38);
+static_assert(offsetof(TW_IMAGEINFO, Compression) == 40);
+static_assert(sizeof(TW_SETUPMEMXFER) == 12);
+static_assert(offsetof(TW_SETUPMEMXFER, MinBufSize) == 0);
+static_assert(offsetof(TW_SETUPMEMXFER, MaxBufSize) == 4);
+static_assert(offsetof(TW_SETUPMEMXFER, Preferred) == 8);
+static_assert(sizeof(TW_SETUPFILEXFER) == 260);
+static_assert(offsetof(TW_SETUPFILEXFER, FileName) == 0);
+static_assert(offsetof(TW_SETUPFILEXFER, Format) == 256);
+static_assert(offsetof(TW_SETUPFILEXFER, VRefNum) == 258);
+static_assert(sizeof(TW_ELEMENT8) == 4);
+static_assert(sizeof(TW_PALETTE8) == 1028);
+static_assert(offsetof(TW_PALETTE8, NumColors) == 0);
+static_assert(offsetof(TW_PALETTE8, PaletteType) == 2);
+static_assert(offsetof(TW_PALETTE8, Colors) == 4);
 
 // Data groups
 inline constexpr TW_UINT32 DG_CONTROL = 0x0001;
@@ -250,10 +367,16 @@ inline constexpr TW_UINT16 DAT_EVENT = 0x0002;
 inline constexpr TW_UINT16 DAT_IDENTITY = 0x0003;
 inline constexpr TW_UINT16 DAT_PARENT = 0x0004;
 inline constexpr TW_UINT16 DAT_PENDINGXFERS = 0x0005;
+inline constexpr TW_UINT16 DAT_SETUPMEMXFER = 0x0006;
+inline constexpr TW_UINT16 DAT_SETUPFILEXFER = 0x0007;
 inline constexpr TW_UINT16 DAT_STATUS = 0x0008;
 inline constexpr TW_UINT16 DAT_USERINTERFACE = 0x0009;
 inline constexpr TW_UINT16 DAT_IMAGELAYOUT = 0x0102;
+inline constexpr TW_UINT16 DAT_IMAGEINFO = 0x0101;
+inline constexpr TW_UINT16 DAT_IMAGEMEMXFER = 0x0103;
 inline constexpr TW_UINT16 DAT_IMAGENATIVEXFER = 0x0104;
+inline constexpr TW_UINT16 DAT_IMAGEFILEXFER = 0x0105;
+inline constexpr TW_UINT16 DAT_PALETTE8 = 0x010A;
 
 // Messages
 inline constexpr TW_UINT16 MSG_NULL = 0x0000;
@@ -303,6 +426,7 @@ inline constexpr TW_UINT16 TWCC_BADDEST = 12;
 inline constexpr TW_UINT16 TWCC_CAPUNSUPPORTED = 13;
 inline constexpr TW_UINT16 TWCC_CAPBADOPERATION = 14;
 inline constexpr TW_UINT16 TWCC_CAPSEQERROR = 15;
+inline constexpr TW_UINT16 TWCC_FILENOTFOUND = 18;
 inline constexpr TW_UINT16 TWCC_PAPERJAM = 20;
 inline constexpr TW_UINT16 TWCC_PAPERDOUBLEFEED = 21;
 inline constexpr TW_UINT16 TWCC_CHECKDEVICEONLINE = 23;
@@ -338,6 +462,7 @@ inline constexpr TW_UINT16 TWCY_USA = 1;
 inline constexpr TW_UINT16 CAP_XFERCOUNT = 0x0001;
 inline constexpr TW_UINT16 CAP_AUTHOR = 0x1000;
 inline constexpr TW_UINT16 CAP_CAPTION = 0x1001;
+inline constexpr TW_UINT16 ICAP_COMPRESSION = 0x0100;
 inline constexpr TW_UINT16 ICAP_PIXELTYPE = 0x0101;
 inline constexpr TW_UINT16 ICAP_UNITS = 0x0102;
 inline constexpr TW_UINT16 ICAP_XFERMECH = 0x0103;
@@ -360,6 +485,7 @@ inline constexpr TW_UINT16 ICAP_BRIGHTNESS = 0x1101;
 inline constexpr TW_UINT16 ICAP_CONTRAST = 0x1103;
 inline constexpr TW_UINT16 ICAP_HALFTONES = 0x1109;
 inline constexpr TW_UINT16 ICAP_HIGHLIGHT = 0x110A;
+inline constexpr TW_UINT16 ICAP_IMAGEFILEFORMAT = 0x110C;
 inline constexpr TW_UINT16 ICAP_ORIENTATION = 0x1110;
 inline constexpr TW_UINT16 ICAP_PHYSICALWIDTH = 0x1111;
 inline constexpr TW_UINT16 ICAP_PHYSICALHEIGHT = 0x1112;
@@ -369,6 +495,9 @@ inline constexpr TW_UINT16 ICAP_XNATIVERESOLUTION = 0x1116;
 inline constexpr TW_UINT16 ICAP_YNATIVERESOLUTION = 0x1117;
 inline constexpr TW_UINT16 ICAP_XRESOLUTION = 0x1118;
 inline constexpr TW_UINT16 ICAP_YRESOLUTION = 0x1119;
+inline constexpr TW_UINT16 ICAP_TILES = 0x111B;
+inline constexpr TW_UINT16 ICAP_PIXELFLAVOR = 0x111F;
+inline constexpr TW_UINT16 ICAP_PLANARCHUNKY = 0x1120;
 inline constexpr TW_UINT16 ICAP_ROTATION = 0x1121;
 inline constexpr TW_UINT16 ICAP_THRESHOLD = 0x1123;
 inline constexpr TW_UINT16 ICAP_XSCALING = 0x1124;
@@ -398,5 +527,20 @@ inline constexpr TW_UINT16 TWUN_TWIPS = 4;
 inline constexpr TW_UINT16 TWUN_PIXELS = 5;
 inline constexpr TW_UINT16 TWUN_MILLIMETERS = 6;
 inline constexpr TW_UINT16 TWSX_NATIVE = 0;
+inline constexpr TW_UINT16 TWSX_FILE = 1;
+inline constexpr TW_UINT16 TWSX_MEMORY = 2;
+inline constexpr TW_UINT16 TWPF_CHOCOLATE = 0;
+inline constexpr TW_UINT16 TWPF_VANILLA = 1;
+inline constexpr TW_UINT16 TWCP_NONE = 0;
+inline constexpr TW_UINT16 TWCP_GROUP4 = 5;
+inline constexpr TW_UINT16 TWCP_JPEG = 6;
+inline constexpr TW_UINT16 TWFF_TIFF = 0;
+inline constexpr TW_UINT16 TWFF_BMP = 2;
+inline constexpr TW_UINT16 TWFF_JFIF = 4;
+inline constexpr TW_UINT16 TWPA_RGB = 0;
+inline constexpr TW_UINT16 TWPA_GRAY = 1;
+inline constexpr TW_UINT32 TWMF_APPOWNS = 0x0001;
+inline constexpr TW_UINT32 TWMF_POINTER = 0x0008;
+inline constexpr TW_UINT32 TWMF_HANDLE = 0x0010;
 
 #endif

@@ -8,7 +8,8 @@ constexpr double kFix32Unit = 1.0 / 65536;  // the finest step a TW_FIX32 can ta
 constexpr double kPixelTypes[] = {TWPT_BW, TWPT_GRAY, TWPT_RGB};
 constexpr double kUnits[] = {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS,      TWUN_POINTS,
                              TWUN_TWIPS,  TWUN_PIXELS,      TWUN_MILLIMETERS};
-constexpr double kTransferMechanisms[] = {TWSX_NATIVE};
+constexpr double kTransferMechanisms[] = {TWSX_NATIVE, TWSX_FILE, TWSX_MEMORY};
+constexpr double kCompressions[] = {TWCP_NONE, TWCP_GROUP4, TWCP_JPEG};
 constexpr double kResolutions[] = {75, 100, 150, 200, 300, 400, 600};
 constexpr double kFeederResolutions[] = {100, 150, 200, 300, 600};
 constexpr double kRotations[] = {0, 90, 180, 270};
@@ -37,6 +38,7 @@ constexpr CapabilityRow kFlatbed[] = {
     {ICAP_PIXELTYPE,          "ICAP_PIXELTYPE",          TWTY_UINT16,  kEnum,      C::Choice,    M::Plain,        TWPT_RGB,      kPixelTypes,          0,      0,     0},
     {ICAP_UNITS,              "ICAP_UNITS",              TWTY_UINT16,  kEnum,      C::Choice,    M::Plain,        TWUN_INCHES,   kUnits,               0,      0,     0},
     {ICAP_XFERMECH,           "ICAP_XFERMECH",           TWTY_UINT16,  kOne,       C::Choice,    M::Plain,        TWSX_NATIVE,   kTransferMechanisms,  0,      0,     0},
+    {ICAP_COMPRESSION,        "ICAP_COMPRESSION",        TWTY_UINT16,  kOne,       C::Choice,    M::Plain,        TWCP_NONE,     kCompressions,        0,      0,     0},
     {CAP_FEEDERENABLED,       "CAP_FEEDERENABLED",       TWTY_BOOL,    kOne,       C::Flag,      M::Plain,        0,             {},                   0,      0,     0},
     {CAP_FEEDERLOADED,        "CAP_FEEDERLOADED",        TWTY_BOOL,    kOne,       C::ReadOnly,  M::Plain,        0,             {},                   0,      0,     0},
     {CAP_SUPPORTEDCAPS,       "CAP_SUPPORTEDCAPS",       TWTY_UINT16,  kArray,     C::List,      M::Plain,        0,             {},                   0,      0,     0},
@@ -74,6 +76,7 @@ constexpr CapabilityRow kDuplexFeeder[] = {
     {ICAP_PIXELTYPE,          "ICAP_PIXELTYPE",          TWTY_UINT16,  kEnum,      C::Choice,    M::Plain,        TWPT_RGB,      kPixelTypes,          0,      0,           0},
     {ICAP_UNITS,              "ICAP_UNITS",              TWTY_UINT16,  kEnum,      C::Choice,    M::Plain,        TWUN_INCHES,   kUnits,               0,      0,           0},
     {ICAP_XFERMECH,           "ICAP_XFERMECH",           TWTY_UINT16,  kOne,       C::Choice,    M::Plain,        TWSX_NATIVE,   kTransferMechanisms,  0,      0,           0},
+    {ICAP_COMPRESSION,        "ICAP_COMPRESSION",        TWTY_UINT16,  kOne,       C::Choice,    M::Plain,        TWCP_NONE,     kCompressions,        0,      0,           0},
     {CAP_FEEDERENABLED,       "CAP_FEEDERENABLED",       TWTY_BOOL,    kOne,       C::ReadOnly,  M::Plain,        1,             {},                   0,      0,           0},
     {CAP_FEEDERLOADED,        "CAP_FEEDERLOADED",        TWTY_BOOL,    kOne,       C::ReadOnly,  M::Plain,        0,             {},                   0,      0,           0},
     {CAP_SUPPORTEDCAPS,       "CAP_SUPPORTEDCAPS",       TWTY_UINT16,  kArray,     C::List,      M::Plain,        0,             {},                   0,      0,           0},

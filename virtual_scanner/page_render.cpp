@@ -28,6 +28,36 @@ uint16_t bitCountOf(TW_UINT16 pixelType) {
 
 }  // namespace
 
+uint16_t pixelBits(const ScanSettings& settings) { return bitCountOf(settings.pixelType); }
+
+size_t packedRowBytes(const ScanSettings& settings, int32_t columns) {
+    return (static_cast<size_t>(pixelBits(settings)) * static_cast<size_t>(columns) + 7) / 8;
+}
+
+void renderMemoryRow(const ScanSettings& s, int32_t row, uint8_t* out) {
+    const int32_t width = pageSize(s).width;
+    const uint16_t bits = pixelBits(s);
+    std::fill(out, out + packedRowBytes(s, width), uint8_t{0});
+    for (int32_t column = 0; column < width; ++column) {
+        const Rgb c = pagePixel(s, column, row);
+        switch (bits) {
+            case 1:
+                if (c.red != 0) {
+                    out[column / 8] |= static_cast<uint8_t>(0x80 >> (column % 8));
+                }
+                break;
+            case 8:
+                out[column] = c.red;
+                break;
+            default:
+                out[3 * column] = c.red;
+                out[3 * column + 1] = c.green;
+                out[3 * column + 2] = c.blue;
+                break;
+        }
+    }
+}
+
 PageSize pageSize(const ScanSettings& s) {
     const auto pixels = [](double inches, double resolution) {
         return std::max<int32_t>(1, static_cast<int32_t>(std::lround(inches * resolution)));

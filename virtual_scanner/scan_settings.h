@@ -20,6 +20,10 @@ struct ScanSettings {
     double frameBottom = 11.0;
     TW_INT16 transferCount = -1;  // pages per enable; -1: as many as there are
     bool backSide = false;        // the next page is the back of a sheet, scanned in duplex
+    TW_UINT16 transferMechanism = TWSX_NATIVE;
+    TW_UINT16 compression = TWCP_NONE;  // as ICAP_COMPRESSION asks; a page of another pixel type
+                                        // than the compression takes goes uncompressed
+    int jpegQuality = 75;
 };
 
 }  // namespace vscan

@@ -45,6 +45,10 @@ TW_UINT16 VirtualSource::handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_M
                 return event(msg, static_cast<TW_EVENT*>(data));
             case DAT_PENDINGXFERS:
                 return pendingTransfers(msg, static_cast<TW_PENDINGXFERS*>(data));
+            case DAT_SETUPMEMXFER:
+                return transfer_.setupMemory(msg, static_cast<TW_SETUPMEMXFER*>(data));
+            case DAT_SETUPFILEXFER:
+                return transfer_.setupFile(msg, static_cast<TW_SETUPFILEXFER*>(data));
             default:
                 break;
         }
@@ -54,6 +58,12 @@ TW_UINT16 VirtualSource::handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_M
                 return capabilities_.imageLayout(msg, static_cast<TW_IMAGELAYOUT*>(data));
             case DAT_IMAGENATIVEXFER:
                 return nativeTransfer(msg, static_cast<TW_HANDLE*>(data));
+            case DAT_IMAGEINFO:
+                return transfer_.imageInfo(msg, static_cast<TW_IMAGEINFO*>(data));
+            case DAT_IMAGEMEMXFER:
+                return memoryTransfer(msg, static_cast<TW_IMAGEMEMXFER*>(data));
+            case DAT_IMAGEFILEXFER:
+                return fileTransfer(msg);
             default:
                 break;
         }
@@ -124,6 +134,20 @@ TW_UINT16 VirtualSource::nativeTransfer(TW_UINT16 msg, TW_HANDLE* image) {
         windows_.transferStarting(capabilities_.showsIndicators());
     }
     return transfer_.nativeTransfer(msg, image);
+}
+
+TW_UINT16 VirtualSource::memoryTransfer(TW_UINT16 msg, TW_IMAGEMEMXFER* strip) {
+    if (msg == MSG_GET && strip != nullptr && core_.state == 6) {
+        windows_.transferStarting(capabilities_.showsIndicators());
+    }
+    return transfer_.memoryTransfer(msg, strip);
+}
+
+TW_UINT16 VirtualSource::fileTransfer(TW_UINT16 msg) {
+    if (msg == MSG_GET && core_.state == 6) {
+        windows_.transferStarting(capabilities_.showsIndicators());
+    }
+    return transfer_.fileTransfer(msg);
 }
 
 TW_UINT16 VirtualSource::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending) {

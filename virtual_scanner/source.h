@@ -67,6 +67,8 @@ class VirtualSource {
     TW_UINT16 userInterface(TW_UINT16 msg, TW_USERINTERFACE* ui);
     TW_UINT16 event(TW_UINT16 msg, TW_EVENT* event);
     TW_UINT16 nativeTransfer(TW_UINT16 msg, TW_HANDLE* image);
+    TW_UINT16 memoryTransfer(TW_UINT16 msg, TW_IMAGEMEMXFER* strip);
+    TW_UINT16 fileTransfer(TW_UINT16 msg);
     TW_UINT16 pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending);
 
     SourceCore core_;

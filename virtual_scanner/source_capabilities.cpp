@@ -7,6 +7,7 @@
 #include <string>
 
 #include "global_block.h"
+#include "page_encode.h"
 
 namespace vscan {
 namespace {
@@ -291,7 +292,22 @@ std::vector<double> Capabilities::deviceOffers(const CapabilityRow& row) const {
         const auto depths = bitDepthsFor(static_cast<TW_UINT16>(value(ICAP_PIXELTYPE)));
         return {depths.begin(), depths.end()};
     }
-    return {row.values.begin(), row.values.end()};
+    std::vector<double> offers(row.values.begin(), row.values.end());
+    // A build that encodes nothing offers no compression; knobs take a mechanism away, as a
+    // driver that has only native transfer.
+    const auto withdrawn = [&](double offer) {
+        switch (row.id) {
+            case ICAP_COMPRESSION:
+                return !encodes(static_cast<TW_UINT16>(offer));
+            case ICAP_XFERMECH:
+                return (offer == TWSX_MEMORY && core_.script.knob("memory.unoffered")) ||
+                       (offer == TWSX_FILE && core_.script.knob("file.unoffered"));
+            default:
+                return false;
+        }
+    };
+    std::erase_if(offers, withdrawn);
+    return offers;
 }
 
 std::vector<double> Capabilities::offered(const CapabilityRow& row) const {
@@ -440,6 +456,13 @@ void Capabilities::syncSettings() {
     settings_.units = static_cast<TW_UINT16>(value(ICAP_UNITS));
     settings_.threshold = value(ICAP_THRESHOLD);
     settings_.transferCount = static_cast<TW_INT16>(value(CAP_XFERCOUNT));
+    settings_.transferMechanism = static_cast<TW_UINT16>(value(ICAP_XFERMECH));
+    if (values_.count(ICAP_COMPRESSION) != 0) {
+        settings_.compression = static_cast<TW_UINT16>(value(ICAP_COMPRESSION));
+    }
+    if (values_.count(ICAP_JPEGQUALITY) != 0) {
+        settings_.jpegQuality = static_cast<int>(value(ICAP_JPEGQUALITY));
+    }
     settings_.backSide = flag(CAP_FEEDERENABLED) && feeder_.backNext();
 }
 

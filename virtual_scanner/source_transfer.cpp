@@ -26,6 +26,8 @@ void Transfer::reset() {
     const char* environment = std::getenv("VIRTUAL_SCANNER_PAGES");
     pageFiles_ = splitPageList(listed ? *listed : (environment ? environment : ""));
     nextPageFile_ = 0;
+    file_.reset();
+    memoryPageUnderWay_ = false;
 }
 
 void Transfer::start(bool scanNow, bool userPressesScan) {
@@ -48,6 +50,7 @@ void Transfer::userPressed(int button) {
 }
 
 void Transfer::stop() {
+    memoryPageUnderWay_ = false;
     notice_ = Notice::None;
     ++tag_;
     poster_.cancel();
@@ -143,10 +146,89 @@ TW_UINT16 Transfer::nativeTransfer(TW_UINT16 msg, TW_HANDLE* image) {
     if (core_.state != 6 || !pageReady()) {
         return core_.fail(TWCC_SEQERROR);
     }
+    if (const TW_UINT16 refused = refuseOtherMechanism(TWSX_NATIVE)) {
+        return refused;
+    }
     const TW_UINT16 result = handOverPage(image);
     if (result == TWRC_XFERDONE) {
-        capabilities_.takePage();
-        ++pagesThisScan_;
+        pageTaken();
+        core_.state = 7;
+    }
+    return result;
+}
+
+void Transfer::pageTaken() {
+    capabilities_.takePage();
+    ++pagesThisScan_;
+}
+
+// A source transfers in the mechanism the application set; TWRC_SUCCESS (0) when it is that one.
+TW_UINT16 Transfer::refuseOtherMechanism(TW_UINT16 mechanism) const {
+    return capabilities_.settings().transferMechanism == mechanism ? TWRC_SUCCESS
+                                                                   : core_.fail(TWCC_SEQERROR);
+}
+
+TW_UINT16 Transfer::imageInfo(TW_UINT16 msg, TW_IMAGEINFO* info) {
+    if (msg != MSG_GET || info == nullptr) {
+        return core_.fail(TWCC_BADPROTOCOL);
+    }
+    if (!core_.inStates(6, 7) || (core_.state == 6 && !pageReady())) {
+        return core_.fail(TWCC_SEQERROR);
+    }
+    *info = describePage(capabilities_.settings(), core_.script);
+    return TWRC_SUCCESS;
+}
+
+TW_UINT16 Transfer::setupMemory(TW_UINT16 msg, TW_SETUPMEMXFER* sizes) {
+    return memory_.setup(msg, sizes, capabilities_.settings());
+}
+
+// The page's settings stay as they were when its first buffer went, until its last.
+TW_UINT16 Transfer::memoryTransfer(TW_UINT16 msg, TW_IMAGEMEMXFER* strip) {
+    if (msg != MSG_GET || strip == nullptr) {
+        return core_.fail(TWCC_BADPROTOCOL);
+    }
+    const bool firstBuffer = core_.state == 6 && pageReady();
+    if (!firstBuffer && !(core_.state == 7 && memoryPageUnderWay_)) {
+        return core_.fail(TWCC_SEQERROR);
+    }
+    if (const TW_UINT16 refused = refuseOtherMechanism(TWSX_MEMORY)) {
+        return refused;
+    }
+    if (firstBuffer) {
+        memory_.restart();
+        nextPageFile_ += pageFiles_.empty() ? 0 : 1;  // page files go by native transfer only
+    }
+    bool pageDone = false;
+    const TW_UINT16 result = memory_.transfer(strip, capabilities_.settings(), pageDone);
+    if (result == TWRC_SUCCESS || result == TWRC_XFERDONE) {
+        core_.state = 7;
+        memoryPageUnderWay_ = !pageDone;
+        if (pageDone) {
+            pageTaken();
+        }
+    }
+    return result;
+}
+
+TW_UINT16 Transfer::setupFile(TW_UINT16 msg, TW_SETUPFILEXFER* file) {
+    return file_.setup(msg, file);
+}
+
+TW_UINT16 Transfer::fileTransfer(TW_UINT16 msg) {
+    if (msg != MSG_GET) {
+        return core_.fail(TWCC_BADPROTOCOL);
+    }
+    if (core_.state != 6 || !pageReady()) {
+        return core_.fail(TWCC_SEQERROR);
+    }
+    if (const TW_UINT16 refused = refuseOtherMechanism(TWSX_FILE)) {
+        return refused;
+    }
+    nextPageFile_ += pageFiles_.empty() ? 0 : 1;  // page files go by native transfer only
+    const TW_UINT16 result = file_.transfer(capabilities_.settings());
+    if (result == TWRC_XFERDONE) {
+        pageTaken();
         core_.state = 7;
     }
     return result;
@@ -185,6 +267,11 @@ TW_UINT16 Transfer::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending) {
         case MSG_ENDXFER:
             if (!core_.inStates(6, 7)) {
                 return core_.fail(TWCC_SEQERROR);
+            }
+            if (memoryPageUnderWay_) {
+                // Ended between buffers: the sheet went through all the same.
+                memoryPageUnderWay_ = false;
+                pageTaken();
             }
             pending->Count = pagesStillPending();
             core_.state = pending->Count != 0 ? 6 : 5;

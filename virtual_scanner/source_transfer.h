@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "event_poster.h"
+#include "file_side.h"
+#include "memory_side.h"
 #include "source_capabilities.h"
 #include "source_core.h"
 
@@ -23,7 +25,7 @@ inline constexpr UINT kSourceEventMessage = WM_APP + 0x0A1;
 class Transfer {
   public:
     Transfer(SourceCore& core, Capabilities& capabilities)
-        : core_(core), capabilities_(capabilities) {}
+        : core_(core), capabilities_(capabilities), memory_(core), file_(core) {}
 
     // The source has just been opened: page files are read from the start again.
     void reset();
@@ -38,6 +40,12 @@ class Transfer {
     TW_UINT16 processEvent(TW_UINT16 msg, TW_EVENT* event);
     TW_UINT16 nativeTransfer(TW_UINT16 msg, TW_HANDLE* image);
     TW_UINT16 pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending);
+    // Memory and file transfers, each in the mechanism ICAP_XFERMECH set (else TWCC_SEQERROR).
+    TW_UINT16 imageInfo(TW_UINT16 msg, TW_IMAGEINFO* info);
+    TW_UINT16 setupMemory(TW_UINT16 msg, TW_SETUPMEMXFER* sizes);
+    TW_UINT16 memoryTransfer(TW_UINT16 msg, TW_IMAGEMEMXFER* strip);
+    TW_UINT16 setupFile(TW_UINT16 msg, TW_SETUPFILEXFER* file);
+    TW_UINT16 fileTransfer(TW_UINT16 msg);
 
   private:
     enum class Notice { None, TransferReady, CloseRequest };
@@ -48,6 +56,9 @@ class Transfer {
     bool pageReady() const;
     TW_UINT16 pagesStillPending() const;
     TW_UINT16 handOverPage(TW_HANDLE* image);
+    // The page left the device: the next sheet, or the glass empty.
+    void pageTaken();
+    TW_UINT16 refuseOtherMechanism(TW_UINT16 mechanism) const;
 
     SourceCore& core_;
     Capabilities& capabilities_;
@@ -59,6 +70,9 @@ class Transfer {
     int pagesThisScan_ = 0;
     std::vector<std::string> pageFiles_;
     std::size_t nextPageFile_ = 0;
+    MemorySide memory_;
+    FileSide file_;
+    bool memoryPageUnderWay_ = false;  // state 7 between a memory transfer's buffers
 };
 
 }  // namespace vscan

@@ -26,6 +26,16 @@ std::size_t recordSize(TW_UINT16 dat) {
             return sizeof(TW_IMAGELAYOUT);
         case DAT_IMAGENATIVEXFER:
             return sizeof(TW_HANDLE);
+        case DAT_IMAGEINFO:
+            return sizeof(TW_IMAGEINFO);
+        case DAT_SETUPMEMXFER:
+            return sizeof(TW_SETUPMEMXFER);
+        case DAT_IMAGEMEMXFER:
+            return sizeof(TW_IMAGEMEMXFER);
+        case DAT_SETUPFILEXFER:
+            return sizeof(TW_SETUPFILEXFER);
+        case DAT_PALETTE8:
+            return sizeof(TW_PALETTE8);
         default:
             return 0;
     }

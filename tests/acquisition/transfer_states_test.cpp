@@ -2,6 +2,7 @@
 #include "session/acquisition.h"
 #include "session/dsm_binding.h"
 #include "session/lifecycle.h"
+#include "session/native_transfer.h"
 #include "session/twain_session.h"
 #include "source_transfer.h"
 
@@ -104,8 +105,11 @@ TEST_F(TransferStates, EventsBelowStateFiveAreNotOffered) {
     ASSERT_TRUE(disableSource());
     resetScanner();
     MSG msg = {0, WM_USER, 0, 0, 0, {0, 0}};
-    TW_HANDLE image = {};
-    EXPECT_FALSE(processSourceEvent(msg, image));
+    NativeTransfer transfer;
+    PageWait wait;
+    bool taken = false;
+    EXPECT_FALSE(processSourceEvent(msg, transfer, wait, taken));
+    EXPECT_FALSE(taken);
     EXPECT_EQ(vscan_logSize(), 0u);
 }
 
