@@ -30,6 +30,16 @@ inline constexpr char kNoBufferSize[] =
 inline constexpr char kBufferUnreadable[] = "The memory transfer buffer cannot be locked!";
 inline constexpr char kEncodedPageTooLarge[] =
     "The compressed page is larger than a Java array holds!";
+// File transfer.
+inline constexpr char kTransferFileNameTooLong[] =
+    "The transfer file's name is longer than TWAIN carries!";
+inline constexpr char kTransferFileWasThere[] =
+    "A file of the transfer file's name was there before the transfer!";
+inline constexpr char kTransferFileUnwritten[] =
+    "The source said it wrote the page to the file, and the file is not there or empty!";
+inline constexpr char kTransferFileTooLarge[] =
+    "The transfer file is larger than a Java array holds!";
+inline constexpr char kTransferFileUnknown[] = "The transfer file is no BMP, JFIF or TIFF file!";
 inline constexpr char kImageUnfinished[] =
     "The memory transfer ended with rows that no strip completed!";
 // The last word when not even java.lang.Exception can be found; the line feed is part of it.

@@ -6,6 +6,7 @@
 #include "image/local_ref.h"
 #include "jni/capability_natives.h"
 #include "jni/frame_natives.h"
+#include "jni/page_natives.h"
 #include "jni/source_natives.h"
 #include "jni/transfer_natives.h"
 #include "session/jstring.h"
@@ -103,12 +104,20 @@ JNINativeMethod deviceMethods[] = {
      reinterpret_cast<void*>(transferFailureNative)},
 };
 
+JNINativeMethod pageTransferMethods[] = {
+    {const_cast<char*>("acquire"),
+     const_cast<char*>("(LQZ/korvel/twain/PageBuilder;ILjava/lang/String;I)I"),
+     reinterpret_cast<void*>(acquirePageNative)},
+};
+
 // Classes without a static initialiser, every one (see registered_natives.h).
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
     {"QZ/korvel/twain/TraceNatives", traceMethods, static_cast<jint>(std::size(traceMethods))},
     {"QZ/korvel/twain/NativeVersion", versionMethods, static_cast<jint>(std::size(versionMethods))},
     {"QZ/korvel/twain/DeviceEx", deviceMethods, static_cast<jint>(std::size(deviceMethods))},
+    {"QZ/korvel/twain/PageTransfers", pageTransferMethods,
+     static_cast<jint>(std::size(pageTransferMethods))},
 };
 
 }  // namespace

@@ -20,6 +20,19 @@ constexpr std::uint64_t kLargestEncodedPage = 0x7FFFFFF7;  // what one Java byte
     throw MessageFailure{text, reason};
 }
 
+// Conditions of the device and its paper, which no other mechanism changes.
+bool isDeviceCondition(TW_UINT16 condition) {
+    switch (condition) {
+        case TWCC_PAPERJAM:
+        case TWCC_PAPERDOUBLEFEED:
+        case TWCC_NOMEDIA:
+        case TWCC_CHECKDEVICEONLINE:
+            return true;
+        default:
+            return false;
+    }
+}
+
 void traceLine(const std::string& text) {
     if (traceOn()) {
         traceEvent(text);
@@ -164,9 +177,13 @@ MemoryTransfer::Outcome MemoryTransfer::transfer(PageWait& wait) {
             if (result == TWRC_CANCEL) {
                 s.state = kStateTransferring;
             }
-            recordTransferFailure(result, s.conditionCode);
+            const TW_UINT16 condition = s.conditionCode;
+            recordTransferFailure(result, condition);
             endTransfersPersistently();
-            return buffers == 0 ? Outcome::NoFirstStrip : Outcome::NoPage;
+            // A jam, a cancel or an empty feeder is the page's fate, whatever the mechanism.
+            return buffers == 0 && result == TWRC_FAILURE && !isDeviceCondition(condition)
+                       ? Outcome::NoFirstStrip
+                       : Outcome::NoPage;
         }
         s.state = kStateTransferring;
         began_ = true;

@@ -1,8 +1,11 @@
 #include "page_files.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+
+#include "script.h"
 
 namespace vscan {
 namespace {
@@ -11,6 +14,12 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr char kListSeparator = ':';
 
 }  // namespace
+
+std::vector<std::string> listedPageFiles(const Script& script) {
+    const auto listed = script.text("pages.files");
+    const char* environment = std::getenv("VIRTUAL_SCANNER_PAGES");
+    return splitPageList(listed ? *listed : (environment ? environment : ""));
+}
 
 std::vector<std::string> splitPageList(std::string_view list) {
     std::vector<std::string> paths;

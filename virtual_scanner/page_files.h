@@ -11,8 +11,12 @@
 
 namespace vscan {
 
+class Script;
+
 // The list is split at ':' (the host's path-list separator); empty entries are skipped.
 std::vector<std::string> splitPageList(std::string_view list);
+// The page files a test gave (the text "pages.files"), else those VIRTUAL_SCANNER_PAGES lists.
+std::vector<std::string> listedPageFiles(const Script& script);
 // The file's bytes after its 14-byte file header, unchanged and unvalidated; none when the file
 // cannot be read.
 std::optional<std::vector<uint8_t>> readPageFile(const std::string& path);

@@ -8,6 +8,7 @@
 
 #include "global_block.h"
 #include "page_encode.h"
+#include "page_files.h"
 
 namespace vscan {
 namespace {
@@ -300,8 +301,11 @@ std::vector<double> Capabilities::deviceOffers(const CapabilityRow& row) const {
             case ICAP_COMPRESSION:
                 return !encodes(static_cast<TW_UINT16>(offer));
             case ICAP_XFERMECH:
-                return (offer == TWSX_MEMORY && core_.script.knob("memory.unoffered")) ||
-                       (offer == TWSX_FILE && core_.script.knob("file.unoffered"));
+                // Page files go by native transfer only, unchanged.
+                return offer != TWSX_NATIVE &&
+                       (!listedPageFiles(core_.script).empty() ||
+                        (offer == TWSX_MEMORY && core_.script.knob("memory.unoffered")) ||
+                        (offer == TWSX_FILE && core_.script.knob("file.unoffered")));
             default:
                 return false;
         }

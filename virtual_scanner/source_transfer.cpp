@@ -1,7 +1,6 @@
 #include "source_transfer.h"
 
 #include <chrono>
-#include <cstdlib>
 
 #include "global_block.h"
 #include "handle_bits.h"
@@ -22,9 +21,7 @@ constexpr int64_t kRouteTwain2 = 2;
 }  // namespace
 
 void Transfer::reset() {
-    const auto listed = core_.script.text("pages.files");
-    const char* environment = std::getenv("VIRTUAL_SCANNER_PAGES");
-    pageFiles_ = splitPageList(listed ? *listed : (environment ? environment : ""));
+    pageFiles_ = listedPageFiles(core_.script);
     nextPageFile_ = 0;
     file_.reset();
     memoryPageUnderWay_ = false;
@@ -197,7 +194,6 @@ TW_UINT16 Transfer::memoryTransfer(TW_UINT16 msg, TW_IMAGEMEMXFER* strip) {
     }
     if (firstBuffer) {
         memory_.restart();
-        nextPageFile_ += pageFiles_.empty() ? 0 : 1;  // page files go by native transfer only
     }
     bool pageDone = false;
     const TW_UINT16 result = memory_.transfer(strip, capabilities_.settings(), pageDone);

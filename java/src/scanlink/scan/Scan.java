@@ -9,6 +9,9 @@ import QZ.korvel.twain.SourceIdentity;
 import QZ.korvel.twain.Trace;
 import QZ.korvel.twain.TwainException;
 import java.util.List;
+import java.util.Locale;
+import java.util.Set;
+import java.util.TreeSet;
 
 /**
  * Scans pages with a TWAIN source into PNG files, a TIFF file or a PDF document; lists the sources
@@ -37,9 +40,11 @@ public final class Scan {
             return;
         }
         try {
-            int scanned = run(options);
+            Scanned scanned = new Scanned();
+            run(options, scanned);
             if (options.output != null) {
-                System.out.println("Scanned " + scanned + (scanned == 1 ? " page." : " pages."));
+                System.out.println("Scanned " + scanned.count
+                        + (scanned.count == 1 ? " page" : " pages") + scanned.how() + ".");
             }
         } catch (Exception e) {
             System.err.println("scan: " + e.getMessage());
@@ -47,13 +52,32 @@ public final class Scan {
         }
     }
 
+    /** How many pages were written, and how they came from the source. */
+    static final class Scanned {
+        int count;
+        final Set<String> ways = new TreeSet<>();
+
+        /** " by memory transfer", " by memory transfer (JPEG)", ...; empty for no page. */
+        String how() {
+            return ways.isEmpty() ? "" : " by " + String.join(" and ", ways);
+        }
+    }
+
+    /** Runs the whole scan, as below; the number of pages written. */
+    static int run(ScanOptions options) throws Exception {
+        Scanned scanned = new Scanned();
+        run(options, scanned);
+        return scanned.count;
+    }
+
     /**
-     * Runs the whole scan, from opening the session to closing it; the number of pages written.
+     * Runs the whole scan, from opening the session to closing it, telling {@code scanned} of the
+     * pages written.
      *
      * @throws Exception the failure of a step or of writing a page, after the pages scanned before
      *     it were written
      */
-    static int run(ScanOptions options) throws Exception {
+    static void run(ScanOptions options, Scanned scanned) throws Exception {
         if (options.output != null) {
             OutputCheck.check(options.output);
         }
@@ -68,7 +92,7 @@ public final class Scan {
                 }
             }
             if (options.output == null && !options.describe) {
-                return 0;
+                return;
             }
             if (options.source != null) {
                 session.openSource(options.source);
@@ -79,7 +103,7 @@ public final class Scan {
                 describe(session);
             }
             if (options.output == null) {
-                return 0;
+                return;
             }
             List<String> differences = Settings.apply(session, options);
             for (String difference : differences) {
@@ -89,13 +113,17 @@ public final class Scan {
                 throw new Exception(
                         "nothing was scanned: the source does not scan as asked (--strict)");
             }
-            return scan(session, options);
+            scan(session, options, scanned);
         }
     }
 
-    private static int scan(ScanSession session, ScanOptions options) throws Exception {
+    private static void scan(ScanSession session, ScanOptions options, Scanned scanned)
+            throws Exception {
         try (PageWriter writer = PageWriter.create(options)) {
-            PageListener listener = page -> print(page, writer.write(page));
+            PageListener listener = page -> {
+                print(page, writer.write(page));
+                scanned.ways.add(way(page));
+            };
             ScanResult result = options.feeder || options.duplex
                     ? session.scanFeeder(options.maxPages(), listener)
                     : session.scan(options.maxPages(), listener);
@@ -109,8 +137,14 @@ public final class Scan {
                 }
                 default -> {}
             }
-            return result.pageCount();
+            scanned.count = result.pageCount();
         }
+    }
+
+    /** "memory transfer", "file transfer (JPEG)": how the page came. */
+    private static String way(Page page) {
+        String way = page.transfer().name().toLowerCase(Locale.ROOT) + " transfer";
+        return page.encoded() != null ? way + " (" + page.encoded().format() + ")" : way;
     }
 
     /** A source on one line, its product name first. */

@@ -1,7 +1,9 @@
 package scanlink.scan;
 
+import QZ.korvel.twain.Compression;
 import QZ.korvel.twain.Frame;
 import QZ.korvel.twain.PixelType;
+import QZ.korvel.twain.TransferMode;
 import QZ.korvel.twain.Units;
 import java.nio.file.Path;
 import java.util.Locale;
@@ -32,6 +34,10 @@ final class ScanOptions {
             "  --feeder             take the pages from the document feeder, until it is empty",
             "  --duplex             scan both sides of every sheet from the feeder, until it is",
             "                       empty",
+            "  --transfer MODE      native, memory or file: how pages come from the source",
+            "                       (default: memory when the source offers it, else native)",
+            "  --compression KIND   none, jpeg or group4: pages the source compresses are kept",
+            "                       as they came (JPEG and Group 4 go into a PDF unchanged)",
             "  --strict             scan nothing when the source refuses or changes a setting",
             "  --show-ui            let the source show its own dialog",
             "  --trace FILE         append a trace of every request to the scanner to FILE,",
@@ -62,6 +68,8 @@ final class ScanOptions {
     boolean describe;
     boolean duplex;
     boolean strict;
+    TransferMode transfer = TransferMode.AUTOMATIC;
+    Compression compression;
 
     /** Thrown for a command line that cannot be used; the message says why. */
     static final class UsageException extends Exception {
@@ -87,6 +95,8 @@ final class ScanOptions {
                 case "--describe" -> options.describe = true;
                 case "--duplex" -> options.duplex = true;
                 case "--strict" -> options.strict = true;
+                case "--transfer" -> options.transfer = transfer(value(args, ++i, arg));
+                case "--compression" -> options.compression = compression(value(args, ++i, arg));
                 default -> {
                     if (arg.startsWith("--") || options.output != null) {
                         throw new UsageException("unexpected argument: " + arg);
@@ -171,6 +181,26 @@ final class ScanOptions {
         } catch (NumberFormatException e) {
             throw new UsageException(option + " needs a whole number of at least 1, not " + text);
         }
+    }
+
+    private static TransferMode transfer(String text) throws UsageException {
+        return switch (text) {
+            case "native" -> TransferMode.NATIVE;
+            case "memory" -> TransferMode.MEMORY;
+            case "file" -> TransferMode.FILE;
+            default -> throw new UsageException(
+                    "--transfer is native, memory or file, not " + text);
+        };
+    }
+
+    private static Compression compression(String text) throws UsageException {
+        return switch (text) {
+            case "none" -> Compression.NONE;
+            case "jpeg" -> Compression.JPEG;
+            case "group4" -> Compression.GROUP4;
+            default -> throw new UsageException(
+                    "--compression is none, jpeg or group4, not " + text);
+        };
     }
 
     private static PixelType pixelType(String text) throws UsageException {

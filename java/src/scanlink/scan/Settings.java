@@ -1,5 +1,6 @@
 package scanlink.scan;
 
+import QZ.korvel.twain.Compression;
 import QZ.korvel.twain.Frame;
 import QZ.korvel.twain.PixelType;
 import QZ.korvel.twain.ScanSession;
@@ -37,6 +38,10 @@ final class Settings {
         if (options.duplex) {
             settings.duplex();
         }
+        if (options.compression != null) {
+            settings.compression(options.compression);
+        }
+        session.setTransferMode(options.transfer);
         session.setShowUserInterface(options.showUi);
         return settings.differences;
     }
@@ -52,6 +57,16 @@ final class Settings {
         } catch (TwainException e) {
             differences.add("the source refused " + what + ": " + e.getMessage());
         }
+    }
+
+    private void compression(Compression asked) {
+        refusable("the compression " + name(asked), () -> {
+            Compression takes = session.setCompression(asked);
+            if (takes != asked) {
+                differences.add("the source compresses " + name(takes) + ", not " + name(asked)
+                        + " as asked");
+            }
+        });
     }
 
     private void pixelType(PixelType asked) {
@@ -98,6 +113,10 @@ final class Settings {
 
     private static String name(PixelType type) {
         return type.name().toLowerCase(Locale.ROOT);
+    }
+
+    private static String name(Compression compression) {
+        return compression.name().toLowerCase(Locale.ROOT);
     }
 
     private static String dpi(double value) {

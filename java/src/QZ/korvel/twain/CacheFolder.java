@@ -40,6 +40,25 @@ final class CacheFolder {
     }
 
     /**
+     * The folder of the files that sources write pages to ({@code scanlink32/transfers} beside
+     * {@code natives}), held to the same rules: whoever could write it could hand the library a
+     * page of their own.
+     *
+     * @throws TwainException naming the folder and why it cannot be used
+     */
+    static Path prepareTransfers(String os) throws TwainException {
+        try {
+            Path natives = prepare(os);
+            Path folder = natives.resolveSibling("transfers");
+            ownFolder(folder, isPosix(folder) ? currentUser() : -1);
+            return folder;
+        } catch (UnsatisfiedLinkError | IOException e) {
+            throw TwainException.inLibrary("preparing the folder of transfer files",
+                    e.getMessage(), FailureKind.OTHER, e);
+        }
+    }
+
+    /**
      * Makes the folder below {@code root} and checks it. The root's links are resolved once, and
      * the folder is checked, written, read back and loaded through that one resolved path: a link
      * on the way, in a folder that others can write, could otherwise be pointed elsewhere between

@@ -19,6 +19,11 @@ final class GrayRaster extends ByteRaster {
         levelsAreValues = identity;
     }
 
+    /** The level of each pixel value, or null when each value is its own level. */
+    byte[] levelsUnlessValues() {
+        return levelsAreValues ? null : levels.clone();
+    }
+
     static boolean allGray(int[] colors) {
         for (int rgb : colors) {
             int blue = rgb & 0xFF;

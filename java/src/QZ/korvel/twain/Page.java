@@ -24,10 +24,12 @@ public final class Page {
     }
 
     private final int number;
-    private final BufferedImage image;
+    private BufferedImage image; // decoded from encoded on first use
+    private final EncodedImage encoded;
     private final double xResolution;
     private final double yResolution;
     private final Side side;
+    private final TransferMode transfer;
 
     /**
      * A page.
@@ -52,14 +54,60 @@ public final class Page {
      */
     public Page(int number, BufferedImage image, double xResolution, double yResolution,
             Side side) {
+        this(number, image, null, xResolution, yResolution, side, TransferMode.AUTOMATIC);
+    }
+
+    /**
+     * A page that came encoded, as a compressing source gave it; its image is decoded when it is
+     * first asked for.
+     *
+     * @param number its place in the scan, from 1
+     * @param encoded its bytes and their format
+     * @param xResolution horizontal dots per inch, or 0 when not known
+     * @param yResolution vertical dots per inch, or 0 when not known
+     * @param side the side of the sheet it shows
+     */
+    public Page(int number, EncodedImage encoded, double xResolution, double yResolution,
+            Side side) {
+        this(number, null, encoded, xResolution, yResolution, side, TransferMode.AUTOMATIC);
+        if (encoded == null) {
+            throw new NullPointerException("encoded");
+        }
+    }
+
+    Page(int number, BufferedImage image, EncodedImage encoded, double xResolution,
+            double yResolution, Side side, TransferMode transfer) {
         if (side == null) {
             throw new NullPointerException("side");
         }
         this.number = number;
         this.image = image;
+        this.encoded = encoded;
         this.xResolution = xResolution;
         this.yResolution = yResolution;
         this.side = side;
+        this.transfer = transfer;
+    }
+
+    /**
+     * The page as the source encoded it (JPEG or Group 4 by memory transfer, a JPEG or TIFF file by
+     * file transfer), kept as it came; null for a page that came as pixels.
+     *
+     * @return the encoded page, or null
+     */
+    public EncodedImage encoded() {
+        return encoded;
+    }
+
+    /**
+     * How the page came from the source: {@link TransferMode#NATIVE}, {@link TransferMode#MEMORY}
+     * or {@link TransferMode#FILE}; {@link TransferMode#AUTOMATIC} for a page an application made
+     * itself.
+     *
+     * @return the transfer mechanism
+     */
+    public TransferMode transfer() {
+        return transfer;
     }
 
     /**
@@ -81,11 +129,18 @@ public final class Page {
     }
 
     /**
-     * The page's pixels, at their own depth (see {@link BufferedImageConsumer}).
+     * The page's pixels, at their own depth (see {@link BufferedImageConsumer}). A page that came
+     * encoded is decoded on the first call, with {@code javax.imageio}: a JPEG page on any Java, a
+     * Group 4 or TIFF page on Java 9 and later, whose {@code javax.imageio} reads TIFF.
      *
      * @return the image
+     * @throws java.io.UncheckedIOException if the encoded page cannot be decoded
+     * @throws UnsupportedOperationException if this Java has no reader for its format
      */
-    public BufferedImage image() {
+    public synchronized BufferedImage image() {
+        if (image == null && encoded != null) {
+            image = EncodedImages.decode(encoded);
+        }
         return image;
     }
 

@@ -21,6 +21,7 @@ final class ScanRun {
     private final int maxPages;
     private final boolean turnFeederOn;
     private final PageListener listener;
+    private final TransferMode transferMode;
 
     private final Object lock = new Object();
     private final ArrayDeque<Page> ready = new ArrayDeque<>();
@@ -34,12 +35,15 @@ final class ScanRun {
 
     private volatile boolean cancelled;
     private boolean duplex; // on the session thread
+    private TransferChoice transfer; // on the session thread
     private volatile boolean scanning;
 
-    ScanRun(int maxPages, boolean turnFeederOn, PageListener listener) {
+    ScanRun(int maxPages, boolean turnFeederOn, PageListener listener,
+            TransferMode transferMode) {
         this.maxPages = maxPages;
         this.turnFeederOn = turnFeederOn;
         this.listener = listener;
+        this.transferMode = transferMode;
     }
 
     /**
@@ -92,6 +96,9 @@ final class ScanRun {
             unexpected = e;
         } finally {
             scanning = false;
+            if (transfer != null) {
+                transfer.restoreNative();
+            }
             end(result, failed, unexpected);
         }
     }
@@ -125,6 +132,7 @@ final class ScanRun {
         }
         boolean feeder = turnFeederOn || TwainEx.getFeederEnabled();
         duplex = feeder && duplexEnabled();
+        transfer = TransferChoice.choose(transferMode);
         scanning = true;
         for (int number = 1; number <= maxPages; number++) {
             if (!awaitRoom() || cancelled) {
@@ -146,13 +154,10 @@ final class ScanRun {
      * the scan was cancelled before the page came.
      */
     private boolean scanPage(int number) throws TwainException {
-        TwainException.check(TwainEx.setTransferCount(1),
-                "asking the source for page " + number + " alone");
-        TwainException.check(TwainEx.prepareTransfer(), "enabling the source for page " + number);
         Page page;
         boolean disabled;
         try {
-            page = acquire(number);
+            page = acquire(number, transfer.mechanism());
         } finally {
             // Back to an open source whatever happened, so that the session stays usable.
             disabled = TwainEx.stopTransfer();
@@ -168,28 +173,46 @@ final class ScanRun {
         return true;
     }
 
-    private Page acquire(int number) throws TwainException {
+    /** Enables the source for the page, and takes the page by {@code mechanism}. */
+    private Page acquire(int number, int mechanism) throws TwainException {
+        transfer.set(mechanism);
+        TwainException.check(TwainEx.setTransferCount(1),
+                "asking the source for page " + number + " alone");
+        TwainException.check(TwainEx.prepareTransfer(), "enabling the source for page " + number);
         // A cancel that came before the enable found nothing to stop; this test catches it.
         if (cancelled) {
             return null;
         }
-        BufferedImageConsumer consumer = new BufferedImageConsumer(listener == null ? null
+        PageBuilder builder = new PageBuilder(listener == null ? null
                 : (rows, height) -> listener.rowsScanned(number, rows, height));
-        boolean delivered;
+        int outcome;
         try {
-            delivered = TwainEx.acquireImage(consumer);
+            outcome = transfer.acquire(builder, mechanism);
         } catch (Exception | OutOfMemoryError e) {
             throw TwainException.inLibrary("reading page " + number,
                     e.getMessage() != null ? e.getMessage() : e.toString(), FailureKind.OTHER, e);
         }
-        if (!delivered) {
+        if (outcome == PageTransfers.NO_FIRST_STRIP) {
+            if (!transfer.fallsBack() || cancelled) {
+                throw noFirstStrip(number, builder.refusal());
+            }
+            String why = "page " + number + ": the memory transfer failed before its first strip"
+                    + (builder.refusal() != null ? " (" + builder.refusal() + ")" : "")
+                    + "; the page is taken by native transfer";
+            ScanSession.LOG.fine(why);
+            Trace.failure(why);
+            TwainEx.stopTransfer();
+            return acquire(number, PageTransfers.NATIVE);
+        }
+        if (outcome != PageTransfers.PAGE) {
             if (cancelled) {
                 return null;
             }
             throw noPage(number);
         }
-        BufferedImage image = consumer.image();
-        if (image == null) {
+        BufferedImage image = builder.image();
+        EncodedImage encoded = builder.encoded();
+        if (image == null && encoded == null) {
             throw TwainException.inLibrary(
                     "reading page " + number, "the page has no pixels", FailureKind.OTHER, null);
         }
@@ -197,8 +220,17 @@ final class ScanRun {
         double perInch = units != null ? units.perInch() : 0;
         Page.Side side = !duplex ? Page.Side.UNKNOWN
                 : number % 2 == 1 ? Page.Side.FRONT : Page.Side.BACK;
-        return new Page(number, image, TwainEx.getXResolution() * perInch,
-                TwainEx.getYResolution() * perInch, side);
+        return new Page(number, image, encoded, TwainEx.getXResolution() * perInch,
+                TwainEx.getYResolution() * perInch, side, TransferChoice.modeOf(mechanism));
+    }
+
+    /** A memory transfer the program chose that failed before a single strip came. */
+    private static TwainException noFirstStrip(int number, String refusal) {
+        String step = "reading page " + number + " by memory transfer";
+        if (refusal != null) {
+            return TwainException.inLibrary(step, refusal, FailureKind.OTHER, null);
+        }
+        return noPage(number);
     }
 
     /**

@@ -74,6 +74,7 @@ public final class ScanSession implements AutoCloseable {
     private final AtomicBoolean closing = new AtomicBoolean();
     private final CountDownLatch closed = new CountDownLatch(1);
     private final Set<ScanRun> runs = ConcurrentHashMap.newKeySet();
+    private volatile TransferMode transferMode = TransferMode.AUTOMATIC;
 
     /** A step of the session, run on its thread. */
     private interface Task<T> {
@@ -544,6 +545,79 @@ public final class ScanSession implements AutoCloseable {
     }
 
     /**
+     * How the scans that start from now on take their pages from the source (see {@link
+     * TransferMode}); {@link TransferMode#AUTOMATIC} unless told otherwise. Nothing is sent: the
+     * mechanism is set on the source when a scan starts, and a source that refuses it fails the
+     * scan's first page.
+     *
+     * @param mode the transfer mode
+     */
+    public void setTransferMode(TransferMode mode) {
+        transferMode = Objects.requireNonNull(mode, "mode");
+        LOG.fine(() -> "transfer mode " + mode);
+    }
+
+    /**
+     * The transfer mode of the scans to come.
+     *
+     * @return the mode set last, {@link TransferMode#AUTOMATIC} at first
+     */
+    public TransferMode transferMode() {
+        return transferMode;
+    }
+
+    /**
+     * Sets whether the source compresses its pages (ICAP_COMPRESSION). A compressed page comes by
+     * memory or file transfer and is kept as it came ({@link Page#encoded()}).
+     *
+     * @param compression the compression
+     * @return the compression the source uses now, read back from it
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not offer the compression ({@link
+     *     FailureKind#VALUE_REFUSED} or {@link FailureKind#CAPABILITY_UNSUPPORTED})
+     */
+    public Compression setCompression(Compression compression) throws TwainException {
+        Objects.requireNonNull(compression, "compression");
+        return execute(() -> {
+            setting("setting the compression to " + compression, () -> DeviceEx.setCapability(
+                    Capability.ICAP_COMPRESSION.id(),
+                    CapabilityValue.oneValue(ItemType.UINT16, compression.code()).toRecord()));
+            return compression();
+        });
+    }
+
+    /**
+     * The compression the source uses now.
+     *
+     * @return the compression; {@link Compression#NONE} for a source that has no ICAP_COMPRESSION
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source reports a compression this binding does not keep
+     */
+    public Compression compression() throws TwainException {
+        return execute(() -> {
+            String step = "reading the compression";
+            SessionStates.requireSource(step);
+            Object current;
+            try {
+                current = CapabilityRequests.current(Capability.ICAP_COMPRESSION).current();
+            } catch (TwainException e) {
+                if (e.kind() == FailureKind.CAPABILITY_UNSUPPORTED) {
+                    return Compression.NONE;
+                }
+                throw e;
+            }
+            for (Compression compression : Compression.values()) {
+                if (current instanceof Number
+                        && ((Number) current).intValue() == compression.code()) {
+                    return compression;
+                }
+            }
+            throw TwainException.inLibrary(step, "the source reports " + Items.describe(current)
+                    + ", which is not a compression this binding keeps", FailureKind.OTHER, null);
+        });
+    }
+
+    /**
      * Whether the source shows its own dialog when a scan starts. It does unless told otherwise.
      *
      * @param show true to show it
@@ -713,7 +787,7 @@ public final class ScanSession implements AutoCloseable {
         if (thread.isCurrent() || ScanRun.listening() != null) {
             throw new IllegalStateException("a scan cannot start inside the callback of a scan");
         }
-        ScanRun run = new ScanRun(maxPages, turnFeederOn, listener);
+        ScanRun run = new ScanRun(maxPages, turnFeederOn, listener, transferMode);
         runs.add(run);
         try {
             Future<Void> queued = thread.submit(() -> {

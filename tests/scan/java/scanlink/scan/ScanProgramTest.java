@@ -301,8 +301,8 @@ class ScanProgramTest {
     @Test
     void aPageTheLibraryCannotReadIsAFailureToo() {
         VirtualScanner.setKnob("transfer.bad_handle", 1);
-        TwainException e = assertThrows(TwainException.class,
-                () -> Scan.run(options(folder.resolve("x.png").toString())));
+        TwainException e = assertThrows(TwainException.class, () -> Scan.run(
+                options("--transfer", "native", folder.resolve("x.png").toString())));
         assertEquals("reading page 1 failed: Invalid image!", e.getMessage());
         assertEquals("Invalid image!", e.getCause().getMessage());
         assertFalse(Files.exists(folder.resolve("x.png")));

@@ -64,7 +64,7 @@ class FeederRunTest {
         for (int enable : enables) {
             assertEquals("set 0001=1", sequence.get(enable - 1), "before the enable at " + enable);
         }
-        assertEquals(pages, Requests.count(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET));
+        assertEquals(pages, Requests.pagesTransferred());
         assertEquals(0, Requests.count(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET));
     }
 
@@ -284,7 +284,7 @@ class FeederRunTest {
             // Page 2 and the one already under way come back with the failure.
             assertEquals(2, result.pages().get(0).number());
             assertEquals(1 + result.pages().size(), result.pageCount());
-            assertEquals(result.pageCount(), Requests.count(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET),
+            assertEquals(result.pageCount(), Requests.pagesTransferred(),
                     "every page the feeder took in is in the result");
             assertTrue(result.pageCount() <= 3);
             assertEquals(4, session.state());
@@ -304,7 +304,7 @@ class FeederRunTest {
             assertSame(broken, result.failure().getCause());
             assertEquals(1, result.pages().get(0).number());
             assertEquals(result.pageCount(), result.pages().size());
-            assertEquals(result.pageCount(), Requests.count(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET));
+            assertEquals(result.pageCount(), Requests.pagesTransferred());
         }
     }
 }

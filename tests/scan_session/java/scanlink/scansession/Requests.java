@@ -1,7 +1,12 @@
 package scanlink.scansession;
 
 import static scanlink.testsupport.Twain.DAT_CAPABILITY;
+import static scanlink.testsupport.Twain.DAT_IMAGEFILEXFER;
+import static scanlink.testsupport.Twain.DAT_IMAGEMEMXFER;
+import static scanlink.testsupport.Twain.DAT_IMAGENATIVEXFER;
 import static scanlink.testsupport.Twain.DG_CONTROL;
+import static scanlink.testsupport.Twain.DG_IMAGE;
+import static scanlink.testsupport.Twain.MSG_GET;
 import static scanlink.testsupport.Twain.MSG_SET;
 
 import java.util.List;
@@ -45,6 +50,15 @@ final class Requests {
         return VirtualScanner.logWithoutStatus().stream()
                 .filter(t -> t.is(DG_CONTROL, DAT_CAPABILITY, MSG_SET) && capability(t) == capability)
                 .collect(Collectors.toList());
+    }
+
+    /** Pages the source handed over whole, by any transfer: the transfers that ended XFERDONE. */
+    static long pagesTransferred() {
+        return VirtualScanner.logWithoutStatus().stream()
+                .filter(t -> t.dg() == DG_IMAGE && t.msg() == MSG_GET && t.resultCode() == 6
+                        && (t.dat() == DAT_IMAGENATIVEXFER || t.dat() == DAT_IMAGEMEMXFER
+                                || t.dat() == DAT_IMAGEFILEXFER))
+                .count();
     }
 
     static long count(int dg, int dat, int msg) {

@@ -15,7 +15,10 @@ public final class Twain {
     public static final int DAT_STATUS = 0x0008;
     public static final int DAT_USERINTERFACE = 0x0009;
     public static final int DAT_IMAGELAYOUT = 0x0102;
+    public static final int DAT_IMAGEINFO = 0x0101;
+    public static final int DAT_IMAGEMEMXFER = 0x0103;
     public static final int DAT_IMAGENATIVEXFER = 0x0104;
+    public static final int DAT_IMAGEFILEXFER = 0x0105;
 
     public static final int MSG_GET = 0x0001;
     public static final int MSG_GETCURRENT = 0x0002;

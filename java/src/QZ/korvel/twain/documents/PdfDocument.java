@@ -9,7 +9,9 @@ import java.util.Objects;
  * A PDF document of scanned pages (see {@link PageDocument}): a page per scanned page at the size
  * of its paper, pixels / dots per inch x 72 points (72 dots per inch when the source did not tell);
  * black and white pages in CCITT Group 4, gray pages as 8-bit gray and the others as 8-bit RGB,
- * both Flate. Gray pages keep their levels: the samples are the raster's, not colors read through
+ * both Flate. A page that came encoded ({@link Page#encoded()}) goes in as it came, neither decoded
+ * nor encoded again: a JPEG page with the DCTDecode filter, a Group 4 page (or a TIFF file of one
+ * Group 4 strip) with CCITTFaxDecode. Gray pages keep their levels: the samples are the raster's, not colors read through
  * {@link java.awt.image.BufferedImage#getRGB}, which lightens gray.
  *
  * <p>It needs Apache PDFBox 2 on the class path ({@code pdfbox}, {@code fontbox} and {@code
@@ -41,8 +43,7 @@ public final class PdfDocument implements PageDocument {
         if (closed) {
             throw new IllegalStateException("the document " + file + " is closed");
         }
-        pages.add(PdfImages.of(page.image()), page.image().getWidth(), page.image().getHeight(),
-                page.xResolution(), page.yResolution());
+        pages.add(PdfImages.of(page), page.xResolution(), page.yResolution());
     }
 
     @Override

@@ -6,6 +6,7 @@ import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.pdmodel.PDPage;
 import org.apache.pdfbox.pdmodel.PDPageContentStream;
 import org.apache.pdfbox.pdmodel.common.PDRectangle;
+import org.apache.pdfbox.pdmodel.graphics.image.PDImageXObject;
 
 /**
  * The PDFBox document behind a {@link PdfDocument}: the one class that PDFBox must be there for,
@@ -18,14 +19,14 @@ final class PdfPages {
     private int count;
 
     /** A page at the size of its paper, wholly covered by its image. */
-    void add(PdfImage image, int width, int height, double xResolution, double yResolution)
-            throws IOException {
-        PDPage page = new PDPage(
-                new PDRectangle(points(width, xResolution), points(height, yResolution)));
+    void add(PdfImage image, double xResolution, double yResolution) throws IOException {
+        PDImageXObject embedded = image.embed(document);
+        PDPage page = new PDPage(new PDRectangle(points(embedded.getWidth(), xResolution),
+                points(embedded.getHeight(), yResolution)));
         document.addPage(page);
         try (PDPageContentStream content = new PDPageContentStream(document, page)) {
             PDRectangle box = page.getMediaBox();
-            content.drawImage(image.embed(document), 0, 0, box.getWidth(), box.getHeight());
+            content.drawImage(embedded, 0, 0, box.getWidth(), box.getHeight());
         }
         count++;
     }
