@@ -43,8 +43,7 @@ public final class Scan {
             Scanned scanned = new Scanned();
             run(options, scanned);
             if (options.output != null) {
-                System.out.println("Scanned " + scanned.count
-                        + (scanned.count == 1 ? " page" : " pages") + scanned.how() + ".");
+                System.out.println(scanned.report());
             }
         } catch (Exception e) {
             System.err.println("scan: " + e.getMessage());
@@ -57,9 +56,10 @@ public final class Scan {
         int count;
         final Set<String> ways = new TreeSet<>();
 
-        /** " by memory transfer", " by memory transfer (JPEG)", ...; empty for no page. */
-        String how() {
-            return ways.isEmpty() ? "" : " by " + String.join(" and ", ways);
+        /** "Scanned 2 pages by memory transfer.", "Scanned 1 page by file transfer (JPEG).", ... */
+        String report() {
+            return "Scanned " + count + (count == 1 ? " page" : " pages")
+                    + (ways.isEmpty() ? "" : " by " + String.join(" and ", ways)) + ".";
         }
     }
 

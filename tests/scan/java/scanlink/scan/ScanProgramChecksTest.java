@@ -66,6 +66,32 @@ class ScanProgramChecksTest {
         return err.toString(StandardCharsets.UTF_8);
     }
 
+    /** The knob turned (or none), the options, and the report line of the pages written. */
+    @ParameterizedTest(name = "{1}")
+    @CsvSource(delimiter = '|', value = {
+        "                  |                                               | memory transfer",
+        "                  | --transfer native                             | native transfer",
+        "                  | --transfer file                               | file transfer",
+        "                  | --transfer memory --compression jpeg          | memory transfer (JPEG)",
+        "                  | --transfer file --compression jpeg            | file transfer (JPEG)",
+        "                  | --pixel-type bw --compression group4          | memory transfer (GROUP4)",
+        "memory.fail_first |                                               | native transfer",
+        "memory.unoffered  |                                               | native transfer",
+    })
+    void theReportSaysHowThePagesCame(String knob, String options, String way) throws Exception {
+        if (knob != null) {
+            VirtualScanner.setKnob(knob, 1);
+        }
+        List<String> args = new ArrayList<>(List.of("--resolution", "75", "--pages", "1"));
+        if (options != null) {
+            args.addAll(List.of(options.split(" ")));
+        }
+        args.add(folder.resolve("page.pdf").toString());
+        Scan.Scanned scanned = new Scan.Scanned();
+        Scan.run(ScanOptions.parse(args.toArray(new String[0])), scanned);
+        assertEquals("Scanned 1 page by " + way + ".", scanned.report());
+    }
+
     @Test
     void listsTheSourcesOneALineProductNameFirstAndScansNothing() throws Exception {
         assertEquals(0, run("--list-sources"));
