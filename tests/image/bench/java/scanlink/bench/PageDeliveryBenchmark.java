@@ -1,6 +1,9 @@
 package scanlink.bench;
 
 import QZ.korvel.twain.BufferedImageConsumer;
+import QZ.korvel.twain.ScanResult;
+import QZ.korvel.twain.ScanSession;
+import QZ.korvel.twain.Trace;
 import QZ.korvel.twain.TwainEx;
 import java.awt.image.BufferedImage;
 import java.awt.image.ColorModel;
@@ -11,6 +14,7 @@ import java.io.File;
 import java.io.IOException;
 import java.nio.ByteBuffer;
 import java.nio.ByteOrder;
+import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
@@ -18,6 +22,8 @@ import java.util.Arrays;
 import java.util.Collections;
 import java.util.Hashtable;
 import java.util.List;
+import java.util.regex.Matcher;
+import java.util.regex.Pattern;
 import javax.imageio.ImageIO;
 import scanlink.virtualscanner.VirtualScanner;
 
@@ -26,7 +32,9 @@ import scanlink.virtualscanner.VirtualScanner;
  * the binding's BufferedImageConsumer, against a pure-Java loop that decodes the same BMP bytes
  * into an int raster and against ImageIO.read of the same file, in one run. The first run of each
  * is the cold figure; the median of the others, the warm one. Then the memory of a 1-bit page in
- * the consumer against an int raster of the same size.
+ * the consumer against an int raster of the same size. Last, the same page taken by {@link
+ * ScanSession}, whose rows go straight into the page's raster: its delivery (from the raster's
+ * making to the completed image) as the library's trace times it, and the whole scan of the page.
  *
  * <p>Usage: PageDeliveryBenchmark [runs (default 10)]
  */
@@ -143,6 +151,9 @@ public final class PageDeliveryBenchmark {
         BufferedImageConsumer bw = new BufferedImageConsumer();
         check(TwainEx.acquireImage(bw), "acquireImage");
         TwainEx.unregister();
+        long[] raster = new long[runs];
+        long[] scan = new long[runs];
+        rasterDirect(colour, reference, raster, scan);
 
         System.out.printf("A4 page at 600 dpi, 24-bit colour, %d x %d pixels, %d runs in one VM%n",
                 WIDTH, HEIGHT, runs);
@@ -152,16 +163,63 @@ public final class PageDeliveryBenchmark {
         report("ImageIO.read of the same BMP file", imageIo);
         report("whole acquireImage (the virtual scanner reads the file)", acquire);
         System.out.printf("first BufferedImage of the VM, before all of these: %.1f ms%n", awt / 1e6);
-        System.out.printf("consumer / loop, warm: %.2f (target at most 1.3); cold: %.2f%n",
+        report("ScanSession: rows straight into the raster (traced)", raster);
+        report("ScanSession: the whole scan of the page", scan);
+        System.out.printf("consumer / loop, warm: %.2f; cold: %.2f%n",
                 ratio(consumer, loop, true), ratio(consumer, loop, false));
-        System.out.printf("ImageIO / consumer, warm: %.1f (target at least 5); cold: %.1f%n",
-                ratio(imageIo, consumer, true), ratio(imageIo, consumer, false));
+        System.out.printf("raster / loop, warm: %.2f (target at most 0.8); cold: %.2f%n",
+                ratio(raster, loop, true), ratio(raster, loop, false));
+        System.out.printf("ImageIO / raster, warm: %.2f (target above 1); cold: %.2f%n",
+                ratio(imageIo, raster, true), ratio(imageIo, raster, false));
+        System.out.printf("raster cold / warm: %.2f (target at most 2)%n",
+                raster[0] / warm(raster));
         DataBuffer buffer = bw.image().getRaster().getDataBuffer();
         long bytes = (long) buffer.getSize() * DataBuffer.getDataTypeSize(buffer.getDataType()) / 8;
         long intRaster = 4L * WIDTH * HEIGHT;
         System.out.printf("1-bit page in the consumer (image type %d): %,d bytes of pixels, against"
                 + " %,d for an int raster: 1/%d%n", bw.image().getType(), bytes, intRaster,
                 intRaster / bytes);
+    }
+
+    /**
+     * Scans the page once per run through a {@link ScanSession}, timing each scan, and reads the
+     * time of each delivery from the trace ("page delivered: ... in N ms").
+     */
+    static void rasterDirect(Path colour, BufferedImage reference, long[] delivery, long[] scan)
+            throws Exception {
+        int runs = scan.length;
+        VirtualScanner.setPageFiles(
+                String.join(File.pathSeparator, Collections.nCopies(runs, colour.toString())));
+        Path trace = Files.createTempFile("page-benchmark", ".trace");
+        try {
+            check(Trace.start(trace.toString()), "starting the trace");
+            try (ScanSession session = ScanSession.open("scanlink32", "Benchmarks", "Pages")) {
+                session.openSource();
+                session.setShowUserInterface(false);
+                for (int i = 0; i < runs; i++) {
+                    long before = System.nanoTime();
+                    ScanResult result = session.scan(1);
+                    scan[i] = System.nanoTime() - before;
+                    if (result.pageCount() != 1) {
+                        throw new IllegalStateException("ScanSession gave no page: "
+                                + result.failure());
+                    }
+                    if (i == 0) {
+                        sameRgb(reference, result.pages().get(0).image(), "ScanSession");
+                    }
+                }
+            } finally {
+                Trace.stop();
+            }
+            Matcher delivered = Pattern.compile("page delivered: .* in ([0-9.]+) ms")
+                    .matcher(new String(Files.readAllBytes(trace), StandardCharsets.UTF_8));
+            for (int i = 0; i < runs; i++) {
+                check(delivered.find(), "finding delivery " + (i + 1) + " in the trace");
+                delivery[i] = (long) (Double.parseDouble(delivered.group(1)) * 1e6);
+            }
+        } finally {
+            Files.delete(trace);
+        }
     }
 
     /** The BMP's rows, bottom-up, three bytes blue-green-red each, into a new int raster. */
