@@ -11,8 +11,8 @@ import java.util.Objects;
  * black and white pages in CCITT Group 4, gray pages as 8-bit gray and the others as 8-bit RGB,
  * both Flate. A page that came encoded ({@link Page#encoded()}) goes in as it came, neither decoded
  * nor encoded again: a JPEG page with the DCTDecode filter, a Group 4 page (or a TIFF file of one
- * Group 4 strip) with CCITTFaxDecode. Gray pages keep their levels: the samples are the raster's, not colors read through
- * {@link java.awt.image.BufferedImage#getRGB}, which lightens gray.
+ * Group 4 strip) with CCITTFaxDecode. Gray pages keep their levels: the samples are the raster's,
+ * not colors read through {@link java.awt.image.BufferedImage#getRGB}, which lightens gray.
  *
  * <p>It needs Apache PDFBox 2 on the class path ({@code pdfbox}, {@code fontbox} and {@code
  * commons-logging}; Debian's {@code libpdfbox2-java}), which nothing else in the binding does. The
