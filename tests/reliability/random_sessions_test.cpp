@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -23,9 +24,11 @@
 #include "scenario.h"
 #include "session/acquisition.h"
 #include "session/lifecycle.h"
+#include "session/memory_transfer.h"
 #include "session/session_thread.h"
 #include "session/source_directory.h"
 #include "session/twain_session.h"
+#include "settings/capability_access.h"
 #include "settings/capability_requests.h"
 #include "twain_natives.h"
 #include "wait_bound.h"
@@ -57,6 +60,8 @@ const Fault kFaults[] = {
     {DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT},   {DG_CONTROL, DAT_CAPABILITY, MSG_QUERYSUPPORT},
     {DG_CONTROL, DAT_CAPABILITY, MSG_RESET},        {DG_CONTROL, DAT_CAPABILITY, MSG_SET},
     {DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET},           {DG_CONTROL, DAT_STATUS, MSG_GET},
+    {DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET},        {DG_IMAGE, DAT_IMAGEINFO, MSG_GET},
+    {DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET},
 };
 
 // The triplets whose timing the library alone decides: the source must never find one of them out
@@ -68,12 +73,37 @@ bool sequencedByTheLibrary(const VscanTriplet& t) {
         case DAT_USERINTERFACE:
         case DAT_EVENT:
         case DAT_IMAGENATIVEXFER:
+        case DAT_SETUPMEMXFER:
+        case DAT_IMAGEINFO:
+        case DAT_IMAGEMEMXFER:
         case DAT_PENDINGXFERS:
             return true;
         default:
             return false;
     }
 }
+
+// The rows of a memory transfer: counted, and handed to a hook before each batch is taken.
+class StripSink : public PageSink {
+  public:
+    bool begin(const DibLayout&, std::uint32_t) override { return true; }
+    bool rows(std::uint32_t, std::uint32_t count, const std::uint8_t*, std::ptrdiff_t) override {
+        rows_ += count;
+        return !beforeRows || beforeRows(batches_++);
+    }
+    bool end(std::uint32_t height) override {
+        ended = height == rows_;
+        return true;
+    }
+    bool encoded(EncodedPage) override { return true; }
+
+    std::function<bool(std::uint32_t batch)> beforeRows;
+    bool ended = false;
+
+  private:
+    std::uint32_t rows_ = 0;
+    std::uint32_t batches_ = 0;
+};
 
 class RandomSessions : public Scenario {
   protected:
@@ -90,6 +120,9 @@ class RandomSessions : public Scenario {
     // offer takes the message that carried it. Refusals stay scripted until the scanner is reset.
     bool announcementMayBeLost_ = false;
     bool eventRefusalScripted_ = false;
+    // The open source transfers in memory (ICAP_XFERMECH): the acquisitions go that way.
+    bool memoryMechanism_ = false;
+    long memoryPages_ = 0;
     long images_ = 0;
     long rescues_ = 0;
     long faults_ = 0;
@@ -108,7 +141,9 @@ class RandomSessions : public Scenario {
 
     void step();
     void acquire();
+    bool acquireInMemory();
     void acquireOnAnotherThread();
+    void chooseMechanism();
     void injectFault();
     void turnKnob();
     void openByName();
@@ -164,9 +199,14 @@ void RandomSessions::acquire() {
     }
     TW_HANDLE image = {};
     bool exceeded = false;
+    bool inMemory = false;
     {
         WaitBound bound(10s);
-        image = acquireNextImage();
+        if (memoryMechanism_) {
+            inMemory = acquireInMemory();
+        } else {
+            image = acquireNextImage();
+        }
         exceeded = bound.exceeded();
     }
     const auto returnedAt = std::chrono::steady_clock::now();
@@ -195,8 +235,9 @@ void RandomSessions::acquire() {
                                << before << ")";
     }
     if (before < kStateSourceEnabled) {
-        EXPECT_FALSE(image) << where_;
+        EXPECT_FALSE(image || inMemory) << where_;
     }
+    memoryPages_ += inMemory ? 1 : 0;
     if (!image) {
         return;
     }
@@ -212,6 +253,70 @@ void RandomSessions::acquire() {
         GlobalUnlock(image);
     }
     GlobalFree(image);
+}
+
+// A page by memory transfer, whose first strip's consumer now and then calls back into the session
+// from the session's own thread, or has another thread cancel the wait or tear the transfer down
+// while the strips come, or stops the transfer itself.
+bool RandomSessions::acquireInMemory() {
+    const int during = pick(5);
+    std::ostringstream detail;
+    detail << " in memory, during the first strip " << during;
+    detail_ = detail.str();
+    std::thread other;
+    StripSink sink;
+    sink.beforeRows = [&](std::uint32_t batch) {
+        if (batch != 0) {
+            return true;
+        }
+        switch (during) {
+            case 1:
+                Java_QZ_korvel_twain_TwainEx_getXResolution(nullptr, nullptr);
+                break;
+            case 2:
+                other = std::thread(cancelPageWait);
+                break;
+            case 3:
+                other = std::thread([] {
+                    if (!Java_QZ_korvel_twain_TwainEx_stopTransfer(nullptr, nullptr)) {
+                        Java_QZ_korvel_twain_TwainEx_unregister(nullptr, nullptr);
+                    }
+                });
+                break;
+            case 4:
+                return false;
+            default:
+                break;
+        }
+        return true;
+    };
+    MemoryTransfer transfer(sink,
+                            chance(50) ? MemoryBuffer::Kind::Pointer : MemoryBuffer::Kind::Handle);
+    const bool taken = acquireNextPage(transfer);
+    if (other.joinable()) {
+        other.join();
+    }
+    if (taken) {
+        EXPECT_TRUE(sink.ended) << where_ << ": a page taken has every row it announced";
+    }
+    return taken;
+}
+
+// In state 4: the source transfers in memory, or natively again, with strips of a few rows.
+void RandomSessions::chooseMechanism() {
+    if (state() != kStateSourceOpen) {
+        return;
+    }
+    const bool memory = chance(75);
+    detail_ = memory ? " memory" : " native";
+    vscan_setKnob("memory.strip_rows", 1 + pick(40));
+    bool set = false;
+    runSessionCall("setCapability", CallKind::Step, {kStateSourceOpen, kStateSourceOpen}, [&] {
+        set = setCapabilityValue(ICAP_XFERMECH, TWTY_UINT16, memory ? TWSX_MEMORY : TWSX_NATIVE);
+    });
+    if (set) {
+        memoryMechanism_ = memory;
+    }
 }
 
 void RandomSessions::acquireOnAnotherThread() {
@@ -404,7 +509,8 @@ void RandomSessions::step() {
                                          "unregister",      "setVisible",
                                          "capability",      "frame",
                                          "fault",           "fault",
-                                         "fault",           "knob"};
+                                         "fault",           "knob",
+                                         "mechanism",       "mechanism"};
     // Half the steps go forward from where the session is, so that most sequences reach the
     // acquisition; the others are any call at all.
     static const int kForward[] = {0, 0, 0, 3, 5, 7, 7, 7};
@@ -507,12 +613,20 @@ void RandomSessions::step() {
         case 20:
             injectFault();
             break;
+        case 22:
+        case 23:
+            chooseMechanism();
+            break;
         default:
             turnKnob();
             break;
     }
     EXPECT_GE(state(), kStateLoaded) << where_;
     EXPECT_LE(state(), kStateTransferring) << where_;
+    // A source opened again starts with native transfer.
+    if (state() < kStateSourceOpen) {
+        memoryMechanism_ = false;
+    }
     // A session that the library released leaves the manager as the process's end would.
     if (state() <= kStateManagerNotLoaded && vscan_managerState() == 3) {
         vscan_powerCycle();
@@ -546,13 +660,14 @@ TEST_F(RandomSessions, NoSequenceCrashesHangsOrLeaks) {
     }
     endSession();
     std::printf(
-        "seed %llu: %llu steps, %ld images, %ld faults injected, %ld waits ended from "
+        "seed %llu: %llu steps, %ld images, %ld pages by memory transfer, %ld faults injected, %ld "
+        "waits ended from "
         "another thread, the longest %lld us after the teardown; %ld teardowns from another "
         "thread carried out by the owner in %lld us on average, %lld us at most; %ld calls made "
         "from another thread during a wait\n",
-        static_cast<unsigned long long>(seed), static_cast<unsigned long long>(i), images_, faults_,
-        rescues_, static_cast<long long>(longestWaitAfterTeardown_.count()), handOvers_,
-        static_cast<long long>(handOvers_ ? handOverTotal_.count() / handOvers_ : 0),
+        static_cast<unsigned long long>(seed), static_cast<unsigned long long>(i), images_,
+        memoryPages_, faults_, rescues_, static_cast<long long>(longestWaitAfterTeardown_.count()),
+        handOvers_, static_cast<long long>(handOvers_ ? handOverTotal_.count() / handOvers_ : 0),
         static_cast<long long>(handOverLongest_.count()), foreignCalls_);
 }
 
