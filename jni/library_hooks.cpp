@@ -19,8 +19,7 @@ JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
 // session, since a source torn down from another thread could leave its windows running code
 // that is about to go.
 JNIEXPORT void JNICALL JNI_OnUnload(JavaVM*, void*) {
-    stepCall("JNI_OnUnload", CallKind::Teardown, {kStateManagerOpen, kStateTransferring},
-             unregister);
+    stepCall("JNI_OnUnload", CallKind::Teardown, kUnregisterStates, unregister);
 }
 
 }  // extern "C"

@@ -1,10 +1,12 @@
 #include "jni/registered_natives.h"
 
 #include <iterator>
+#include <string>
 
 #include "jni/capability_natives.h"
 #include "jni/source_natives.h"
 #include "session/jstring.h"
+#include "session/refusal.h"
 #include "session/session_thread.h"
 #include "trace/trace.h"
 
@@ -23,6 +25,12 @@ jboolean JNICALL startTraceTo(JNIEnv* env, jclass, jstring path) {
 }
 
 void JNICALL stopTracing(JNIEnv*, jclass) { stopTrace(); }
+
+// QZ.korvel.twain.SessionStates.lastRefusal(): why the session last refused a call, or null.
+jstring JNICALL lastRefusalText(JNIEnv* env, jclass) {
+    const std::string text = lastRefusal();
+    return text.empty() ? nullptr : env->NewStringUTF(text.c_str());
+}
 
 struct NativeClass {
     const char* name;
@@ -54,10 +62,17 @@ JNINativeMethod deviceMethods[] = {
      reinterpret_cast<void*>(setCapabilityNative)},
 };
 
+JNINativeMethod sessionStatesMethods[] = {
+    {const_cast<char*>("lastRefusal"), const_cast<char*>("()Ljava/lang/String;"),
+     reinterpret_cast<void*>(lastRefusalText)},
+};
+
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
     {"QZ/korvel/twain/Trace", traceMethods, static_cast<jint>(std::size(traceMethods))},
     {"QZ/korvel/twain/DeviceEx", deviceMethods, static_cast<jint>(std::size(deviceMethods))},
+    {"QZ/korvel/twain/SessionStates", sessionStatesMethods,
+     static_cast<jint>(std::size(sessionStatesMethods))},
 };
 
 }  // namespace

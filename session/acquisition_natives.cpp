@@ -31,13 +31,13 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_acquireImage(JNIEnv* env
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_getVisible(JNIEnv*, jclass) {
     return stepCall("getVisible", CallKind::Step, kSendsNothing,
-                    [] { return twainSession.userInterface.ShowUI != 0; });
+                    [] { return twainSession.showUserInterface.load(); });
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv*, jclass,
                                                                    jboolean visible) {
     runSessionCall("setVisible", CallKind::Step, kSendsNothing,
-                   [visible] { twainSession.userInterface.ShowUI = visible ? 1 : 0; });
+                   [visible] { twainSession.showUserInterface = visible != JNI_FALSE; });
     return JNI_TRUE;
 }
 

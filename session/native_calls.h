@@ -10,13 +10,17 @@
 // The states from which dsmCall sends, and those in which the source is open and takes requests.
 inline constexpr TripletStates kManagerBoundStates = {kStateManagerLoaded, kStateTransferring};
 inline constexpr TripletStates kSourceOpenStates = {kStateSourceOpen, kStateTransferring};
+// unregister's: in state 2 it sends nothing, but releases the manager, which is a step too.
+inline constexpr TripletStates kUnregisterStates = {kStateManagerLoaded, kStateTransferring};
 
-// A step that answers whether it succeeded; a refused call answers false.
+// A step that answers whether it succeeded; a refused call, or one that failed inside the library,
+// answers false, and a teardown that had nothing left to take down true.
 template <class Step>
 jboolean stepCall(const char* name, CallKind kind, TripletStates sends, Step step) {
-    bool succeeded = false;
-    runSessionCall(name, kind, sends, [&succeeded, &step] { succeeded = step(); });
-    return succeeded ? JNI_TRUE : JNI_FALSE;
+    bool succeeded = kind == CallKind::Teardown;
+    const bool answered =
+        runSessionCall(name, kind, sends, [&succeeded, &step] { succeeded = step(); });
+    return answered && succeeded ? JNI_TRUE : JNI_FALSE;
 }
 
 #endif

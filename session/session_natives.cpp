@@ -65,8 +65,7 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv*, jcl
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv*, jclass) {
-    return stepCall("unregister", CallKind::Teardown, {kStateManagerOpen, kStateTransferring},
-                    unregister);
+    return stepCall("unregister", CallKind::Teardown, kUnregisterStates, unregister);
 }
 
 }  // extern "C"
