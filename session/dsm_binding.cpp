@@ -10,7 +10,7 @@ namespace {
 
 // The triplet and the request for its condition code.
 TripletAnswer sendWithStatus(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
-                      TW_MEMREF data) {
+                             TW_MEMREF data) {
     TwainSession& s = twainSession;
     TripletAnswer answer = {s.dsmEntry(&s.appIdentity, destination, dg, dat, msg, data), false, 0};
     s.resultCode = answer.resultCode;

@@ -46,8 +46,9 @@ TripletAnswer sendDisable() {
 // while the session, which has not taken the notice, believes 5, and it rightly refuses to be
 // disabled. The transfer it announced is reset, as from state 6. True when the source took it.
 bool resetAnnouncedTransfer() {
-    traceRule("the source refused to be disabled as out of sequence: the transfer it announced "
-              "is reset first");
+    traceRule(
+        "the source refused to be disabled as out of sequence: the transfer it announced "
+        "is reset first");
     TW_PENDINGXFERS pending = {};
     return dsmCall(&twainSession.sourceIdentity, DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending);
 }

@@ -127,7 +127,8 @@ TW_UINT16 Transfer::processEvent(TW_UINT16 msg, TW_EVENT* event) {
         return TWRC_NOTDSEVENT;
     }
     // A page announced inside MSG_ENABLEDS finds the source in state 6 already.
-    const bool announced = core_.state == 5 || (core_.state == 6 && notice_ == Notice::TransferReady);
+    const bool announced =
+        core_.state == 5 || (core_.state == 6 && notice_ == Notice::TransferReady);
     if (message->wParam == tag_ && announced && notice_ != Notice::None) {
         const TW_UINT16 notice = notice_ == Notice::TransferReady ? MSG_XFERREADY : MSG_CLOSEDSREQ;
         if (notice_ == Notice::TransferReady) {

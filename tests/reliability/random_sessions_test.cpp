@@ -82,19 +82,29 @@ bool sequencedByTheLibrary(const VscanTriplet& t) {
 }
 
 // A source's refusal as out of sequence that the library had to provoke: a source that announced a
-// transfer on its own refuses to be disabled until the library has reset the transfer (which the
-// source then takes), and a source that refused a step of the teardown is still asked to close.
+// transfer on its own refuses to be disabled, and the library resets that transfer next (the reset
+// itself may meet a scripted refusal); a source that refused a step of the teardown is still asked
+// to close.
 bool provokedRefusal(const VscanTriplet& request, const VscanTriplet* previous,
                      const VscanTriplet* next) {
     const bool announcedOnItsOwn = request.dat == DAT_USERINTERFACE &&
                                    request.msg == MSG_DISABLEDS && next != nullptr &&
-                                   next->dat == DAT_PENDINGXFERS && next->msg == MSG_RESET &&
-                                   next->resultCode == TWRC_SUCCESS;
+                                   next->dat == DAT_PENDINGXFERS && next->msg == MSG_RESET;
     const bool closedAfterAFailedTeardown =
         request.dat == DAT_IDENTITY && request.msg == MSG_CLOSEDS && previous != nullptr &&
         previous->resultCode != TWRC_SUCCESS &&
         (previous->dat == DAT_USERINTERFACE || previous->dat == DAT_PENDINGXFERS);
     return announcedOnItsOwn || closedAfterAFailedTeardown;
+}
+
+std::string describe(const char* where, const VscanTriplet* triplet) {
+    if (triplet == nullptr) {
+        return "";
+    }
+    std::ostringstream text;
+    text << where << "DAT " << triplet->dat << " MSG " << triplet->msg << " (result "
+         << triplet->resultCode << ")";
+    return text.str();
 }
 
 class RandomSessions : public Scenario {
@@ -441,7 +451,8 @@ void RandomSessions::checkLog() {
         const VscanTriplet* next = i + 1 < requests.size() ? &requests[i + 1] : nullptr;
         EXPECT_TRUE(provokedRefusal(request, previous, next))
             << where_ << ": DAT " << request.dat << " MSG " << request.msg
-            << " was sent out of sequence";
+            << " was sent out of sequence" << describe(" after ", previous)
+            << describe(", before ", next) << "; the source is in state " << vscan_sourceState();
     }
     vscan_clearLog();
 }

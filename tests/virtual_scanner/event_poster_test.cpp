@@ -20,8 +20,8 @@ constexpr UINT kMessage = WM_APP + 7;
 class EventPosterTest : public testing::Test {
   protected:
     void SetUp() override {
-        window_ = CreateWindowExA(0, "STATIC", "Poster test", WS_POPUP, 0, 0, 1, 1, {}, {}, {},
-                                  nullptr);
+        window_ =
+            CreateWindowExA(0, "STATIC", "Poster test", WS_POPUP, 0, 0, 1, 1, {}, {}, {}, nullptr);
         ASSERT_TRUE(window_);
     }
     void TearDown() override { DestroyWindow(window_); }
