@@ -1,3 +1,5 @@
+#include <string>
+
 #include "platform_probe.h"
 #include "record_bytes.h"
 #include "scenario.h"
@@ -130,6 +132,32 @@ TEST_F(Teardown, ATransferAnnouncedInsideTheEnableIsResetAndTheTeardownGoesOn) {
         EXPECT_TRUE(openSource());
         ASSERT_TRUE(unregister());
         resetScanner();
+    }
+}
+
+// No thread of the source outlives its disable or its close, after which a manager may unload the
+// module that holds its code: whether the thread still waits to announce a page or has announced
+// it.
+TEST_F(Teardown, NoThreadOfTheSourceOutlivesADisableOrAClose) {
+    struct Case {
+        const char* name;
+        bool (*teardown)();
+    };
+    const Case teardowns[] = {
+        {"stopTransfer", disableSource}, {"closeSource", closeSource}, {"unregister", unregister}};
+    for (const Case& c : teardowns) {
+        for (const int64_t delay : {600000, 0}) {
+            SCOPED_TRACE(std::string(c.name) +
+                         (delay > 0 ? ", page still to come" : ", announced"));
+            vscan_setKnob("page.delay_ms", delay);
+            ASSERT_TRUE(registerDemo());
+            ASSERT_TRUE(openSource());
+            ASSERT_TRUE(prepareTransfer());
+            EXPECT_EQ(vscan_sourceWorker(), 1) << "the source started no thread";
+            EXPECT_TRUE(c.teardown());
+            EXPECT_EQ(vscan_sourceWorker(), 0) << "the source's thread outlived " << c.name;
+            ASSERT_TRUE(unregister());
+        }
     }
 }
 
