@@ -144,7 +144,7 @@ bool disableSource() {
 // from any state, and one that refuses stays open, as the state then says.
 bool closeSource() {
     TwainSession& s = twainSession;
-    if (!disableSource() && s.state >= kStateSourceOpen) {
+    if (!disableSource()) {
         traceRule("the source could not be disabled; it is asked to close all the same");
     }
     if (s.state < kStateSourceOpen) {

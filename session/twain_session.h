@@ -30,12 +30,13 @@ struct TwainSession {
     std::atomic<TW_UINT16> resultCode;
     std::atomic<TW_UINT16> conditionCode;
     std::atomic<int32_t> state;
-    // Whether the next enable shows the source's interface; userInterface.ShowUI takes it at
-    // MSG_ENABLEDS, so that a setting made meanwhile never changes the record a triplet carries.
-    std::atomic<bool> showUserInterface;
     TW_IDENTITY appIdentity;
     TW_IDENTITY sourceIdentity;
     TW_USERINTERFACE userInterface;
+    // Whether the next enable shows the source's interface; userInterface.ShowUI takes it at
+    // MSG_ENABLEDS, so that a setting made meanwhile never changes the record a triplet carries.
+    // Last, so that the records keep the alignment they had.
+    std::atomic<bool> showUserInterface;
 };
 
 // Zero-filled at load: static storage duration, constant initialisation.
