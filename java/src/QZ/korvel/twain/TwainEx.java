@@ -164,11 +164,12 @@ public final class TwainEx {
     public static native boolean closeSource();
 
     /**
-     * Takes the session down from any state and releases the manager (state 1). Every step is
-     * tried, in order, whether the one before succeeded or not. When the manager still refuses to
-     * close with a source open in it, the manager is kept and the state tells where the session
-     * is, so that the source is never left open behind a session that claims state 1; a later call
-     * tries again. A manager that refuses to close with no source open is released all the same.
+     * Takes the session down from any state and releases the manager (state 1). The source and
+     * the manager are asked to close even when a step before failed. When the manager still
+     * refuses to close with a source open in it, the manager is kept and the state tells where the
+     * session is, so that the source is never left open behind a session that claims state 1; a
+     * later call tries again. A manager that refuses to close with no source open is released all
+     * the same.
      *
      * @return whether the session is at state 1 or below
      */
