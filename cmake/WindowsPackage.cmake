@@ -2,13 +2,15 @@
 # and a 64-bit VM each find theirs; the binding jar, which carries both libraries as resources
 # beside its classes; and Ramtally.exe in its 32-bit build, which runs on every Windows.
 #
-# The 32-bit files come from the windows-x86 build tree, which is built first (scripts/test runs it
-# before this one). Every file goes into the zip stripped, and the jar carries the very same bytes.
+# The 32-bit files come from the windows-x86 build tree, which is built and tested first
+# (scripts/test runs it before this one): the files it staged stripped, which its Wine tests ran, go
+# into the zip unchanged, and the jar carries the very same bytes.
 
 set(SCANLINK_WINDOWS_X86_DIR "" CACHE PATH
   "Build tree of the windows-x86 preset, whose scanlink32.dll and Ramtally.exe the zip carries")
-set(SCANLINK_X86_LIBRARY ${SCANLINK_WINDOWS_X86_DIR}/bin/scanlink32.dll)
-set(SCANLINK_X86_RAMTALLY ${SCANLINK_WINDOWS_X86_DIR}/bin/Ramtally.exe)
+set(SCANLINK_X86_STAGE ${SCANLINK_WINDOWS_X86_DIR}/package_files)
+set(SCANLINK_X86_LIBRARY ${SCANLINK_X86_STAGE}/scanlink32.dll)
+set(SCANLINK_X86_RAMTALLY ${SCANLINK_X86_STAGE}/Ramtally.exe)
 foreach(file IN ITEMS ${SCANLINK_X86_LIBRARY} ${SCANLINK_X86_RAMTALLY})
   if(NOT EXISTS ${file})
     message(FATAL_ERROR "${file} does not exist: the zip carries the 32-bit build too, so build it "
@@ -17,27 +19,17 @@ foreach(file IN ITEMS ${SCANLINK_X86_LIBRARY} ${SCANLINK_X86_RAMTALLY})
   endif()
 endforeach()
 
-# The 32-bit files are read and stripped with the 32-bit binutils.
-find_program(SCANLINK_X86_STRIP i686-w64-mingw32-strip REQUIRED)
+# The 32-bit files are read with the 32-bit binutils.
 find_program(SCANLINK_X86_OBJDUMP i686-w64-mingw32-objdump REQUIRED)
 
-set(SCANLINK_PACKAGE_STAGE ${CMAKE_BINARY_DIR}/package_files)
 set(stage ${SCANLINK_PACKAGE_STAGE})
-add_custom_command(OUTPUT ${stage}/scanlink32.dll
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
-  COMMAND ${SCANLINK_X86_STRIP} -o ${stage}/scanlink32.dll ${SCANLINK_X86_LIBRARY}
-  DEPENDS ${SCANLINK_X86_LIBRARY}
-  COMMENT "Stripping the 32-bit scanlink32.dll for the zip")
-add_custom_command(OUTPUT ${stage}/Ramtally.exe
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
-  COMMAND ${SCANLINK_X86_STRIP} -o ${stage}/Ramtally.exe ${SCANLINK_X86_RAMTALLY}
-  DEPENDS ${SCANLINK_X86_RAMTALLY}
-  COMMENT "Stripping the 32-bit Ramtally.exe for the zip")
-add_custom_command(OUTPUT ${stage}/scanlink64.dll
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
-  COMMAND ${CMAKE_STRIP} -o ${stage}/scanlink64.dll $<TARGET_FILE:scanlink32>
-  DEPENDS scanlink32
-  COMMENT "Stripping scanlink64.dll for the zip")
+foreach(file IN ITEMS ${SCANLINK_X86_LIBRARY} ${SCANLINK_X86_RAMTALLY})
+  get_filename_component(name ${file} NAME)
+  add_custom_command(OUTPUT ${stage}/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${file} ${stage}/${name}
+    DEPENDS ${file}
+    COMMENT "Taking the 32-bit ${name} for the zip")
+endforeach()
 
 # The binding jar with the libraries at the resource paths from which the binding extracts the one
 # its VM needs: natives/<os>-<arch>/<System.mapLibraryName(name)>.
@@ -57,6 +49,7 @@ add_custom_command(OUTPUT ${stage}/twainex.jar
 add_custom_target(windows_package_files ALL
   DEPENDS ${stage}/scanlink32.dll ${stage}/scanlink64.dll ${stage}/Ramtally.exe
     ${stage}/twainex.jar)
+add_dependencies(windows_package_files staged_deliverables)
 
 install(FILES ${stage}/scanlink32.dll ${stage}/scanlink64.dll ${stage}/twainex.jar
   DESTINATION .)

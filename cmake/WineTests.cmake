@@ -1,7 +1,19 @@
-# The Windows code on a real Win32: the test programs of tests/wine, built for 64-bit Windows with
-# the posix thread model as a project of their own, against this build's core archive and with the
-# scanlink64.dll of the zip, and run under Wine with this build's tests.
+# The Windows code on a real Win32, for the width of this build: the test programs of tests/wine,
+# built with the posix thread model as a project of their own, against this build's core archive
+# and with the library file of the zip, and run under Wine with this build's tests (32-bit Wine in
+# a 32-bit prefix for the 32-bit build).
 include(ExternalProject)
+
+if(SCANLINK_WINDOWS_ARCH STREQUAL "x86_64")
+  set(wine_toolchain x86_64-w64-mingw32-posix.cmake)
+  # Ramtally for 64-bit Windows, the build's own: the zip's is the 32-bit one.
+  set(wine_ramtally $<TARGET_FILE:Ramtally>)
+  set(wine_depends windows_package_files)
+else()
+  set(wine_toolchain i686-w64-mingw32-posix.cmake)
+  set(wine_ramtally ${SCANLINK_STAGED_RAMTALLY})
+  set(wine_depends staged_deliverables)
+endif()
 
 set(SCANLINK_WINE_TESTS_DIR ${CMAKE_BINARY_DIR}/wine_tests)
 ExternalProject_Add(wine_tests
@@ -9,15 +21,15 @@ ExternalProject_Add(wine_tests
   BINARY_DIR ${SCANLINK_WINE_TESTS_DIR}
   CMAKE_GENERATOR ${CMAKE_GENERATOR}
   CMAKE_ARGS
-    -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/x86_64-w64-mingw32-posix.cmake
+    -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${wine_toolchain}
     -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
     -DSCANLINK_CORE_ARCHIVE=$<TARGET_FILE:scanlink32_core>
     -DSCANLINK_JNI_H_DIR=${SCANLINK_JNI_H_DIR}
-    -DSCANLINK_RAMTALLY=$<TARGET_FILE:Ramtally>
-    -DSCANLINK_LIBRARY_DLL=${SCANLINK_PACKAGE_STAGE}/scanlink64.dll
+    -DSCANLINK_RAMTALLY=${wine_ramtally}
+    -DSCANLINK_LIBRARY_DLL=${SCANLINK_PACKAGE_STAGE}/${SCANLINK_LIBRARY_NAME}.dll
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
-  DEPENDS scanlink32_core Ramtally windows_package_files)
+  DEPENDS scanlink32_core Ramtally ${wine_depends})
 
 # This build's ctest runs that project's tests too.
 file(WRITE ${CMAKE_BINARY_DIR}/wine_tests.cmake "subdirs(\"${SCANLINK_WINE_TESTS_DIR}\")\n")

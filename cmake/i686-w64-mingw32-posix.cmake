@@ -1,5 +1,5 @@
-# Cross-compilation for 32-bit Windows with the posix thread model, for the JNI host, which is
-# compiled for 32-bit Windows but cannot run here (see MingwToolchain.cmake).
+# Cross-compilation for 32-bit Windows with the posix thread model, for the test programs that run
+# under 32-bit Wine (see MingwToolchain.cmake).
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(SCANLINK_MINGW_TRIPLE i686-w64-mingw32)
 set(SCANLINK_MINGW_THREADS posix)

@@ -1,6 +1,7 @@
 // TWAIN constants and records, as the standard's header gives them: packed on 2-byte boundaries,
-// little-endian. TW_HANDLE and TW_MEMREF are as wide as a pointer of the target, so four records
-// differ between targets; every size and offset is asserted below for the target being built.
+// little-endian. TW_HANDLE and TW_MEMREF are as wide as a pointer of the target, so three records
+// differ between targets; every size, offset and alignment is asserted below for the target being
+// built, against the standard's layouts for 32- and 64-bit Windows.
 #ifndef SCANLINK_TWAIN_H
 #define SCANLINK_TWAIN_H
 
@@ -127,50 +128,80 @@ typedef TW_IDENTITY* pTW_IDENTITY;
 typedef TW_UINT16(PASCAL* DSMENTRYPROC)(pTW_IDENTITY origin, pTW_IDENTITY dest, TW_UINT32 dg,
                                         TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
 
-// What the target decides: the width of TW_HANDLE and TW_MEMREF, and with it the records that hold
-// one. Packing stays 2, so an 8-byte handle sits at offset 4 with no padding before it.
+// What the target decides: the width of TW_HANDLE and TW_MEMREF (and of the pointers the manager
+// and the application pass), and with it the records that hold one. Packing stays 2, so an 8-byte
+// handle sits at offset 4 with no padding before it.
 struct TwainTargetLayout {
     std::size_t handle;         // TW_HANDLE
     std::size_t memref;         // TW_MEMREF
+    std::size_t pointer;        // pTW_IDENTITY, DSMENTRYPROC
     std::size_t userInterface;  // TW_USERINTERFACE
     std::size_t capability;     // TW_CAPABILITY
     std::size_t event;          // TW_EVENT
     std::size_t eventMessage;   // offset of TW_EVENT.TWMessage
 };
+// The standard's header compiled for 32-bit and for 64-bit Windows.
+inline constexpr TwainTargetLayout kWin32Layout = {4, 4, 4, 8, 8, 6, 4};
+inline constexpr TwainTargetLayout kWin64Layout = {8, 8, 8, 12, 12, 10, 8};
 #if defined(_WIN64)
-inline constexpr TwainTargetLayout kTwainTargetLayout = {8, 8, 12, 12, 10, 8};
+inline constexpr TwainTargetLayout kTwainTargetLayout = kWin64Layout;
 #elif defined(_WIN32)
-inline constexpr TwainTargetLayout kTwainTargetLayout = {4, 4, 8, 8, 6, 4};
+inline constexpr TwainTargetLayout kTwainTargetLayout = kWin32Layout;
 #else
 // The 64-bit POSIX host: handles come from the stand-in's 32-bit handle table, TW_MEMREF is a host
 // pointer.
-inline constexpr TwainTargetLayout kTwainTargetLayout = {4, 8, 8, 8, 10, 8};
+inline constexpr TwainTargetLayout kTwainTargetLayout = {4, 8, 8, 8, 8, 10, 8};
 #endif
 
 static_assert(sizeof(TW_HANDLE) == kTwainTargetLayout.handle);
 static_assert(sizeof(TW_MEMREF) == kTwainTargetLayout.memref);
+static_assert(sizeof(pTW_IDENTITY) == kTwainTargetLayout.pointer);
+static_assert(sizeof(DSMENTRYPROC) == kTwainTargetLayout.pointer);
 static_assert(sizeof(TW_USERINTERFACE) == kTwainTargetLayout.userInterface);
+static_assert(offsetof(TW_USERINTERFACE, ShowUI) == 0);
 static_assert(offsetof(TW_USERINTERFACE, ModalUI) == 2);
 static_assert(offsetof(TW_USERINTERFACE, hParent) == 4);
 static_assert(sizeof(TW_CAPABILITY) == kTwainTargetLayout.capability);
+static_assert(offsetof(TW_CAPABILITY, Cap) == 0);
 static_assert(offsetof(TW_CAPABILITY, ConType) == 2);
 static_assert(offsetof(TW_CAPABILITY, hContainer) == 4);
 static_assert(sizeof(TW_EVENT) == kTwainTargetLayout.event);
+static_assert(offsetof(TW_EVENT, pEvent) == 0);
 static_assert(offsetof(TW_EVENT, TWMessage) == kTwainTargetLayout.eventMessage);
+
+// The scalar and string types, the same on every target.
+static_assert(sizeof(TW_INT8) == 1 && sizeof(TW_UINT8) == 1);
+static_assert(sizeof(TW_INT16) == 2 && sizeof(TW_UINT16) == 2 && sizeof(TW_BOOL) == 2);
+static_assert(sizeof(TW_INT32) == 4 && sizeof(TW_UINT32) == 4);
+static_assert(sizeof(TW_STR32) == 34 && sizeof(TW_STR64) == 66);
+static_assert(sizeof(TW_STR128) == 130 && sizeof(TW_STR255) == 256);
+
+// Packed on 2-byte boundaries: no record asks for more, whatever its fields would.
+static_assert(alignof(TW_FIX32) == 2 && alignof(TW_FRAME) == 2 && alignof(TW_VERSION) == 2);
+static_assert(alignof(TW_IDENTITY) == 2 && alignof(TW_USERINTERFACE) == 2);
+static_assert(alignof(TW_STATUS) == 2 && alignof(TW_CAPABILITY) == 2);
+static_assert(alignof(TW_ONEVALUE) == 2 && alignof(TW_ENUMERATION_HEADER) == 2);
+static_assert(alignof(TW_RANGE) == 2 && alignof(TW_ARRAY_HEADER) == 2);
+static_assert(alignof(TW_PENDINGXFERS) == 2 && alignof(TW_EVENT) == 2);
+static_assert(alignof(TW_IMAGELAYOUT) == 2);
 
 // The records that hold no handle and no pointer are the same on every target.
 static_assert(sizeof(TW_FIX32) == 4);
+static_assert(offsetof(TW_FIX32, Whole) == 0);
 static_assert(offsetof(TW_FIX32, Frac) == 2);
 static_assert(sizeof(TW_FRAME) == 16);
+static_assert(offsetof(TW_FRAME, Left) == 0);
 static_assert(offsetof(TW_FRAME, Top) == 4);
 static_assert(offsetof(TW_FRAME, Right) == 8);
 static_assert(offsetof(TW_FRAME, Bottom) == 12);
 static_assert(sizeof(TW_VERSION) == 42);
+static_assert(offsetof(TW_VERSION, MajorNum) == 0);
 static_assert(offsetof(TW_VERSION, MinorNum) == 2);
 static_assert(offsetof(TW_VERSION, Language) == 4);
 static_assert(offsetof(TW_VERSION, Country) == 6);
 static_assert(offsetof(TW_VERSION, Info) == 8);
 static_assert(sizeof(TW_IDENTITY) == 156);
+static_assert(offsetof(TW_IDENTITY, Id) == 0);
 static_assert(offsetof(TW_IDENTITY, Version) == 4);
 static_assert(offsetof(TW_IDENTITY, ProtocolMajor) == 46);
 static_assert(offsetof(TW_IDENTITY, ProtocolMinor) == 48);
@@ -179,24 +210,31 @@ static_assert(offsetof(TW_IDENTITY, Manufacturer) == 54);
 static_assert(offsetof(TW_IDENTITY, ProductFamily) == 88);
 static_assert(offsetof(TW_IDENTITY, ProductName) == 122);
 static_assert(sizeof(TW_STATUS) == 4);
+static_assert(offsetof(TW_STATUS, ConditionCode) == 0);
 static_assert(offsetof(TW_STATUS, Reserved) == 2);
 static_assert(sizeof(TW_ONEVALUE) == 6);
+static_assert(offsetof(TW_ONEVALUE, ItemType) == 0);
 static_assert(offsetof(TW_ONEVALUE, Item) == 2);
 static_assert(sizeof(TW_ENUMERATION_HEADER) == 14);
+static_assert(offsetof(TW_ENUMERATION_HEADER, ItemType) == 0);
 static_assert(offsetof(TW_ENUMERATION_HEADER, NumItems) == 2);
 static_assert(offsetof(TW_ENUMERATION_HEADER, CurrentIndex) == 6);
 static_assert(offsetof(TW_ENUMERATION_HEADER, DefaultIndex) == 10);
 static_assert(sizeof(TW_RANGE) == 22);
+static_assert(offsetof(TW_RANGE, ItemType) == 0);
 static_assert(offsetof(TW_RANGE, MinValue) == 2);
 static_assert(offsetof(TW_RANGE, MaxValue) == 6);
 static_assert(offsetof(TW_RANGE, StepSize) == 10);
 static_assert(offsetof(TW_RANGE, DefaultValue) == 14);
 static_assert(offsetof(TW_RANGE, CurrentValue) == 18);
 static_assert(sizeof(TW_ARRAY_HEADER) == 6);
+static_assert(offsetof(TW_ARRAY_HEADER, ItemType) == 0);
 static_assert(offsetof(TW_ARRAY_HEADER, NumItems) == 2);
 static_assert(sizeof(TW_PENDINGXFERS) == 6);
+static_assert(offsetof(TW_PENDINGXFERS, Count) == 0);
 static_assert(offsetof(TW_PENDINGXFERS, EOJ) == 2);
 static_assert(sizeof(TW_IMAGELAYOUT) == 28);
+static_assert(offsetof(TW_IMAGELAYOUT, Frame) == 0);
 static_assert(offsetof(TW_IMAGELAYOUT, DocumentNumber) == 16);
 static_assert(offsetof(TW_IMAGELAYOUT, PageNumber) == 20);
 static_assert(offsetof(TW_IMAGELAYOUT, FrameNumber) == 24);

@@ -11,8 +11,8 @@ using namespace vscan;
 namespace {
 
 // The manager that loaded the source, as a TWAIN 2 source without the manager's entry points finds
-// it: the 64-bit TWAIN 2 manager, or the twain_32.dll in which Wine keeps its 64-bit manager. None
-// when neither is loaded.
+// it: the TWAIN 2 manager, or twain_32.dll, the 32-bit manager and the file in which Wine keeps its
+// 64-bit one. None when neither is loaded.
 DSMENTRYPROC loadedManagerEntry() {
     for (const char* name : {"TWAINDSM.dll", "twain_32.dll"}) {
         if (const HMODULE module = GetModuleHandleA(name)) {

@@ -2,6 +2,7 @@
 #include <virtual_scanner_control.h>
 
 #include "device_windows.h"
+#include "manager_file.h"
 #include "module_unloading.h"
 #include "scanner.h"
 
@@ -10,10 +11,10 @@ using namespace vscan;
 namespace {
 
 // Under the virtual manager, the knobs and texts tests set are the manager's: they outlive this
-// module, which the manager unloads at each MSG_CLOSEDS. Under any other manager the source keeps
-// its own.
+// module, which the manager unloads at each MSG_CLOSEDS. Under any other manager, which has no
+// controls even where its file has the virtual manager's name, the source keeps its own.
 void readSettingsFromVirtualManager() {
-    const HMODULE manager = GetModuleHandleA("TWAINDSM.dll");
+    const HMODULE manager = GetModuleHandleA(kVirtualManagerFile);
     if (manager == nullptr) {
         return;
     }

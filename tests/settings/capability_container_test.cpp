@@ -72,7 +72,7 @@ std::vector<CapabilityItem> sampleItems(TW_UINT16 itemType) {
 
 TEST(CapabilityContainer, EveryItemTypeComesBackAsLaidInEachContainerTheLibrarySends) {
     for (TW_UINT16 itemType = TWTY_INT8; itemType <= TWTY_STR255; ++itemType) {
-        SCOPED_TRACE("item type " + std::to_string(itemType));
+        SCOPED_TRACE(::testing::Message() << "item type " << itemType);
         const auto items = sampleItems(itemType);
         const CapabilityContainer sent[] = {
             {TWON_ONEVALUE, itemType, {items[1]}, 0, 0},

@@ -1,13 +1,13 @@
 # Makes the zip with cpack into a scratch folder and checks what a Windows user unpacks from it:
 # exactly both libraries, the program, the binding jar and its Javadoc, in one top folder; a jar
 # that carries the binding class and, at the binding's resource paths, the very libraries of the
-# zip; a Javadoc jar with the binding's pages; and binaries that pass the same checks as in their
-# build trees.
+# zip; a Javadoc jar with the binding's pages; binaries that pass the same checks as in their
+# build trees; and, byte for byte, the files that the Wine tests ran.
 #
 #   cmake -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake> -DWORK_DIR=<scratch folder>
 #         -DTOP_DIR=<the zip's top folder> -DCHECK_BINARY=<check_binary.cmake>
 #         -DLIBRARY_32_ARGUMENTS=<check arguments> -DLIBRARY_64_ARGUMENTS=<check arguments>
-#         -DPROGRAM_ARGUMENTS=<check arguments>
+#         -DPROGRAM_ARGUMENTS=<check arguments> -DTESTED_FILES=<files the Wine tests ran>
 #         -P check_package.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -56,6 +56,16 @@ foreach(library IN ITEMS windows-x86/scanlink32.dll windows-x86_64/scanlink64.dl
   file(SHA256 "${top}/${name}" in_zip)
   if(NOT in_jar STREQUAL in_zip)
     message(FATAL_ERROR "twainex.jar's natives/${library} differs from the zip's ${name}")
+  endif()
+endforeach()
+
+# Each file that the Wine tests ran is the zip's file of that name.
+foreach(tested IN LISTS TESTED_FILES)
+  get_filename_component(name "${tested}" NAME)
+  file(SHA256 "${tested}" ran)
+  file(SHA256 "${top}/${name}" in_zip)
+  if(NOT ran STREQUAL in_zip)
+    message(FATAL_ERROR "the zip's ${name} differs from ${tested}, the file the Wine tests ran")
   endif()
 endforeach()
 

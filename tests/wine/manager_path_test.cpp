@@ -1,12 +1,15 @@
-// Which manager a 64-bit library binds: TWAINDSM.dll from the system folder, by its full path. In
-// this prefix that is the virtual manager, the very module this program imports its controls from.
+// Which manager the library binds, by its full path: a 64-bit library TWAINDSM.dll from the system
+// folder, else twain_32.dll from there; a 32-bit one Twain_32.dll from the Windows folder. In this
+// prefix the first is the virtual manager, the very module this program imports its controls from.
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "prefix_layout.h"
 #include "scenario.h"
 #include "session/dsm_binding.h"
 #include "session/manager_path.h"
@@ -33,13 +36,22 @@ std::string moduleFileName(HMODULE module) {
     return std::string(path, length);
 }
 
-TEST(ManagerPaths, TwainDsmThenTwain32InTheSystemFolderAndNothingElse) {
+// The managers of this width, in the order they are tried.
+std::vector<std::string> expectedManagers() {
+    if (sizeof(void*) == 8) {
+        return {systemFolder() + "\\TWAINDSM.dll", systemFolder() + "\\twain_32.dll"};
+    }
+    return {windowsFile("Twain_32.dll")};
+}
+
+TEST(ManagerPaths, TheManagersOfThisWidthInOrderAndNothingElse) {
+    const std::vector<std::string> expected = expectedManagers();
     char path[kManagerPathSize] = {};
-    ASSERT_TRUE(managerPath(0, path));
-    EXPECT_EQ(std::string(path), systemFolder() + "\\TWAINDSM.dll");
-    ASSERT_TRUE(managerPath(1, path));
-    EXPECT_EQ(std::string(path), systemFolder() + "\\twain_32.dll");
-    EXPECT_FALSE(managerPath(2, path));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_TRUE(managerPath(static_cast<int>(i), path)) << i;
+        EXPECT_EQ(std::string(path), expected[i]);
+    }
+    EXPECT_FALSE(managerPath(static_cast<int>(expected.size()), path));
     EXPECT_FALSE(managerPath(-1, path));
 }
 
@@ -62,11 +74,11 @@ TEST(ManagerPaths, APathThatDoesNotFitIsRefused) {
 
 using ManagerBinding = Scenario;
 
-TEST_F(ManagerBinding, TheSystemFoldersTwainDsmIsBoundByItsFullPath) {
+TEST_F(ManagerBinding, TheVirtualManagerIsBoundByItsFullPath) {
     ASSERT_TRUE(loadSourceManager());
-    EXPECT_EQ(lowerCase(moduleFileName(twainSession.dsmModule)),
-              lowerCase(systemFolder() + "\\TWAINDSM.dll"));
-    EXPECT_EQ(twainSession.dsmModule, GetModuleHandleA("TWAINDSM.dll"));
+    const std::string file = windowsFile(kPrefixLayout.virtualManager);
+    EXPECT_EQ(lowerCase(moduleFileName(twainSession.dsmModule)), lowerCase(file));
+    EXPECT_EQ(twainSession.dsmModule, GetModuleHandleA(file.c_str()));
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Ramtally for 64-bit Windows, run under Wine as a user runs it: the figure it writes is the host's
-# total memory in whole MiB, and the Windows C runtime's paths, arguments and text output behave as
-# on Windows.
+# Ramtally run under Wine as a user runs it, at the width of the prefix: the figure it writes is the
+# host's total memory in whole MiB, and the Windows C runtime's paths, arguments and text output
+# behave as on Windows.
 # Usage: ramtally_under_wine.sh <state dir of wine.sh> <Ramtally.exe> <scratch folder>
 set -euo pipefail
 state=$1 ramtally=$2 scratch=$3
+# Not run where wine.sh found that this machine cannot run programs of this width.
+if [[ -f $state/not_run ]]; then
+  cat "$state/not_run"
+  exit 0
+fi
 # shellcheck source=/dev/null
 source "$state/environment"
 
@@ -17,7 +22,7 @@ fail() {
 # Runs Ramtally with the given arguments; its standard output and error land in files.
 run() {
   local status=0
-  "$wine64" "$ramtally" "$@" </dev/null >"$scratch/stdout" 2>"$scratch/stderr" || status=$?
+  "$wine" "$ramtally" "$@" </dev/null >"$scratch/stdout" 2>"$scratch/stderr" || status=$?
   [[ $status -eq 0 ]] || fail "Ramtally $* ended with status $status"
 }
 

@@ -1,8 +1,9 @@
 // Through Wine's own manager the scanner is the virtual source that manager loads: sane.ds in the
-// prefix's folder of 64-bit sources.
+// prefix's folder of sources of this width.
+#include "prefix_layout.h"
 #include "scanner_module.h"
 
 HMODULE virtualScannerModule() {
-    static const HMODULE module = loadScannerModule("twain_64\\sane.ds");
+    static const HMODULE module = loadScannerModule(kPrefixLayout.virtualSource);
     return module;
 }

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "prefix_layout.h"
+
 HMODULE loadScannerModule(const char* pathInWindowsFolder) {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-    const std::string path = std::string(folder, length) + "\\" + pathInWindowsFolder;
+    const std::string path = windowsFile(pathInWindowsFolder);
     const HMODULE loaded = LoadLibraryA(path.c_str());
     if (loaded == nullptr) {
         std::fprintf(stderr, "%s cannot be loaded (error %lu)\n", path.c_str(), GetLastError());

@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 
+#include "prefix_layout.h"
 #include "twain/twain.h"
 
 extern "C" TW_UINT16 PASCAL DSM_Entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg,
@@ -23,11 +24,7 @@ constexpr int kCycles = 100;
 
 enum class Closing { Source, Manager };
 
-std::string sourcePath() {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-    return std::string(folder, length) + "\\twain_64\\sane.ds";
-}
+std::string sourcePath() { return windowsFile(kPrefixLayout.virtualSource); }
 
 bool sourceLoaded() { return GetModuleHandleA(sourcePath().c_str()) != nullptr; }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <thread>
 
+#include "prefix_layout.h"
 #include "record_bytes.h"
 #include "session/acquisition.h"
 #include "session/dsm_binding.h"
@@ -17,10 +18,11 @@ namespace {
 
 using WineManager = Scenario;
 
-TEST_F(WineManager, WithoutTwainDsmTheLibraryBindsTwain32FromTheSystemFolder) {
+TEST_F(WineManager, WithoutTheVirtualManagerTheLibraryBindsWines) {
     ASSERT_TRUE(registerDemo());
     EXPECT_EQ(twainSession.state, kStateManagerOpen);
-    EXPECT_TRUE(sameFile(moduleFile(twainSession.dsmModule), systemFile("twain_32.dll")))
+    EXPECT_TRUE(
+        sameFile(moduleFile(twainSession.dsmModule), windowsFile(kPrefixLayout.winesManager)))
         << moduleFile(twainSession.dsmModule);
     // Nothing was sent to the source: opening the manager is the manager's business.
     EXPECT_EQ(requestNames(), "");

@@ -68,12 +68,6 @@ std::string differenceFromChart(const void* dib, std::size_t size,
 
 }  // namespace
 
-std::string systemFile(const char* name) {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    return std::string(folder, length) + "\\" + name;
-}
-
 std::string moduleFile(HMODULE module) {
     char path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);

@@ -1,6 +1,6 @@
 // What the tests through Wine's own manager share. There the library binds Wine's twain_32.dll
-// from the system folder (the prefix's TWAINDSM.dll is disabled for these programs), and the
-// source is the virtual source that Wine's manager loads as sane.ds. The scanner's log holds what
+// (the prefix's virtual manager is disabled for these programs), and the source is the virtual
+// source that Wine's manager loads as sane.ds. The scanner's log holds what
 // the source received from that manager.
 #ifndef SCANLINK_TESTS_WINE_MANAGER_SUPPORT_H
 #define SCANLINK_TESTS_WINE_MANAGER_SUPPORT_H
@@ -33,8 +33,6 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setFrame(JNIEnv*, jclass
                                                                  jdouble, jdouble);
 }
 
-// The full path of a file in the system folder.
-std::string systemFile(const char* name);
 // The file a module was loaded from.
 std::string moduleFile(HMODULE module);
 // Whether two paths name the same file, compared as Windows compares file names.

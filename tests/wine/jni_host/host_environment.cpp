@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "prefix_layout.h"
 #include "scanner_module.h"
 
 namespace host {
@@ -45,6 +46,6 @@ std::string hostPathOnDrive(const char* name) { return "Z:" + hostPathWithoutDri
 // Wine's manager loads.
 HMODULE virtualScannerModule() {
     static const HMODULE module = loadScannerModule(
-        host::throughWinesManager() ? "twain_64\\sane.ds" : "system32\\TWAINDSM.dll");
+        host::throughWinesManager() ? kPrefixLayout.virtualSource : kPrefixLayout.virtualManager);
     return module;
 }

@@ -6,9 +6,8 @@
 
 namespace host {
 
-// Which manager the library binds in this run: JNI_HOST_MANAGER is "virtual" (the virtual
-// manager, TWAINDSM.dll in the system folder) or "wine" (Wine's twain_32.dll, TWAINDSM.dll
-// disabled).
+// Which manager the library binds in this run: JNI_HOST_MANAGER is "virtual" (the virtual manager,
+// where the library looks first) or "wine" (Wine's twain_32.dll, the virtual manager disabled).
 bool throughWinesManager();
 
 // The host path in the environment variable, on the drive where Wine shows the host's root

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "host_environment.h"
 
@@ -16,6 +17,22 @@ constexpr char kNativePrefix[] = "Java_QZ_korvel_twain_TwainEx_";
     std::fprintf(stderr, "%s\n", what.c_str());
     std::fflush(stderr);
     std::abort();
+}
+
+// The bytes a caller pushes for the arguments of a function of that type: each is widened to a
+// whole number of 4-byte slots, as __stdcall passes it on 32-bit x86.
+template <typename Result, typename... Arguments>
+constexpr std::size_t argumentBytes(Result(JNICALL*)(Arguments...)) {
+    return (((sizeof(Arguments) + 3) / 4 * 4) + ... + 0);
+}
+
+// The names under which the VM of this width looks an entry point up, in its order: a 32-bit VM
+// first as __stdcall decorates it (_name@N), then by its plain name; a 64-bit VM by its plain name.
+std::vector<std::string> lookupNames(const std::string& name, std::size_t bytes) {
+    if (sizeof(void*) == 4) {
+        return {"_" + name + "@" + std::to_string(bytes), name};
+    }
+    return {name};
 }
 
 }  // namespace
@@ -31,9 +48,7 @@ ShippedLibrary::ShippedLibrary() {
     if (module_ == nullptr) {
         cannot(path_ + " cannot be loaded (error " + std::to_string(GetLastError()) + ")");
     }
-    using OnLoad = jint(JNICALL*)(JavaVM*, void*);
-    const auto onLoad =
-        reinterpret_cast<OnLoad>(reinterpret_cast<void (*)()>(exported("JNI_OnLoad")));
+    const auto onLoad = exported<jint(JNICALL*)(JavaVM*, void*)>("JNI_OnLoad");
     // The hook runs as the native of System.load that calls it: its local references end with it.
     NativeFrame frame;
     onLoadVersion_ = onLoad(javaVm(), nullptr);
@@ -42,19 +57,25 @@ ShippedLibrary::ShippedLibrary() {
     }
 }
 
-FARPROC ShippedLibrary::exported(const char* name) const {
-    const FARPROC function = GetProcAddress(module_, name);
-    if (function == nullptr) {
-        cannot(path_ + " exports no " + name);
+template <typename Function>
+Function ShippedLibrary::exported(const std::string& name) const {
+    const std::vector<std::string> names = lookupNames(name, argumentBytes(Function{}));
+    for (const std::string& candidate : names) {
+        if (const FARPROC function = GetProcAddress(module_, candidate.c_str())) {
+            return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(function));
+        }
     }
-    return function;
+    std::string tried;
+    for (const std::string& candidate : names) {
+        tried += (tried.empty() ? "" : " nor ") + candidate;
+    }
+    cannot(path_ + " exports neither " + tried);
 }
 
 template <typename Result, typename... Arguments>
 Result ShippedLibrary::call(const char* method, Arguments... arguments) {
-    using Native = Result(JNICALL*)(JNIEnv*, jclass, Arguments...);
-    const auto native = reinterpret_cast<Native>(
-        reinterpret_cast<void (*)()>(exported((kNativePrefix + std::string(method)).c_str())));
+    const auto native = exported<Result(JNICALL*)(JNIEnv*, jclass, Arguments...)>(
+        kNativePrefix + std::string(method));
     NativeFrame frame;
     const auto twainEx =
         static_cast<jclass>(frame.argument(classObject("QZ/korvel/twain/TwainEx")));
@@ -86,9 +107,9 @@ jboolean ShippedLibrary::setResolution(jdouble dotsPerInch) {
 
 jboolean ShippedLibrary::registerApplication(jint major, jint minor, Object* manufacturer,
                                              Object* productFamily, Object* productName) {
-    using Native = jboolean(JNICALL*)(JNIEnv*, jclass, jint, jint, jstring, jstring, jstring);
-    const auto native = reinterpret_cast<Native>(
-        reinterpret_cast<void (*)()>(exported("Java_QZ_korvel_twain_TwainEx_register")));
+    const auto native =
+        exported<jboolean(JNICALL*)(JNIEnv*, jclass, jint, jint, jstring, jstring, jstring)>(
+            std::string(kNativePrefix) + "register");
     NativeFrame frame;
     const auto twainEx =
         static_cast<jclass>(frame.argument(classObject("QZ/korvel/twain/TwainEx")));
@@ -103,9 +124,8 @@ jboolean ShippedLibrary::registerApplication(jint major, jint minor, Object* man
 }
 
 Outcome<jboolean> ShippedLibrary::acquireImage(Object* consumer) {
-    using Native = jboolean(JNICALL*)(JNIEnv*, jclass, jobject);
-    const auto native = reinterpret_cast<Native>(
-        reinterpret_cast<void (*)()>(exported("Java_QZ_korvel_twain_TwainEx_acquireImage")));
+    const auto native = exported<jboolean(JNICALL*)(JNIEnv*, jclass, jobject)>(
+        std::string(kNativePrefix) + "acquireImage");
     NativeFrame frame;
     const auto twainEx =
         static_cast<jclass>(frame.argument(classObject("QZ/korvel/twain/TwainEx")));
@@ -114,9 +134,7 @@ Outcome<jboolean> ShippedLibrary::acquireImage(Object* consumer) {
 }
 
 void ShippedLibrary::onUnload() {
-    using OnUnload = void(JNICALL*)(JavaVM*, void*);
-    const auto hook =
-        reinterpret_cast<OnUnload>(reinterpret_cast<void (*)()>(exported("JNI_OnUnload")));
+    const auto hook = exported<void(JNICALL*)(JavaVM*, void*)>("JNI_OnUnload");
     NativeFrame frame;
     hook(javaVm(), nullptr);
 }

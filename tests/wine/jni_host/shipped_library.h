@@ -1,6 +1,7 @@
 // The shipped library as a Java VM uses it: loaded by LoadLibrary from its full path, started by
-// JNI_OnLoad with the host's JavaVM, and its natives called by their exported names, each in a
-// native frame of the calling thread (vm.h), with the class TwainEx as their jclass.
+// JNI_OnLoad with the host's JavaVM, and its natives called __stdcall (JNICALL) by the names a VM
+// of this width looks up, each in a native frame of the calling thread (vm.h), with the class
+// TwainEx as their jclass.
 #ifndef SCANLINK_TESTS_JNI_HOST_SHIPPED_LIBRARY_H
 #define SCANLINK_TESTS_JNI_HOST_SHIPPED_LIBRARY_H
 
@@ -50,7 +51,9 @@ class ShippedLibrary {
 
   private:
     ShippedLibrary();
-    FARPROC exported(const char* name) const;
+    // The entry point of that name and type, found as the VM finds it; aborts when there is none.
+    template <typename Function>
+    Function exported(const std::string& name) const;
     template <typename Result, typename... Arguments>
     Result call(const char* method, Arguments... arguments);
 

@@ -22,8 +22,24 @@ abstract class PageRaster {
     /**
      * The raster for pixels of {@code model}. Models of 8 bits or fewer are read through the 256
      * colors that their pixel values stand for, which is what the consumer protocol makes of them.
+     *
+     * @throws OutOfMemoryError naming the page's size, when its image does not fit in this VM (in
+     *     a 32-bit VM, a large colour page at a high resolution)
      */
     static PageRaster create(ColorModel model, int width, int height) {
+        try {
+            return allocate(model, width, height);
+        } catch (OutOfMemoryError | NegativeArraySizeException | IllegalArgumentException e) {
+            // The heap has no room for the image, or its pixels outnumber what one Java array
+            // can index.
+            OutOfMemoryError tooLarge = new OutOfMemoryError("a page of " + width + " x " + height
+                    + " pixels does not fit in this Java VM's memory (" + e + ")");
+            tooLarge.initCause(e);
+            throw tooLarge;
+        }
+    }
+
+    private static PageRaster allocate(ColorModel model, int width, int height) {
         if (model == null) {
             model = ColorModel.getRGBdefault();
         }

@@ -3,6 +3,7 @@ package scanlink.imagetest;
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertNull;
+import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import QZ.korvel.twain.BufferedImageConsumer;
@@ -50,6 +51,16 @@ class BufferedImageConsumerTest {
         }
         assertArrayEquals(grabbed, Pages.rgb(image));
         return image;
+    }
+
+    /** The gray palette of that many bits, black to white. */
+    static IndexColorModel grays(int bits) {
+        int count = 1 << bits;
+        byte[] levels = new byte[count];
+        for (int i = 0; i < count; i++) {
+            levels[i] = (byte) (i * 255 / (count - 1));
+        }
+        return new IndexColorModel(bits, count, levels, levels, levels);
     }
 
     static int bufferBytes(BufferedImage image) {
@@ -143,6 +154,23 @@ class BufferedImageConsumerTest {
         BufferedImage page = consumer.image();
         assertEquals(BufferedImage.TYPE_BYTE_BINARY, page.getType());
         assertEquals(width / 8 * height, bufferBytes(page));
+    }
+
+    @Test
+    void aPageTooLargeForTheVmFailsNamingItsSize() {
+        // Pixels that outnumber one Java array, for an int, a byte and a packed raster.
+        ColorModel[] models = {ColorModel.getRGBdefault(), grays(8), grays(1)};
+        int[][] sizes = {{60000, 60000}, {60000, 60000}, {2000000, 20000}};
+        for (int i = 0; i < models.length; i++) {
+            BufferedImageConsumer consumer = new BufferedImageConsumer();
+            consumer.setDimensions(sizes[i][0], sizes[i][1]);
+            ColorModel model = models[i];
+            OutOfMemoryError error =
+                    assertThrows(OutOfMemoryError.class, () -> consumer.setColorModel(model));
+            assertTrue(error.getMessage().startsWith("a page of " + sizes[i][0] + " x "
+                    + sizes[i][1] + " pixels does not fit in this Java VM's memory ("),
+                    error.getMessage());
+        }
     }
 
     @Test
