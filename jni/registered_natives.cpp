@@ -4,7 +4,9 @@
 #include <string>
 
 #include "jni/capability_natives.h"
+#include "jni/frame_natives.h"
 #include "jni/source_natives.h"
+#include "jni/transfer_natives.h"
 #include "session/jstring.h"
 #include "session/refusal.h"
 #include "session/session_thread.h"
@@ -60,6 +62,10 @@ JNINativeMethod deviceMethods[] = {
      reinterpret_cast<void*>(readCapabilityNative)},
     {const_cast<char*>("setCapability"), const_cast<char*>("(I[B)Z"),
      reinterpret_cast<void*>(setCapabilityNative)},
+    {const_cast<char*>("setFractionalFrame"), const_cast<char*>("(DDDD)[B"),
+     reinterpret_cast<void*>(setFractionalFrameNative)},
+    {const_cast<char*>("transferFailure"), const_cast<char*>("()J"),
+     reinterpret_cast<void*>(transferFailureNative)},
 };
 
 JNINativeMethod sessionStatesMethods[] = {

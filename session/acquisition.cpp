@@ -6,6 +6,7 @@
 #include "session/refusal.h"
 #include "session/rule_trace.h"
 #include "session/session_thread.h"
+#include "session/transfer_failure.h"
 #include "session/twain_session.h"
 
 namespace {
@@ -93,6 +94,7 @@ bool prepareTransfer() {
         disablePending = false;
         enablingThread = GetCurrentThreadId();
         forgetPageWaitCancel();
+        forgetTransferFailure();
     }
     return s.state >= kStateSourceEnabled;
 }
@@ -173,6 +175,7 @@ TW_HANDLE transferNativeImage() {
         sendTriplet(&s.sourceIdentity, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &image);
     if (!inSuccessSet(result)) {
         image = {};  // a failed transfer hands over nothing, whatever was written
+        recordTransferFailure(result, s.conditionCode);
     }
     s.state = (result == TWRC_XFERDONE || result == TWRC_CANCEL) ? kStateTransferring
                                                                  : kStateTransferReady;

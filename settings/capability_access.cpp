@@ -155,3 +155,8 @@ double fromFix32(TW_FIX32 value) {
         static_cast<std::uint32_t>(static_cast<TW_UINT16>(value.Whole)) << 16 | value.Frac;
     return static_cast<std::int32_t>(bits) / kFix32Scale;
 }
+
+bool fitsFix32(double value) {
+    return std::isfinite(value) &&
+           std::fabs(fromFix32(toFix32(value)) - value) <= 0.5 / kFix32Scale;
+}

@@ -48,6 +48,9 @@ bool setCapabilityValue(TW_UINT16 capability, TW_UINT16 itemType, TW_UINT32 item
 TW_FIX32 toFix32(double value);
 // Whole + Frac / 65536, exactly.
 double fromFix32(TW_FIX32 value);
+// Whether toFix32 carries `value` to its nearest 1/65536 without wrapping: a finite number from
+// -32768 to just below 32768.
+bool fitsFix32(double value);
 
 // A TW_FIX32 as the 32-bit Item of a TW_ONEVALUE carries it: Whole low, Frac high.
 inline TW_UINT32 packFix32(TW_FIX32 value) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/capability_access.h"
 #include "trace/container_text.h"
 #include "trace/joined.h"
 #include "trace/trace.h"
@@ -15,6 +16,14 @@ std::string identityText(const TW_IDENTITY& identity) {
     char text[128];
     std::snprintf(text, sizeof(text), "\"%.33s\" (Id %lu)", identity.ProductName,
                   static_cast<unsigned long>(identity.Id));
+    return text;
+}
+
+// A frame's edges to the fraction that their TW_FIX32 carry.
+std::string frameText(const TW_FRAME& frame) {
+    char text[128];
+    std::snprintf(text, sizeof(text), "frame %.10g, %.10g, %.10g, %.10g", fromFix32(frame.Left),
+                  fromFix32(frame.Top), fromFix32(frame.Right), fromFix32(frame.Bottom));
     return text;
 }
 
@@ -38,13 +47,10 @@ std::string requestText(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
             return joined(" ShowUI ", std::to_string(ui.ShowUI), " ModalUI ",
                           std::to_string(ui.ModalUI));
         }
-        case DAT_IMAGELAYOUT: {
-            const auto& frame = static_cast<const TW_IMAGELAYOUT*>(data)->Frame;
-            char text[96];
-            std::snprintf(text, sizeof(text), " frame %d, %d, %d, %d", frame.Left.Whole,
-                          frame.Top.Whole, frame.Right.Whole, frame.Bottom.Whole);
-            return text;
-        }
+        case DAT_IMAGELAYOUT:
+            return msg == MSG_SET
+                       ? joined(" ", frameText(static_cast<const TW_IMAGELAYOUT*>(data)->Frame))
+                       : "";
         case DAT_EVENT: {
             const auto* message =
                 static_cast<const MSG*>(static_cast<const TW_EVENT*>(data)->pEvent);
@@ -79,6 +85,10 @@ std::string answerText(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, TW_UINT16 r
             const TW_UINT16 notice = static_cast<const TW_EVENT*>(data)->TWMessage;
             return notice != MSG_NULL ? joined(": ", messageName(notice)) : "";
         }
+        case DAT_IMAGELAYOUT:
+            return msg != MSG_SET && succeeded
+                       ? joined(": ", frameText(static_cast<const TW_IMAGELAYOUT*>(data)->Frame))
+                       : "";
         case DAT_PENDINGXFERS:
             return succeeded
                        ? joined(": Count ",

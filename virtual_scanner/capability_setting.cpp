@@ -56,8 +56,7 @@ TW_UINT16 Capabilities::judge(const CapabilityRow& row, double requested) {
                 }
             }
             return core_.fail(TWCC_BADVALUE);
-        case Constraint::Steps:
-        case Constraint::Grid: {
+        case Constraint::Steps: {
             const auto offers = offered(row);
             const auto distance = [&](double offer) {
                 return std::fabs(toUnits(row.measure, offer) - requested);
@@ -118,8 +117,7 @@ TW_UINT16 Capabilities::setFrameItem(TW_UINT16 itemType, const std::vector<std::
 }
 
 TW_UINT16 Capabilities::restrict(const CapabilityRow& row, const GivenContainer& given) {
-    const bool listed = row.constraint == Constraint::Choice ||
-                        row.constraint == Constraint::Steps || row.constraint == Constraint::Grid;
+    const bool listed = row.constraint == Constraint::Choice || row.constraint == Constraint::Steps;
     if (!listed) {
         return core_.fail(TWCC_BADVALUE);
     }

@@ -15,8 +15,6 @@ enum class Constraint {
     Flag,      // TRUE or FALSE; any value but 0 is TRUE
     Choice,    // one of the listed codes; anything else is refused
     Steps,     // one of the listed numbers; another number goes to the nearest (TWRC_CHECKSTATUS)
-    Grid,      // as Steps; MSG_GET answers the range from min to max that the device advertises,
-               // of which it scans at the listed values only
     Range,     // from min to max in steps; a value inside goes to the nearest step, one outside is
                // refused
     Count,     // CAP_XFERCOUNT: -1 (all pages) or 1 to 32767

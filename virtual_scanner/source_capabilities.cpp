@@ -184,9 +184,6 @@ TW_UINT16 Capabilities::fullContainer(const CapabilityRow& row) const {
     switch (row.constraint) {
         case Constraint::Range:
             return TWON_RANGE;
-        case Constraint::Grid:
-            // Restricted to some of its steps, it lists them.
-            return restricted_.count(row.id) != 0 ? TWON_ENUMERATION : TWON_RANGE;
         case Constraint::List:
             return TWON_ARRAY;
         case Constraint::Count:
@@ -220,18 +217,12 @@ CapabilityValues Capabilities::valuesOf(const CapabilityRow& row) const {
             break;
         case Constraint::Choice:
         case Constraint::Steps:
-        case Constraint::Grid:
             for (double offer : offered(row)) {
                 v.list.push_back(toUnits(row.measure, offer));
             }
             v.min = *std::min_element(v.list.begin(), v.list.end());
             v.max = *std::max_element(v.list.begin(), v.list.end());
             v.step = v.list.size() > 1 ? v.list[1] - v.list[0] : 1;
-            if (row.constraint == Constraint::Grid) {
-                v.min = toUnits(row.measure, row.min);
-                v.max = toUnits(row.measure, row.max);
-                v.step = toUnits(row.measure, row.step);
-            }
             break;
         case Constraint::Range:
             v.list = {row.min, v.fallback, v.current, row.max};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
 
 #include "settings/capability_access.h"
@@ -84,6 +85,31 @@ TEST(FromFix32, RoundTripsEveryFraction) {
 TEST(PackFix32, WholeLowFracHigh) {
     EXPECT_EQ(packFix32(toFix32(300.0)), 0x0000012Cu);
     EXPECT_EQ(packFix32(toFix32(-12.25)), 0xC000FFF3u);
+}
+
+// What a TW_FIX32 carries without wrapping: every number that rounds to one of its 2^32 values.
+TEST(FitsFix32, FromMinus32768ToJustBelow32768) {
+    const double half = std::ldexp(1.0, -17);
+    const struct {
+        double value;
+        bool fits;
+    } cases[] = {
+        {0.0, true},
+        {8.27, true},
+        {-32768.0, true},
+        {-32768.0 - half + std::ldexp(1.0, -30), true},
+        {-32768.0 - half, false},
+        {32767.99998474121, true},
+        {32768.0 - half, false},
+        {32768.0, false},
+        {100000.0, false},
+        {std::numeric_limits<double>::quiet_NaN(), false},
+        {std::numeric_limits<double>::infinity(), false},
+        {-std::numeric_limits<double>::infinity(), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fitsFix32(c.value), c.fits) << std::setprecision(17) << c.value;
+    }
 }
 
 TEST(ItemTypes, SizesOfTheThirteenTypes) {

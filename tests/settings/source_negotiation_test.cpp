@@ -159,12 +159,10 @@ TEST_F(SourceNegotiation, FullReadsListTheChoicesOrTheRange) {
     EXPECT_EQ(resolutions.container.size(), 14u + 7 * 4);
     EXPECT_EQ(resolutions.u32(14), packFix32(toFix32(75.0)));
     EXPECT_EQ(resolutions.u32(14 + 6 * 4), packFix32(toFix32(600.0)));
-    // The full read advertises the range, as flatbeds do.
+    // The full read lists the same resolutions: those it scans at.
     SourceAnswer advertised = askSource(MSG_GET, ICAP_XRESOLUTION);
-    ASSERT_EQ(advertised.conType, TWON_RANGE);
-    EXPECT_EQ(advertised.u32(2), packFix32(toFix32(75.0)));
-    EXPECT_EQ(advertised.u32(6), packFix32(toFix32(600.0)));
-    EXPECT_EQ(advertised.u32(10), packFix32(toFix32(25.0)));
+    ASSERT_EQ(advertised.conType, TWON_ENUMERATION);
+    EXPECT_EQ(advertised.container, resolutions.container);
 
     SourceAnswer brightness = askSource(MSG_GET, ICAP_BRIGHTNESS);
     ASSERT_EQ(brightness.conType, TWON_RANGE);

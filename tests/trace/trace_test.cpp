@@ -16,6 +16,7 @@
 #include "file_lines.h"
 #include "scenario.h"
 #include "session/acquisition.h"
+#include "settings/image_layout.h"
 #include "trace/trace.h"
 #include "twain_natives.h"
 
@@ -164,6 +165,28 @@ TEST_F(Trace, EveryLineHasTheTimeTheThreadAndTheStateBeforeAndAfter) {
     EXPECT_NE(all.find("ICAP_XRESOLUTION TWON_ONEVALUE TWTY_FIX32 75 ->"), std::string::npos);
     EXPECT_NE(all.find("MSG_PROCESSEVENT to source message 0x"), std::string::npos);
     EXPECT_NE(all.find(": MSG_XFERREADY"), std::string::npos);
+}
+
+// A frame is traced to the fractions its TW_FIX32 carry, as sent and as the source tells it back.
+TEST_F(Trace, AFrameIsTracedToItsFractions) {
+    ASSERT_TRUE(registerAsNative());
+    ASSERT_TRUE(Java_QZ_korvel_twain_TwainEx_openSource(nullptr, nullptr));
+    ASSERT_TRUE(startTrace(file_.string().c_str()));
+    ASSERT_TRUE(sendFrame(fix32Frame(0.5, 1.25, 8.375, 12)));
+    ASSERT_TRUE(readFrame());
+    stopTrace();
+    const std::vector<std::string> traced = tripletLines();
+    ASSERT_EQ(traced.size(), 2u);
+    EXPECT_EQ(traced[0].rfind("DG_IMAGE/DAT_IMAGELAYOUT/MSG_SET to source frame 0.5, 1.25, 8.375, "
+                              "12 -> TWRC_CHECKSTATUS TWCC_SUCCESS (",
+                              0),
+              0u)
+        << traced[0];
+    EXPECT_EQ(traced[1].rfind("DG_IMAGE/DAT_IMAGELAYOUT/MSG_GET to source -> TWRC_SUCCESS "
+                              "TWCC_SUCCESS: frame 0.5, 1.25, 8.375, 11 (",
+                              0),
+              0u)
+        << traced[1];
 }
 
 TEST_F(Trace, RefusalsAppearByNameWithTheRuleApplied) {

@@ -2,6 +2,8 @@
 // and MSG_SET with an enumeration or array restricting what it offers until MSG_RESET.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "capability_request.h"
 
 namespace {
@@ -15,33 +17,37 @@ class CapabilityAnswers : public ::testing::Test {
     App app;
 };
 
-// The flatbed advertises a range of resolutions and scans at its native ones: a value between them
-// goes to the nearest native one.
-TEST_F(CapabilityAnswers, TheFlatbedAdvertisesItsResolutionsAsARange) {
+// The flatbed lists the resolutions it scans at, and nothing else: a value between them goes to
+// the nearest listed one, and a value it lists is taken as it is.
+TEST_F(CapabilityAnswers, TheFlatbedListsExactlyTheResolutionsItScansAt) {
     open("Virtual Scanner");
-    const Answer range = ask(app, MSG_GET, ICAP_XRESOLUTION);
-    ASSERT_EQ(range.conType, TWON_RANGE);
-    ASSERT_EQ(range.bytes.size(), 22u);
-    EXPECT_EQ(range.u16(0), TWTY_FIX32);
-    EXPECT_EQ(range.u32(2), fix32Bits(75));
-    EXPECT_EQ(range.u32(6), fix32Bits(600));
-    EXPECT_EQ(range.u32(10), fix32Bits(25));
-    EXPECT_EQ(range.u32(14), fix32Bits(100));
-    EXPECT_EQ(range.u32(18), fix32Bits(100));
-    EXPECT_EQ(setCapability(app, ICAP_XRESOLUTION, TWON_ONEVALUE,
-                            oneValue(TWTY_FIX32, item(fix32Bits(300), 4))),
-              TWRC_SUCCESS);
+    const Answer list = ask(app, MSG_GET, ICAP_XRESOLUTION);
+    ASSERT_EQ(list.conType, TWON_ENUMERATION);
+    const double offered[] = {75, 100, 150, 200, 300, 400, 600};
+    ASSERT_EQ(list.bytes.size(), 14u + std::size(offered) * 4);
+    EXPECT_EQ(list.u16(0), TWTY_FIX32);
+    ASSERT_EQ(list.u32(2), std::size(offered));
+    EXPECT_EQ(list.u32(6), 1u);  // 100
+    EXPECT_EQ(list.u32(10), 1u);
+    for (size_t i = 0; i < std::size(offered); ++i) {
+        EXPECT_EQ(list.u32(14 + 4 * i), fix32Bits(offered[i])) << i;
+        EXPECT_EQ(setCapability(app, ICAP_XRESOLUTION, TWON_ONEVALUE,
+                                oneValue(TWTY_FIX32, item(fix32Bits(offered[i]), 4))),
+                  TWRC_SUCCESS)
+            << offered[i];
+    }
+    // 175 is not among them: the source takes the nearest, 150, and says so.
     EXPECT_EQ(setCapability(app, ICAP_XRESOLUTION, TWON_ONEVALUE,
                             oneValue(TWTY_FIX32, item(fix32Bits(175), 4))),
               TWRC_CHECKSTATUS);
-    EXPECT_EQ(ask(app, MSG_GET, ICAP_XRESOLUTION).u32(18), fix32Bits(150));
-    // Restricted to some of its resolutions, it lists them.
+    EXPECT_EQ(ask(app, MSG_GETCURRENT, ICAP_XRESOLUTION).u32(6), 2u);  // 150
+    // Restricted to some of its resolutions, it lists those until reset.
     ASSERT_EQ(setCapability(app, ICAP_XRESOLUTION, TWON_ARRAY,
                             array(TWTY_FIX32, {item(fix32Bits(200), 4), item(fix32Bits(400), 4)})),
               TWRC_SUCCESS);
-    EXPECT_EQ(ask(app, MSG_GET, ICAP_XRESOLUTION).conType, TWON_ENUMERATION);
+    EXPECT_EQ(ask(app, MSG_GET, ICAP_XRESOLUTION).u32(2), 2u);
     EXPECT_EQ(ask(app, MSG_RESET, ICAP_XRESOLUTION).result, TWRC_SUCCESS);
-    EXPECT_EQ(ask(app, MSG_GET, ICAP_XRESOLUTION).conType, TWON_RANGE);
+    EXPECT_EQ(ask(app, MSG_GET, ICAP_XRESOLUTION).u32(2), std::size(offered));
 }
 
 TEST_F(CapabilityAnswers, TheDuplexFeederListsItsResolutionsAndPixelTypes) {

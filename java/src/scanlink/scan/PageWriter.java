@@ -9,17 +9,11 @@ interface PageWriter extends AutoCloseable {
     String write(Page page) throws IOException;
 
     /** Completes the output with the pages written so far; no file when there were none. */
-    void finish() throws IOException;
-
-    /** Lets go of what the writer holds; what was not finished is not written. */
     @Override
     void close() throws IOException;
 
     static PageWriter create(ScanOptions options) {
-        return switch (options.format) {
-            case PNG -> new PngPages(options);
-            case TIFF -> new TiffDocument(options.output);
-            case PDF -> new PdfDocument(options.output);
-        };
+        return options.format == ScanOptions.Format.PNG ? new PngPages(options)
+                                                        : new DocumentPages(options.output);
     }
 }

@@ -1,6 +1,7 @@
 package scanlink.scan;
 
 import QZ.korvel.twain.Page;
+import QZ.korvel.twain.documents.PngFile;
 import java.io.IOException;
 import java.nio.file.Path;
 
@@ -15,12 +16,9 @@ final class PngPages implements PageWriter {
     @Override
     public String write(Page page) throws IOException {
         Path file = options.pageFile(page.number());
-        ImageFiles.writeSingle(page, "png", null, file);
+        PngFile.write(page, file);
         return "written to " + file;
     }
-
-    @Override
-    public void finish() {}
 
     @Override
     public void close() {}

@@ -32,8 +32,7 @@ public final class Scan {
                 System.out.println(ScanOptions.USAGE);
                 return;
             }
-            System.err.println("scan: " + e.getMessage());
-            System.err.println(ScanOptions.USAGE);
+            System.err.println("scan: " + e.getMessage() + " (scan --help lists the options)");
             System.exit(2);
             return;
         }
@@ -98,9 +97,8 @@ public final class Scan {
         try (PageWriter writer = PageWriter.create(options)) {
             PageListener listener = page -> print(page, writer.write(page));
             ScanResult result = options.feeder || options.duplex
-                    ? session.scanFeeder(options.pages, listener)
-                    : session.scan(options.pages, listener);
-            writer.finish();
+                    ? session.scanFeeder(options.maxPages(), listener)
+                    : session.scan(options.maxPages(), listener);
             switch (result.outcome()) {
                 case FAILED -> throw result.failure();
                 case FEEDER_EMPTY -> {

@@ -22,18 +22,23 @@ final class ScanOptions {
             "  --source NAME        scan with the source of that product name",
             "  --describe           print every capability the source supports, with its",
             "                       current, default and allowed values",
-            "  --pages N            pages to scan (default 1); with more than one, page k of a",
-            "                       PNG scan is written to OUTPUT-k.png",
-            "  --resolution DPI     horizontal and vertical resolution",
+            "  --pages N            pages to scan at most (default 1 from the glass, from the",
+            "                       feeder all it holds); with --duplex a sheet gives two. Page k",
+            "                       of a PNG scan that may give more than one goes to",
+            "                       OUTPUT-k.png",
+            "  --resolution DPI     horizontal and vertical resolution, below 32768",
             "  --pixel-type TYPE    bw, gray or rgb",
-            "  --frame L,T,R,B      scan area in whole inches; fractions are cut",
+            "  --frame L,T,R,B      scan area in inches, such as 0,0,8.27,11.69 for A4",
             "  --feeder             take the pages from the document feeder, until it is empty",
-            "  --duplex             scan both sides of each sheet from the feeder",
+            "  --duplex             scan both sides of every sheet from the feeder, until it is",
+            "                       empty",
             "  --strict             scan nothing when the source refuses or changes a setting",
             "  --show-ui            let the source show its own dialog",
             "  --trace FILE         append a trace of every request to the scanner to FILE,",
             "                       for a report when a scanner misbehaves",
             "  --help               show this text");
+
+    private static final int MAX_RESOLUTION = 32768;
 
     /** What the output file's name asks for. */
     enum Format {
@@ -44,7 +49,8 @@ final class ScanOptions {
 
     Path output;
     Format format;
-    int pages = 1;
+    /** The most pages to scan; null when not given. */
+    Integer pages;
     Double resolution;
     PixelType pixelType;
     Frame frame;
@@ -70,7 +76,7 @@ final class ScanOptions {
             String arg = args[i];
             switch (arg) {
                 case "--pages" -> options.pages = positive(value(args, ++i, arg), arg);
-                case "--resolution" -> options.resolution = number(value(args, ++i, arg), arg);
+                case "--resolution" -> options.resolution = resolution(value(args, ++i, arg), arg);
                 case "--pixel-type" -> options.pixelType = pixelType(value(args, ++i, arg));
                 case "--frame" -> options.frame = frame(value(args, ++i, arg));
                 case "--feeder" -> options.feeder = true;
@@ -99,9 +105,20 @@ final class ScanOptions {
         return options;
     }
 
+    /**
+     * The most pages to scan: as given, else all that the feeder holds, else the one page on the
+     * glass.
+     */
+    int maxPages() {
+        if (pages != null) {
+            return pages;
+        }
+        return feeder || duplex ? Integer.MAX_VALUE : 1;
+    }
+
     /** Where page {@code number} (from 1) of a PNG scan is written. */
     Path pageFile(int number) {
-        if (pages == 1) {
+        if (maxPages() == 1) {
             return output;
         }
         String name = output.getFileName().toString();
@@ -130,15 +147,17 @@ final class ScanOptions {
         return args[i];
     }
 
-    private static double number(String text, String option) throws UsageException {
+    private static double resolution(String text, String option) throws UsageException {
         try {
             double value = Double.parseDouble(text);
-            if (!(value > 0) || Double.isInfinite(value)) {
+            // A TW_FIX32 holds no more.
+            if (!(value > 0 && value < MAX_RESOLUTION)) {
                 throw new NumberFormatException();
             }
             return value;
         } catch (NumberFormatException e) {
-            throw new UsageException(option + " needs a positive number, not " + text);
+            throw new UsageException(
+                    option + " needs a positive number below " + MAX_RESOLUTION + ", not " + text);
         }
     }
 
@@ -163,7 +182,7 @@ final class ScanOptions {
         };
     }
 
-    /** The frame in whole inches, each edge cut toward zero. */
+    /** The frame in inches, to the 1/65536 of an inch that the source receives. */
     private static Frame frame(String text) throws UsageException {
         String[] parts = text.split(",");
         if (parts.length != 4) {
@@ -178,8 +197,7 @@ final class ScanOptions {
             }
         }
         try {
-            return new Frame((long) edges[0], (long) edges[1], (long) edges[2], (long) edges[3],
-                    Units.INCHES);
+            return new Frame(edges[0], edges[1], edges[2], edges[3], Units.INCHES);
         } catch (IllegalArgumentException e) {
             throw new UsageException("--frame: " + e.getMessage());
         }

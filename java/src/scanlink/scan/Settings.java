@@ -1,5 +1,6 @@
 package scanlink.scan;
 
+import QZ.korvel.twain.Frame;
 import QZ.korvel.twain.PixelType;
 import QZ.korvel.twain.ScanSession;
 import QZ.korvel.twain.TwainException;
@@ -9,8 +10,9 @@ import java.util.Locale;
 
 /**
  * The settings of the command line, given to the source one by one. A source may refuse one, or
- * take another value than the one asked for (its nearest resolution, say); each such difference is
- * reported with what the source will really scan with, before anything is scanned.
+ * take another value than the one asked for (its nearest resolution, a frame cut to its glass);
+ * each setter answers what the source took, and each difference is reported with what the source
+ * will really scan with, before anything is scanned.
  */
 final class Settings {
     private final ScanSession session;
@@ -30,7 +32,7 @@ final class Settings {
             settings.resolution(options.resolution);
         }
         if (options.frame != null) {
-            settings.refusable("the frame " + options.frame, () -> session.setFrame(options.frame));
+            settings.frame(options.frame);
         }
         if (options.duplex) {
             settings.duplex();
@@ -43,41 +45,55 @@ final class Settings {
         void run() throws TwainException;
     }
 
-    /** Runs a setting; a refusal is reported rather than thrown. False when it was refused. */
-    private boolean refusable(String what, Step step) {
+    /** Runs a setting; a refusal is reported rather than thrown. */
+    private void refusable(String what, Step step) {
         try {
             step.run();
-            return true;
         } catch (TwainException e) {
             differences.add("the source refused " + what + ": " + e.getMessage());
-            return false;
         }
     }
 
-    private void pixelType(PixelType asked) throws TwainException {
-        refusable("the pixel type " + name(asked), () -> session.setPixelType(asked));
-        PixelType scans = session.pixelType();
-        if (scans != asked) {
-            differences.add("the source scans " + name(scans) + ", not " + name(asked)
-                    + " as asked");
-        }
+    private void pixelType(PixelType asked) {
+        refusable("the pixel type " + name(asked), () -> {
+            PixelType scans = session.setPixelType(asked);
+            if (scans != asked) {
+                differences.add(
+                        "the source scans " + name(scans) + ", not " + name(asked) + " as asked");
+            }
+        });
     }
 
-    private void resolution(double asked) throws TwainException {
-        refusable("the resolution " + dpi(asked), () -> session.setResolution(asked));
-        double x = session.xResolution();
-        double y = session.yResolution();
-        if (x != asked || y != asked) {
-            differences.add("the source scans at " + (x == y ? dpi(x) : dpi(x) + " x " + dpi(y))
-                    + ", not " + dpi(asked) + " as asked");
-        }
+    private void resolution(double asked) {
+        refusable("the resolution " + dpi(asked), () -> {
+            double x = session.setResolution(asked);
+            double y = session.yResolution();
+            if (x != asked || y != asked) {
+                differences.add("the source scans at "
+                        + (x == y ? dpi(x) : dpi(x) + " x " + dpi(y)) + ", not " + dpi(asked)
+                        + " as asked");
+            }
+        });
     }
 
-    private void duplex() throws TwainException {
-        if (refusable("duplex", () -> session.setDuplexEnabled(true))
-                && !session.isDuplexEnabled()) {
-            differences.add("the source scans one side only, not both as asked");
-        }
+    private void frame(Frame asked) {
+        refusable("the frame " + asked, () -> {
+            Frame scans = session.setFrame(asked);
+            if (scans == null) {
+                differences.add("the source does not tell which frame it scans, asked " + asked);
+            } else if (!scans.equals(asked)) {
+                differences.add("the source scans the frame " + scans + ", not " + asked
+                        + " as asked");
+            }
+        });
+    }
+
+    private void duplex() {
+        refusable("duplex", () -> {
+            if (!session.setDuplexEnabled(true)) {
+                differences.add("the source scans one side only, not both as asked");
+            }
+        });
     }
 
     private static String name(PixelType type) {

@@ -67,7 +67,9 @@ final class CapabilityRequests {
     private static CapabilityValue decoded(String step, byte[] record) throws TwainException {
         NativeRecord.Reader reader = new NativeRecord.Reader(record);
         if (reader.u8() != 0) {
-            throw TwainException.atStep(step, "the source answered a malformed container: " + reader.text(), null);
+            throw TwainException.inLibrary(step,
+                    "the source answered a malformed container: " + reader.text(),
+                    FailureKind.OTHER, null);
         }
         return CapabilityValue.read(reader);
     }

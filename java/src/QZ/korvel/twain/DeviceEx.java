@@ -31,4 +31,18 @@ final class DeviceEx {
 
     /** MSG_SET with the container of the record. */
     static native boolean setCapability(int capability, byte[] container);
+
+    /**
+     * DAT_IMAGELAYOUT MSG_SET of the frame, each edge the nearest 1/65536 of a unit, then MSG_GET:
+     * 0 and the four edges the source tells back (each a FIX32, as {@link Items#fromFix32} reads
+     * it), or 1 alone when it took the frame and does not tell it; null when it refused the frame.
+     */
+    static native byte[] setFractionalFrame(double left, double top, double right, double bottom);
+
+    /**
+     * The codes of the last native transfer that failed since the source was enabled, which the
+     * steps after it overwrite in the session's codes: the result code in bits 16 to 31, the
+     * condition code in bits 0 to 15; -1 when none failed.
+     */
+    static native long transferFailure();
 }

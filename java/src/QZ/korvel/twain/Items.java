@@ -89,10 +89,10 @@ final class Items {
 
     /** The nearest multiple of 1/65536, halves away from zero, as Whole << 16 | Frac. */
     static long toFix32(double value) {
-        double scaled = value * FIX32_SCALE;
-        if (!(Math.abs(scaled) <= Integer.MAX_VALUE)) {
+        if (!fitsFix32(value)) {
             throw new IllegalArgumentException(value + " is no FIX32 (-32768 to below 32768)");
         }
+        double scaled = value * FIX32_SCALE;
         long nearest = (long) scaled;
         double fraction = scaled - nearest;
         if (fraction >= 0.5) {
@@ -101,6 +101,15 @@ final class Items {
             --nearest;
         }
         return nearest & 0xFFFFFFFFL;
+    }
+
+    /**
+     * Whether a FIX32 carries the value to its nearest 1/65536 (halves away from zero): -32768 to
+     * just below 32768.
+     */
+    static boolean fitsFix32(double value) {
+        double scaled = value * FIX32_SCALE;
+        return scaled > Integer.MIN_VALUE - 0.5 && scaled < Integer.MAX_VALUE + 0.5;
     }
 
     /** A number without trailing zeros: 8.5, 100, 0.25. */

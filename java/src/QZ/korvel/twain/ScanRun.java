@@ -116,8 +116,8 @@ final class ScanRun {
         }
         int state = TwainEx.getState();
         if (state != 4) {
-            throw TwainException.atStep("starting the scan",
-                    state < 4 ? "no source is open" : "the source is already enabled", null);
+            throw new NotReady(SessionStates.notNow("starting the scan",
+                    state < 4 ? "no source is open" : "the source is already enabled"));
         }
         if (turnFeederOn) {
             turnFeederOn();
@@ -177,23 +177,40 @@ final class ScanRun {
         try {
             delivered = TwainEx.acquireImage(consumer);
         } catch (Exception | OutOfMemoryError e) {
-            throw TwainException.atStep("reading page " + number,
-                    e.getMessage() != null ? e.getMessage() : e.toString(), e);
+            throw TwainException.inLibrary("reading page " + number,
+                    e.getMessage() != null ? e.getMessage() : e.toString(), FailureKind.OTHER, e);
         }
         if (!delivered) {
             if (cancelled) {
                 return null;
             }
-            throw TwainException.atStep("acquiring page " + number, "the source gave no page", null);
+            throw noPage(number);
         }
         BufferedImage image = consumer.image();
         if (image == null) {
-            throw TwainException.atStep("reading page " + number, "the page has no pixels", null);
+            throw TwainException.inLibrary(
+                    "reading page " + number, "the page has no pixels", FailureKind.OTHER, null);
         }
         Units units = Units.fromCode(TwainEx.getCurrentUnits());
         double perInch = units != null ? units.perInch() : 0;
         return new Page(number, image, TwainEx.getXResolution() * perInch,
                 TwainEx.getYResolution() * perInch);
+    }
+
+    /**
+     * A page the source did not give, with the codes of its transfer when that failed (a jam, a
+     * double feed, an empty feeder, a cancel): the session's codes by then are those of the steps
+     * that ended the transfer.
+     */
+    private static TwainException noPage(int number) {
+        String step = "acquiring page " + number;
+        String detail = "the source gave no page";
+        long transfer = DeviceEx.transferFailure();
+        if (transfer < 0) {
+            return TwainException.atStep(step, detail, null);
+        }
+        return new TwainException(step, detail, (int) (transfer >>> 16), (int) transfer & 0xFFFF,
+                TwainEx.getState(), null);
     }
 
     /**
@@ -315,6 +332,9 @@ final class ScanRun {
                 return new ScanResult(ScanResult.Outcome.FAILED, kept, pageCount,
                         asFailure("taking a page", listenerFailure));
             }
+            if (thrown instanceof NotReady) {
+                throw ((NotReady) thrown).reason;
+            }
             if (thrown != null) {
                 return new ScanResult(
                         ScanResult.Outcome.FAILED, kept, pageCount, asFailure("scanning", thrown));
@@ -323,11 +343,25 @@ final class ScanRun {
         }
     }
 
+    /**
+     * A scan asked for when the session cannot scan: the caller's mistake, which the caller gets
+     * as the {@link IllegalStateException} it carries, not as a failed scan.
+     */
+    private static final class NotReady extends RuntimeException {
+        private static final long serialVersionUID = 1L;
+        final IllegalStateException reason;
+
+        NotReady(IllegalStateException reason) {
+            super(reason.getMessage(), null, false, false);
+            this.reason = reason;
+        }
+    }
+
     /** An exception as it is, anything else thrown as the cause of a failed step. */
     private static Exception asFailure(String step, Throwable thrown) {
         if (thrown instanceof Exception) {
             return (Exception) thrown;
         }
-        return TwainException.atStep(step, "unexpected " + thrown, thrown);
+        return TwainException.inLibrary(step, "unexpected " + thrown, FailureKind.OTHER, thrown);
     }
 }

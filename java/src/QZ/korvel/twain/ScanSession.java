@@ -28,8 +28,10 @@ import java.util.logging.Logger;
  * SwingWorker}, for instance) and cancels it with {@link #cancel}.
  *
  * <p>A step that fails throws a {@link TwainException} that names the step, the TWAIN result and
- * condition codes and the session's state. A method called after {@link #close} throws {@link
- * IllegalStateException}.
+ * condition codes and the session's state, with the {@link FailureKind kind} of failure that a
+ * program can act on (a paper jam, an empty feeder, a device gone off line). A step asked for when
+ * the session is not ready for it (a setting with no source open, say), and any method called after
+ * {@link #close}, throw {@link IllegalStateException}.
  *
  * <pre>{@code
  * try (ScanSession session = ScanSession.open("Acme", "Office tools", "Acme Scan")) {
@@ -144,7 +146,8 @@ public final class ScanSession implements AutoCloseable {
      * #openSource} opens.
      *
      * @return true when the user chose a source, false when the dialog was cancelled
-     * @throws TwainException if the dialog cannot be shown, or a source is already open
+     * @throws IllegalStateException if a source is open
+     * @throws TwainException if the dialog cannot be shown
      */
     public boolean selectSource() throws TwainException {
         return execute(() -> {
@@ -197,8 +200,9 @@ public final class ScanSession implements AutoCloseable {
      *
      * @param productName the name, as {@link SourceIdentity#productName()} gives it
      * @return the identity of the source opened
-     * @throws TwainException if no source has that name (the message names those that exist), a
-     *     source is already open, or the source cannot be opened
+     * @throws IllegalStateException if a source is open
+     * @throws TwainException if no source has that name ({@link FailureKind#NO_SUCH_SOURCE}, with
+     *     a message that names those that exist), or the source cannot be opened
      */
     public SourceIdentity openSource(String productName) throws TwainException {
         Objects.requireNonNull(productName, "productName");
@@ -211,7 +215,8 @@ public final class ScanSession implements AutoCloseable {
      * Opens a source that {@link #sources()} listed in this session.
      *
      * @param source the source
-     * @throws TwainException if a source is already open, or the source cannot be opened
+     * @throws IllegalStateException if a source is open
+     * @throws TwainException if the source cannot be opened
      */
     public void openSource(SourceIdentity source) throws TwainException {
         Objects.requireNonNull(source, "source");
@@ -241,25 +246,32 @@ public final class ScanSession implements AutoCloseable {
         return TwainEx.getState();
     }
 
-    // Settings
+    // Settings. Each setter answers what the source took, read back from it after the set: a
+    // source may take its nearest value rather than the one asked for, and a form shows that.
 
     /**
      * Sets the kind of pixel to scan.
      *
      * @param type the pixel type
-     * @throws TwainException if no source is open or it refuses the type
+     * @return the pixel type the source scans now, read back from it
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source refuses the type, or does not tell it back
      */
-    public void setPixelType(PixelType type) throws TwainException {
+    public PixelType setPixelType(PixelType type) throws TwainException {
         Objects.requireNonNull(type, "type");
-        setting("setting the pixel type to " + type, () -> TwainEx.setPixelType(type.code()));
+        return execute(() -> {
+            setting("setting the pixel type to " + type, () -> TwainEx.setPixelType(type.code()));
+            return pixelType();
+        });
     }
 
     /**
      * The kind of pixel the source scans now.
      *
      * @return the pixel type
-     * @throws TwainException if no source is open, it does not tell, or it tells a value that is
-     *     no standard pixel type
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not tell, or tells a value that is no standard
+     *     pixel type
      */
     public PixelType pixelType() throws TwainException {
         return execute(() -> {
@@ -267,8 +279,9 @@ public final class ScanSession implements AutoCloseable {
             short code = reading(step, TwainEx::getPixelType);
             PixelType type = PixelType.fromCode(code);
             if (type == null) {
-                throw TwainException.atStep(
-                        step, "the source reports " + (code & 0xFFFF) + ", no pixel type", null);
+                throw TwainException.inLibrary(step,
+                        "the source reports " + (code & 0xFFFF) + ", no pixel type",
+                        FailureKind.OTHER, null);
             }
             return type;
         });
@@ -278,20 +291,25 @@ public final class ScanSession implements AutoCloseable {
      * Sets the horizontal and vertical resolution. The source's units become inches.
      *
      * @param dotsPerInch the resolution; the source may take the nearest it has
-     * @throws IllegalArgumentException if the resolution is not a positive number
-     * @throws TwainException if no source is open or it refuses the resolution
+     * @return the horizontal resolution the source scans at now, read back from it ({@link
+     *     #yResolution()} tells the vertical one, which a source may set apart)
+     * @throws IllegalArgumentException if the resolution is not a positive number that TWAIN can
+     *     carry (a TW_FIX32: below 32768)
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source refuses the resolution, or does not tell it back
      */
-    public void setResolution(double dotsPerInch) throws TwainException {
-        if (!(dotsPerInch > 0) || Double.isInfinite(dotsPerInch)) {
-            throw new IllegalArgumentException("a resolution must be positive, not " + dotsPerInch);
+    public double setResolution(double dotsPerInch) throws TwainException {
+        if (!(dotsPerInch > 0) || !Items.fitsFix32(dotsPerInch)) {
+            throw new IllegalArgumentException(
+                    "a resolution must be a positive number below 32768, not " + dotsPerInch);
         }
-        execute(() -> {
+        return execute(() -> {
             setUnits(Units.INCHES);
             setting("setting the horizontal resolution to " + dotsPerInch,
                     () -> TwainEx.setXResolution(dotsPerInch));
             setting("setting the vertical resolution to " + dotsPerInch,
                     () -> TwainEx.setYResolution(dotsPerInch));
-            return null;
+            return xResolution();
         });
     }
 
@@ -299,7 +317,8 @@ public final class ScanSession implements AutoCloseable {
      * The horizontal resolution the source scans at now.
      *
      * @return dots per inch, or 0 when the source's units are pixels
-     * @throws TwainException if no source is open or it does not tell
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not tell
      */
     public double xResolution() throws TwainException {
         String step = "reading the horizontal resolution";
@@ -310,7 +329,8 @@ public final class ScanSession implements AutoCloseable {
      * The vertical resolution the source scans at now.
      *
      * @return dots per inch, or 0 when the source's units are pixels
-     * @throws TwainException if no source is open or it does not tell
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not tell
      */
     public double yResolution() throws TwainException {
         String step = "reading the vertical resolution";
@@ -318,19 +338,33 @@ public final class ScanSession implements AutoCloseable {
     }
 
     /**
-     * Sets the area of the glass to scan. The source's units become the frame's.
+     * Sets the area of the glass to scan, to the 1/65536 of a unit. The source's units become the
+     * frame's.
      *
      * @param frame the area
-     * @throws TwainException if no source is open or it refuses the frame (a source may also cut
-     *     a frame to its glass and accept it)
+     * @return the area the source scans now, as it tells it back in the frame's units: a source
+     *     may cut a frame to its glass, or round its edges; null when the source took the frame but
+     *     does not tell it back
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source refuses the frame
      */
-    public void setFrame(Frame frame) throws TwainException {
+    public Frame setFrame(Frame frame) throws TwainException {
         Objects.requireNonNull(frame, "frame");
-        execute(() -> {
+        return execute(() -> {
+            String step = "setting the scan frame to " + frame;
             setUnits(frame.units());
-            setting("setting the scan frame to " + frame, () -> TwainEx.setFrame(
-                    frame.left(), frame.top(), frame.right(), frame.bottom()));
-            return null;
+            byte[] record = DeviceEx.setFractionalFrame(
+                    frame.left(), frame.top(), frame.right(), frame.bottom());
+            if (record == null) {
+                throw TwainException.atStep(step);
+            }
+            LOG.fine(step);
+            NativeRecord.Reader reader = new NativeRecord.Reader(record);
+            if (reader.u8() != 0) {
+                return null;
+            }
+            return new Frame(Items.fromFix32(reader.i64()), Items.fromFix32(reader.i64()),
+                    Items.fromFix32(reader.i64()), Items.fromFix32(reader.i64()), frame.units());
         });
     }
 
@@ -338,18 +372,24 @@ public final class ScanSession implements AutoCloseable {
      * Takes pages from the document feeder, or from the glass.
      *
      * @param enabled true for the feeder
-     * @throws TwainException if no source is open or it refuses
+     * @return whether pages come from the feeder now, read back from the source
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source refuses, or does not tell it back
      */
-    public void setFeederEnabled(boolean enabled) throws TwainException {
-        setting("turning the document feeder " + (enabled ? "on" : "off"),
-                () -> TwainEx.setFeederEnabled(enabled));
+    public boolean setFeederEnabled(boolean enabled) throws TwainException {
+        return execute(() -> {
+            setting("turning the document feeder " + (enabled ? "on" : "off"),
+                    () -> TwainEx.setFeederEnabled(enabled));
+            return isFeederEnabled();
+        });
     }
 
     /**
      * Whether pages come from the document feeder.
      *
      * @return true for the feeder
-     * @throws TwainException if no source is open or it does not tell
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not tell
      */
     public boolean isFeederEnabled() throws TwainException {
         return execute(() -> reading("reading whether the feeder is on", TwainEx::getFeederEnabled));
@@ -359,7 +399,8 @@ public final class ScanSession implements AutoCloseable {
      * Whether the document feeder holds paper.
      *
      * @return true when there is paper to scan
-     * @throws TwainException if no source is open or it does not tell
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not tell
      */
     public boolean isFeederLoaded() throws TwainException {
         return execute(
@@ -370,10 +411,12 @@ public final class ScanSession implements AutoCloseable {
      * Scans both sides of each sheet, or the front only (CAP_DUPLEXENABLED).
      *
      * @param enabled true for both sides
-     * @throws TwainException if no source is open, or it has no duplex or refuses
+     * @return whether both sides are scanned now, read back from the source
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source has no duplex, refuses, or does not tell it back
      */
-    public void setDuplexEnabled(boolean enabled) throws TwainException {
-        setFlag(Capability.CAP_DUPLEXENABLED, enabled,
+    public boolean setDuplexEnabled(boolean enabled) throws TwainException {
+        return setFlag(Capability.CAP_DUPLEXENABLED, enabled,
                 "turning duplex " + (enabled ? "on" : "off"));
     }
 
@@ -381,7 +424,8 @@ public final class ScanSession implements AutoCloseable {
      * Whether both sides of each sheet are scanned.
      *
      * @return true for both sides
-     * @throws TwainException if no source is open, or it does not tell
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not tell
      */
     public boolean isDuplexEnabled() throws TwainException {
         return flag(Capability.CAP_DUPLEXENABLED);
@@ -391,10 +435,12 @@ public final class ScanSession implements AutoCloseable {
      * Shows the driver's progress indicator during a scan, or hides it (CAP_INDICATORS).
      *
      * @param shown true to show it
-     * @throws TwainException if no source is open or it refuses
+     * @return whether the driver shows it now, read back from the source
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source refuses, or does not tell it back
      */
-    public void setIndicators(boolean shown) throws TwainException {
-        setFlag(Capability.CAP_INDICATORS, shown,
+    public boolean setIndicators(boolean shown) throws TwainException {
+        return setFlag(Capability.CAP_INDICATORS, shown,
                 (shown ? "showing" : "hiding") + " the progress indicator");
     }
 
@@ -402,7 +448,8 @@ public final class ScanSession implements AutoCloseable {
      * Whether the driver shows its progress indicator during a scan.
      *
      * @return true when it does
-     * @throws TwainException if no source is open, or it does not tell
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not tell
      */
     public boolean showsIndicators() throws TwainException {
         return flag(Capability.CAP_INDICATORS);
@@ -416,8 +463,9 @@ public final class ScanSession implements AutoCloseable {
      *
      * @param capability the capability
      * @return what the source answered
-     * @throws TwainException if no source is open, the source does not have the capability, or it
-     *     answers with a malformed container
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not have the capability ({@link
+     *     FailureKind#CAPABILITY_UNSUPPORTED}), or it answers with a malformed container
      */
     public Supported supported(Capability capability) throws TwainException {
         Objects.requireNonNull(capability, "capability");
@@ -429,8 +477,9 @@ public final class ScanSession implements AutoCloseable {
      *
      * @param capability the capability
      * @return the container
-     * @throws TwainException if no source is open, the source does not tell, or it answers with a
-     *     malformed container
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source does not tell, or it answers with a malformed
+     *     container
      */
     public CapabilityValue current(Capability capability) throws TwainException {
         Objects.requireNonNull(capability, "capability");
@@ -446,7 +495,8 @@ public final class ScanSession implements AutoCloseable {
      *     nearest, say), which {@link #current} tells
      * @throws IllegalArgumentException if the value is not of the item type, or the capability's
      *     item type is not known
-     * @throws TwainException if no source is open or it refuses
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source refuses
      */
     public boolean set(Capability capability, Object value) throws TwainException {
         if (capability.itemType() == null) {
@@ -463,7 +513,8 @@ public final class ScanSession implements AutoCloseable {
      * @param capability the capability
      * @param value the container
      * @return true when the source took it as given, false when it took other values
-     * @throws TwainException if no source is open or it refuses
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source refuses
      */
     public boolean set(Capability capability, CapabilityValue value) throws TwainException {
         Objects.requireNonNull(capability, "capability");
@@ -478,7 +529,8 @@ public final class ScanSession implements AutoCloseable {
      *
      * @param capability the capability
      * @return the container with the value it has now
-     * @throws TwainException if no source is open or it refuses
+     * @throws IllegalStateException if no source is open
+     * @throws TwainException if the source refuses
      */
     public CapabilityValue reset(Capability capability) throws TwainException {
         Objects.requireNonNull(capability, "capability");
@@ -516,7 +568,8 @@ public final class ScanSession implements AutoCloseable {
      *
      * @param step what the step does, for the message of its failure
      * @param action the step
-     * @throws TwainException if the step answered false
+     * @throws TwainException if the step answered false; when the library refused the call (one
+     *     that a thread of the action's made, say), the message says why
      */
     public void perform(String step, BooleanSupplier action) throws TwainException {
         Objects.requireNonNull(step, "step");
@@ -536,6 +589,7 @@ public final class ScanSession implements AutoCloseable {
      *
      * @param maxPages how many pages at most, from 1
      * @return how the scan ended, with its pages, also when a later page failed
+     * @throws IllegalStateException if no source is open, or the source is already enabled
      */
     public ScanResult scan(int maxPages) {
         return scan(maxPages, false, null);
@@ -548,6 +602,7 @@ public final class ScanSession implements AutoCloseable {
      * @param maxPages how many pages at most, from 1
      * @param listener takes the pages; called on this thread
      * @return how the scan ended; its page list is empty
+     * @throws IllegalStateException if no source is open, or the source is already enabled
      */
     public ScanResult scan(int maxPages, PageListener listener) {
         return scan(maxPages, false, Objects.requireNonNull(listener, "listener"));
@@ -558,6 +613,7 @@ public final class ScanSession implements AutoCloseable {
      * count of 1, until it runs out of paper. No sheet that the feeder takes in is lost.
      *
      * @return how the scan ended, with its pages, also when a later page failed
+     * @throws IllegalStateException if no source is open, or the source is already enabled
      */
     public ScanResult scanFeeder() {
         return scan(Integer.MAX_VALUE, true, null);
@@ -568,6 +624,7 @@ public final class ScanSession implements AutoCloseable {
      *
      * @param maxPages how many pages at most, from 1
      * @return how the scan ended, with its pages
+     * @throws IllegalStateException if no source is open, or the source is already enabled
      */
     public ScanResult scanFeeder(int maxPages) {
         return scan(maxPages, true, null);
@@ -580,6 +637,7 @@ public final class ScanSession implements AutoCloseable {
      * @param maxPages how many pages at most, from 1
      * @param listener takes the pages; called on this thread
      * @return how the scan ended; its page list is empty
+     * @throws IllegalStateException if no source is open, or the source is already enabled
      */
     public ScanResult scanFeeder(int maxPages, PageListener listener) {
         return scan(maxPages, true, Objects.requireNonNull(listener, "listener"));
@@ -677,7 +735,8 @@ public final class ScanSession implements AutoCloseable {
             throw e;
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
-            throw TwainException.atStep("waiting for the scan session", INTERRUPTED, e);
+            throw TwainException.inLibrary(
+                    "waiting for the scan session", INTERRUPTED, FailureKind.CANCELLED, e);
         }
     }
 
@@ -758,9 +817,13 @@ public final class ScanSession implements AutoCloseable {
         LOG.fine(step);
     }
 
-    private void setFlag(Capability capability, boolean on, String step) throws TwainException {
-        setting(step, () -> DeviceEx.setCapability(capability.id(),
-                CapabilityValue.oneValue(ItemType.BOOL, on).toRecord()));
+    private boolean setFlag(Capability capability, boolean on, String step)
+            throws TwainException {
+        return execute(() -> {
+            setting(step, () -> DeviceEx.setCapability(capability.id(),
+                    CapabilityValue.oneValue(ItemType.BOOL, on).toRecord()));
+            return flag(capability);
+        });
     }
 
     private boolean flag(Capability capability) throws TwainException {
@@ -772,8 +835,9 @@ public final class ScanSession implements AutoCloseable {
             if (value instanceof Number) {
                 return ((Number) value).longValue() != 0;
             }
-            throw TwainException.atStep("reading " + capability,
-                    "the source reports " + Items.describe(value) + ", no flag", null);
+            throw TwainException.inLibrary("reading " + capability,
+                    "the source reports " + Items.describe(value) + ", no flag", FailureKind.OTHER,
+                    null);
         });
     }
 

@@ -1,10 +1,17 @@
 package QZ.korvel.twain;
 
-/** The states a session's steps need, checked before anything is sent. */
+/**
+ * The states a session's steps need, checked before anything is sent, and why the library refused
+ * a call. A step asked for in a state that does not allow it is the caller's mistake, not a failure
+ * of TWAIN: it throws {@link IllegalStateException}, with no TWAIN codes.
+ */
 final class SessionStates {
     static {
         TwainEx.loadLibrary();
     }
+
+    /** Whether the loaded library tells why it refused a call; false once it was found not to. */
+    private static volatile boolean refusalsTold = true;
 
     private SessionStates() {}
 
@@ -22,26 +29,43 @@ final class SessionStates {
      */
     static native String lastRefusal();
 
+    /** {@link #lastRefusal()}, or null from a library that does not tell. */
+    static String refusal() {
+        if (!refusalsTold) {
+            return null;
+        }
+        try {
+            return lastRefusal();
+        } catch (UnsatisfiedLinkError e) {
+            refusalsTold = false;
+            return null;
+        }
+    }
+
     /** The manager is open: state 3 or above. */
-    static void requireManager(String step) throws TwainException {
+    static void requireManager(String step) {
         if (TwainEx.getState() < 3) {
-            throw TwainException.atStep(step, "the source manager is not open", null);
+            throw notNow(step, "the source manager is not open");
         }
     }
 
     /** The manager is open and no source is: state 3. */
-    static void requireNoSource(String step) throws TwainException {
+    static void requireNoSource(String step) {
         int state = TwainEx.getState();
         if (state != 3) {
-            throw TwainException.atStep(step,
-                    state > 3 ? "a source is open" : "the source manager is not open", null);
+            throw notNow(step, state > 3 ? "a source is open" : "the source manager is not open");
         }
     }
 
     /** A source is open: state 4 or above. */
-    static void requireSource(String step) throws TwainException {
+    static void requireSource(String step) {
         if (TwainEx.getState() < 4) {
-            throw TwainException.atStep(step, "no source is open", null);
+            throw notNow(step, "no source is open");
         }
+    }
+
+    /** The step and why the session cannot take it now, as "setting the pixel type: no source is open". */
+    static IllegalStateException notNow(String step, String reason) {
+        return new IllegalStateException(step + ": " + reason);
     }
 }

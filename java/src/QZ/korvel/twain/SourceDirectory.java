@@ -49,10 +49,10 @@ final class SourceDirectory {
         for (SourceIdentity source : sources) {
             names.add(source.productName());
         }
-        throw TwainException.atStep(step, "no source is named \"" + productName + "\"; "
-                + (names.isEmpty() ? "the manager knows no source"
-                                   : "the sources are " + Items.joined(names)),
-                null);
+        throw TwainException.inLibrary(step, "no source is named \"" + productName + "\"; "
+                        + (names.isEmpty() ? "the manager knows no source"
+                                           : "the sources are " + Items.joined(names)),
+                FailureKind.NO_SUCH_SOURCE, null);
     }
 
     static void open(String step, SourceIdentity source) throws TwainException {

@@ -2,27 +2,37 @@ package QZ.korvel.twain;
 
 /**
  * A step of a scan that failed. It carries the step, the TWAIN result and condition codes that the
- * session held right after it, and the session's state; its message names them all, for example
- * "opening the default source failed (TWAIN result code 1 (TWRC_FAILURE), condition code 3
- * (TWCC_NODS), state 3)".
+ * session held right after it, the session's state, and the {@link FailureKind kind} of failure
+ * that a program can act on; its message names them all, for example "opening the default source
+ * failed (TWAIN result code 1 (TWRC_FAILURE), condition code 3 (TWCC_NODS), state 3)".
  *
- * <p>When the step failed in Java rather than in TWAIN (a page that could not be read, for
- * instance), the message says why after the step, and the cause is the exception that was thrown.
+ * <p>When the library refused the call itself (one made from a thread that may not make it now,
+ * say), the message says why after the step.
+ *
+ * <p>When the step failed in the library rather than in TWAIN (no source of the name asked for, a
+ * page that could not be read), there are no codes: {@link #resultCode()} and {@link
+ * #conditionCode()} are -1, the message says why after the step, and the cause is the exception
+ * that was thrown, if any. A call made when the session is not in a state for it (no source open,
+ * for instance) is not a failed step: it throws {@link IllegalStateException}.
  */
 public final class TwainException extends Exception {
     private static final long serialVersionUID = 1L;
+    private static final int TWRC_FAILURE = 1;
+    private static final int TWCC_SEQERROR = 11;
 
     /** What was being done. */
     private final String step;
-    /** The TWAIN result code after the step. */
+    /** The TWAIN result code after the step, or -1. */
     private final int resultCode;
-    /** The TWAIN condition code after the step. */
+    /** The TWAIN condition code after the step, or -1. */
     private final int conditionCode;
     /** The session's state after the step. */
     private final int state;
+    /** What kind of failure it is. */
+    private final FailureKind kind;
 
     /**
-     * A failed step with the codes and state given.
+     * A failed step with the codes and state given; its kind follows from the codes.
      *
      * @param step what was being done, such as "opening the default source"
      * @param detail why it failed when the codes do not tell it, or null
@@ -40,6 +50,26 @@ public final class TwainException extends Exception {
         this.resultCode = resultCode & 0xFFFF;
         this.conditionCode = conditionCode & 0xFFFF;
         this.state = state;
+        this.kind = FailureKind.of(resultCode, conditionCode);
+    }
+
+    /**
+     * A step that failed in the library rather than in TWAIN: no codes.
+     *
+     * @param step what was being done
+     * @param detail why it failed
+     * @param kind what kind of failure it is
+     * @param state the session's state, 0 to 7
+     * @param cause the exception behind the failure, or null
+     */
+    private TwainException(String step, String detail, FailureKind kind, int state,
+            Throwable cause) {
+        super(step + " failed: " + detail, cause);
+        this.step = step;
+        this.resultCode = -1;
+        this.conditionCode = -1;
+        this.state = state;
+        this.kind = kind;
     }
 
     /** The step that just failed, with the codes and state that the session holds now. */
@@ -47,10 +77,28 @@ public final class TwainException extends Exception {
         return atStep(step, null, null);
     }
 
-    /** The same, with the reason and the exception behind it. */
+    /**
+     * The same, with the reason and the exception behind it. A call the library refused adds why
+     * it refused it.
+     */
     static TwainException atStep(String step, String detail, Throwable cause) {
-        return new TwainException(step, detail, TwainEx.getResultCode(), TwainEx.getConditionCode(),
-                TwainEx.getState(), cause);
+        int resultCode = TwainEx.getResultCode();
+        int conditionCode = TwainEx.getConditionCode();
+        String refusal = (resultCode & 0xFFFF) == TWRC_FAILURE
+                        && (conditionCode & 0xFFFF) == TWCC_SEQERROR
+                ? SessionStates.refusal()
+                : null;
+        if (refusal != null) {
+            detail = detail != null ? detail + "; " + refusal : refusal;
+        }
+        return new TwainException(step, detail, resultCode, conditionCode, TwainEx.getState(),
+                cause);
+    }
+
+    /** A step that failed in the library, with the state the session is in now. */
+    static TwainException inLibrary(String step, String detail, FailureKind kind,
+            Throwable cause) {
+        return new TwainException(step, detail, kind, TwainEx.getState(), cause);
     }
 
     /** Throws for a step that returned false. */
@@ -70,9 +118,18 @@ public final class TwainException extends Exception {
     }
 
     /**
+     * What kind of failure it is, for a program that acts on it.
+     *
+     * @return the kind; {@link FailureKind#OTHER} when none fits
+     */
+    public FailureKind kind() {
+        return kind;
+    }
+
+    /**
      * The TWAIN result code after the step.
      *
-     * @return the code, 0 to 65535
+     * @return the code, 0 to 65535, or -1 when the step failed in the library
      */
     public int resultCode() {
         return resultCode;
@@ -82,15 +139,16 @@ public final class TwainException extends Exception {
      * The standard's name of {@link #resultCode()}.
      *
      * @return the name, such as TWRC_FAILURE, or null for a code that the standard does not name
+     *     and when there is no code
      */
     public String resultName() {
-        return TwainCodes.resultName(resultCode);
+        return resultCode >= 0 ? TwainCodes.resultName(resultCode) : null;
     }
 
     /**
      * The TWAIN condition code after the step.
      *
-     * @return the code, 0 to 65535
+     * @return the code, 0 to 65535, or -1 when the step failed in the library
      */
     public int conditionCode() {
         return conditionCode;
@@ -99,10 +157,11 @@ public final class TwainException extends Exception {
     /**
      * The standard's name of {@link #conditionCode()}.
      *
-     * @return the name, such as TWCC_NODS, or null for a code that the standard does not name
+     * @return the name, such as TWCC_NODS, or null for a code that the standard does not name and
+     *     when there is no code
      */
     public String conditionName() {
-        return TwainCodes.conditionName(conditionCode);
+        return conditionCode >= 0 ? TwainCodes.conditionName(conditionCode) : null;
     }
 
     /**

@@ -20,6 +20,8 @@ import javax.imageio.ImageIO;
 import javax.tools.JavaCompiler;
 import javax.tools.ToolProvider;
 import org.apache.pdfbox.pdmodel.PDDocument;
+import org.apache.pdfbox.pdmodel.PDPage;
+import org.apache.pdfbox.pdmodel.graphics.image.PDImageXObject;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.extension.ExtendWith;
 import org.junit.jupiter.api.io.TempDir;
@@ -69,16 +71,33 @@ class ReadmeExamplesTest {
     }
 
     @Test
-    void theFeederToPdfExampleWritesEverySheet() throws Exception {
+    void theFeederToPdfExampleWritesEverySheetWithItsGrayLevels() throws Exception {
         ClassLoader examples = compileTheExamples();
         VirtualScanner.setKnob("feeder.sheets", 3);
         File pdf = folder.resolve("scan.pdf").toFile();
         runMain(examples, "ScanToPdf", pdf.toString());
+        assertEquals(1, TwainEx.getState());
+        // The page the source scans in gray at 150 dpi, level by level.
+        assertTrue(TwainEx.register(1, 0, "scanlink32", "Tests", "README"));
+        assertTrue(TwainEx.openSource());
+        assertTrue(TwainEx.setPixelType((short) 1));
+        assertTrue(TwainEx.setXResolution(150));
+        assertTrue(TwainEx.setYResolution(150));
+        int[] expected = VirtualScanner.expectedPage();
         try (PDDocument document = PDDocument.load(pdf)) {
             assertEquals(3, document.getNumberOfPages());
-            assertEquals(612f, document.getPage(0).getMediaBox().getWidth(), 1e-3);
+            for (PDPage page : document.getPages()) {
+                assertEquals(612f, page.getMediaBox().getWidth(), 1e-3);
+                PDImageXObject image = (PDImageXObject) page.getResources().getXObject(
+                        page.getResources().getXObjectNames().iterator().next());
+                assertEquals("DeviceGray", image.getColorSpace().getName());
+                int[] levels = image.getRawRaster().getPixels(0, 0, expected[0], expected[1],
+                        (int[]) null);
+                for (int i = 0; i < levels.length; i++) {
+                    assertEquals(expected[i + 2] & 0xFF, levels[i], "sample " + i);
+                }
+            }
         }
-        assertEquals(1, TwainEx.getState());
     }
 
     @Test

@@ -13,12 +13,18 @@ import java.io.PrintStream;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.List;
+import java.util.concurrent.TimeUnit;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.extension.ExtendWith;
 import org.junit.jupiter.api.io.TempDir;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.CsvSource;
 import scanlink.testsupport.CleanSession;
+import scanlink.testsupport.Waiting;
 import scanlink.virtualscanner.VirtualScanner;
 
 /**
@@ -78,9 +84,9 @@ class ScanProgramChecksTest {
         Path output = folder.resolve("x.png");
         TwainException e = assertThrows(TwainException.class,
                 () -> run("--source", "Flatbed 9000", output.toString()));
-        assertTrue(e.getMessage().startsWith("opening the source \"Flatbed 9000\" failed: no source "
-                + "is named \"Flatbed 9000\"; the sources are \"Virtual Scanner\", \"Virtual Duplex "
-                + "Feeder\""), e.getMessage());
+        assertEquals("opening the source \"Flatbed 9000\" failed: no source is named \"Flatbed "
+                + "9000\"; the sources are \"Virtual Scanner\", \"Virtual Duplex Feeder\"",
+                e.getMessage());
         assertFalse(Files.exists(output));
     }
 
@@ -134,10 +140,55 @@ class ScanProgramChecksTest {
 
     @Test
     void aResolutionTheSourceChangesIsReportedWithWhatItScansAt() throws Exception {
-        assertEquals(1, run("--resolution", "100000", folder.resolve("a.png").toString()));
-        assertTrue(reported().contains("scan: the source scans at 75 dpi, not 100000 dpi as asked"),
-                reported());
+        assertEquals(1, run("--resolution", "123", folder.resolve("a.png").toString()));
+        assertEquals("scan: the source scans at 100 dpi, not 123 dpi as asked"
+                + System.lineSeparator(), reported());
         assertTrue(Files.exists(folder.resolve("a.png")));
+    }
+
+    @Test
+    void aFrameTheSourceCutsIsReportedAndStrictStops() {
+        Path output = folder.resolve("a4.png");
+        Exception e = assertThrows(Exception.class,
+                () -> run("--strict", "--frame", "0,0,8.27,11.69", output.toString()));
+        assertEquals("nothing was scanned: the source does not scan as asked (--strict)",
+                e.getMessage());
+        assertEquals("scan: the source scans the frame 0, 0, 8.27, 11 inches, not 0, 0, 8.27, "
+                + "11.69 inches as asked" + System.lineSeparator(), reported());
+        assertFalse(Files.exists(output));
+    }
+
+    @Test
+    void aFrameTheSourceTakesAsAskedIsNoDifference() throws Exception {
+        assertEquals(1, run("--strict", "--frame", "0.25,0.5,8.27,10.69",
+                folder.resolve("framed.png").toString()));
+        assertEquals("", reported());
+    }
+
+    /** A usage error is one line that points to --help, and the status is 2. */
+    @ParameterizedTest(name = "scan {0}: {1}")
+    @CsvSource(delimiter = '|', value = {
+        "--bogus x.png | unexpected argument: --bogus",
+        "--resolution 100000 x.png | --resolution needs a positive number below 32768, not 100000",
+        "'' | no output file given",
+    })
+    void aCommandLineThatCannotBeUsedIsOneLineThatPointsToHelp(String arguments, String message)
+            throws Exception {
+        List<String> command = new ArrayList<>(List.of(
+                Path.of(System.getProperty("java.home"), "bin", "java").toString(), "-cp",
+                System.getenv("SCAN_CLASS_PATH"), Scan.class.getName()));
+        if (!arguments.isEmpty()) {
+            command.addAll(List.of(arguments.split(" ")));
+        }
+        Process scan = new ProcessBuilder(command).start();
+        if (!scan.waitFor(Waiting.BOUND_MILLIS, TimeUnit.MILLISECONDS)) {
+            scan.destroyForcibly();
+            throw new AssertionError("the scan program did not end");
+        }
+        assertEquals("", new String(scan.getInputStream().readAllBytes(), StandardCharsets.UTF_8));
+        assertEquals("scan: " + message + " (scan --help lists the options)" + System.lineSeparator(),
+                new String(scan.getErrorStream().readAllBytes(), StandardCharsets.UTF_8));
+        assertEquals(2, scan.exitValue());
     }
 
     @Test

@@ -138,12 +138,10 @@ class ScanSessionTest {
     @Test
     void aRefusedSettingNamesTheStepTheCodesAndTheState() throws Exception {
         try (ScanSession session = open()) {
-            TwainException early = assertThrows(TwainException.class,
+            IllegalStateException early = assertThrows(IllegalStateException.class,
                     () -> session.setPixelType(PixelType.GRAY));
-            assertTrue(early.getMessage().startsWith(
-                               "setting the pixel type to GRAY failed: no source is open ("),
-                    early.getMessage());
-            assertEquals(3, early.state());
+            assertEquals("setting the pixel type to GRAY: no source is open", early.getMessage());
+            assertEquals(3, session.state());
             session.openSource();
             TwainException refused = assertThrows(TwainException.class,
                     () -> session.setPixelType(PixelType.CMYK));
@@ -160,12 +158,11 @@ class ScanSessionTest {
 
     @Test
     void valuesThatNoSourceCouldTakeAreRefusedBeforeTheyAreSent() throws Exception {
-        assertThrows(IllegalArgumentException.class, () -> new Frame(0.5, 0, 1, 1, Units.INCHES));
         assertThrows(IllegalArgumentException.class, () -> new Frame(0, 0, 40000, 1, Units.POINTS));
         assertThrows(IllegalArgumentException.class, () -> new Frame(0, 0, 1, 1, Units.PIXELS));
         assertThrows(IllegalArgumentException.class,
                 () -> new Frame(0, 0, Double.NaN, 1, Units.INCHES));
-        new Frame(-32768, 0, 32767, 1, Units.TWIPS); // the edges of what a frame holds
+        new Frame(-32768, 0, 32767.99998, 1, Units.TWIPS); // the edges of what a frame holds
         try (ScanSession session = open()) {
             session.openSource();
             VirtualScanner.reset();
@@ -201,8 +198,9 @@ class ScanSessionTest {
             TwainException failed = assertThrows(TwainException.class, session::selectSource);
             assertEquals("TWCC_LOWMEMORY", failed.conditionName());
             session.openSource();
-            TwainException open = assertThrows(TwainException.class, session::selectSource);
-            assertTrue(open.getMessage().startsWith("choosing the source failed: a source is open"));
+            IllegalStateException open =
+                    assertThrows(IllegalStateException.class, session::selectSource);
+            assertEquals("choosing the source: a source is open", open.getMessage());
             session.closeSource();
             assertEquals(3, session.state());
         }

@@ -8,6 +8,7 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import static scanlink.testsupport.Twain.*;
 
 import QZ.korvel.twain.BufferedImageConsumer;
+import QZ.korvel.twain.FailureKind;
 import QZ.korvel.twain.Page;
 import QZ.korvel.twain.PageListener;
 import QZ.korvel.twain.PixelType;
@@ -300,6 +301,7 @@ class ScanSessionThreadsTest {
             Object[] answer = within(turnedOn, "the interrupted call");
             assertTrue(answer[0] instanceof TwainException, "an interrupted call throws");
             assertTrue(((TwainException) answer[0]).getMessage().contains("interrupted"));
+            assertEquals(FailureKind.CANCELLED, ((TwainException) answer[0]).kind());
             assertTrue((Boolean) answer[1], "the interrupt flag is kept");
             assertTrue(session.cancel());
             within(scan, "the scan that cancel() ended");

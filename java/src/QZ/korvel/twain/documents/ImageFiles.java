@@ -1,4 +1,4 @@
-package scanlink.scan;
+package QZ.korvel.twain.documents;
 
 import QZ.korvel.twain.Page;
 import java.awt.image.BufferedImage;
@@ -21,28 +21,23 @@ import javax.imageio.stream.ImageOutputStream;
 /** Pages as images of javax.imageio, with their resolution in the file. */
 final class ImageFiles {
     private static final String STANDARD_METADATA = "javax_imageio_1.0";
+    private static final String PNG_METADATA = "javax_imageio_png_1.0";
 
     private ImageFiles() {}
 
-    static ImageWriter writer(String format) throws IOException {
+    /**
+     * The writer of a format.
+     *
+     * @throws UnsupportedOperationException if this Java runtime has none; TIFF came with Java 9
+     */
+    static ImageWriter writer(String format) {
         Iterator<ImageWriter> writers = ImageIO.getImageWritersByFormatName(format);
         if (!writers.hasNext()) {
-            throw new IOException("no " + format + " writer is available");
+            throw new UnsupportedOperationException("javax.imageio of this Java runtime (Java "
+                    + System.getProperty("java.version") + ") has no " + format + " writer"
+                    + (format.equals("tiff") ? ": writing TIFF needs Java 9 or later" : ""));
         }
         return writers.next();
-    }
-
-    /** One page in a file of its own. */
-    static void writeSingle(Page page, String format, String compression, Path file)
-            throws IOException {
-        ImageWriter writer = writer(format);
-        try (ImageOutputStream out = open(file)) {
-            writer.setOutput(out);
-            ImageWriteParam param = param(writer, compression);
-            writer.write(null, image(writer, page, param), param);
-        } finally {
-            writer.dispose();
-        }
     }
 
     /**
@@ -58,17 +53,15 @@ final class ImageFiles {
             Files.deleteIfExists(file);
             return new FileImageOutputStream(file.toFile());
         } catch (IOException e) {
-            throw OutputCheck.failedWrite(file, e);
+            throw FileFailures.failedWrite(file, e);
         }
     }
 
-    /** The writer's parameters with the given compression, or its default one for null. */
+    /** The writer's parameters with the given compression. */
     static ImageWriteParam param(ImageWriter writer, String compression) {
         ImageWriteParam param = writer.getDefaultWriteParam();
-        if (compression != null) {
-            param.setCompressionMode(ImageWriteParam.MODE_EXPLICIT);
-            param.setCompressionType(compression);
-        }
+        param.setCompressionMode(ImageWriteParam.MODE_EXPLICIT);
+        param.setCompressionType(compression);
         return param;
     }
 
@@ -78,20 +71,46 @@ final class ImageFiles {
         BufferedImage image = page.image();
         IIOMetadata metadata =
                 writer.getDefaultImageMetadata(new ImageTypeSpecifier(image), param);
-        if (page.xResolution() > 0 && page.yResolution() > 0
-                && metadata.isStandardMetadataFormatSupported() && !metadata.isReadOnly()) {
-            IIOMetadataNode dimension = new IIOMetadataNode("Dimension");
-            dimension.appendChild(pixelSize("HorizontalPixelSize", page.xResolution()));
-            dimension.appendChild(pixelSize("VerticalPixelSize", page.yResolution()));
-            IIOMetadataNode root = new IIOMetadataNode(STANDARD_METADATA);
-            root.appendChild(dimension);
+        if (page.xResolution() > 0 && page.yResolution() > 0 && !metadata.isReadOnly()) {
             try {
-                metadata.mergeTree(STANDARD_METADATA, root);
+                if (PNG_METADATA.equals(metadata.getNativeMetadataFormatName())) {
+                    metadata.mergeTree(PNG_METADATA, pngResolution(page));
+                } else if (metadata.isStandardMetadataFormatSupported()) {
+                    metadata.mergeTree(STANDARD_METADATA, standardResolution(page));
+                }
             } catch (IIOInvalidTreeException e) {
                 throw new IOException("the writer refuses the page's resolution", e);
             }
         }
         return new IIOImage(image, null, metadata);
+    }
+
+    /** Millimeters per pixel, as the standard metadata gives a resolution. */
+    private static IIOMetadataNode standardResolution(Page page) {
+        IIOMetadataNode dimension = new IIOMetadataNode("Dimension");
+        dimension.appendChild(pixelSize("HorizontalPixelSize", page.xResolution()));
+        dimension.appendChild(pixelSize("VerticalPixelSize", page.yResolution()));
+        IIOMetadataNode root = new IIOMetadataNode(STANDARD_METADATA);
+        root.appendChild(dimension);
+        return root;
+    }
+
+    /**
+     * Pixels per meter in PNG's own pHYs chunk: the PNG writer of javax.imageio takes the standard
+     * metadata's millimeters per pixel for pixels per millimeter, and would write 300 dpi as 2.
+     */
+    private static IIOMetadataNode pngResolution(Page page) {
+        IIOMetadataNode physical = new IIOMetadataNode("pHYs");
+        physical.setAttribute("pixelsPerUnitXAxis", perMeter(page.xResolution()));
+        physical.setAttribute("pixelsPerUnitYAxis", perMeter(page.yResolution()));
+        physical.setAttribute("unitSpecifier", "meter");
+        IIOMetadataNode root = new IIOMetadataNode(PNG_METADATA);
+        root.appendChild(physical);
+        return root;
+    }
+
+    private static String perMeter(double dotsPerInch) {
+        return Long.toString(Math.round(dotsPerInch / 0.0254));
     }
 
     /** Whether the page holds black and white only, in one bit per pixel. */
