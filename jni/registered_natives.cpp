@@ -1,6 +1,7 @@
 #include "jni/registered_natives.h"
 
 #include <iterator>
+#include <string>
 
 #include "build_version.h"
 #include "image/local_ref.h"
@@ -11,6 +12,7 @@
 #include "jni/transfer_natives.h"
 #include "session/jstring.h"
 #include "session/native_guard.h"
+#include "session/refusal.h"
 #include "session/session_thread.h"
 #include "trace/trace.h"
 
@@ -59,6 +61,14 @@ void JNICALL describeHost(JNIEnv* env, jclass, jstring text) {
 jstring JNICALL libraryVersion(JNIEnv* env, jclass) {
     return guardedNative(env, "library", jstring{},
                          [env] { return env->NewStringUTF(SCANLINK_VERSION); });
+}
+
+// QZ.korvel.twain.SessionStates.lastRefusal(): why the session last refused a call, or null.
+jstring JNICALL lastRefusalText(JNIEnv* env, jclass) {
+    return guardedNative(env, "lastRefusal", jstring{}, [env] {
+        const std::string text = lastRefusal();
+        return text.empty() ? nullptr : env->NewStringUTF(text.c_str());
+    });
 }
 
 struct NativeClass {
@@ -110,6 +120,11 @@ JNINativeMethod pageTransferMethods[] = {
      reinterpret_cast<void*>(acquirePageNative)},
 };
 
+JNINativeMethod sessionStatesMethods[] = {
+    {const_cast<char*>("lastRefusal"), const_cast<char*>("()Ljava/lang/String;"),
+     reinterpret_cast<void*>(lastRefusalText)},
+};
+
 // Classes without a static initialiser, every one (see registered_natives.h).
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
@@ -118,6 +133,8 @@ const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/DeviceEx", deviceMethods, static_cast<jint>(std::size(deviceMethods))},
     {"QZ/korvel/twain/PageTransfers", pageTransferMethods,
      static_cast<jint>(std::size(pageTransferMethods))},
+    {"QZ/korvel/twain/SessionStates", sessionStatesMethods,
+     static_cast<jint>(std::size(sessionStatesMethods))},
 };
 
 }  // namespace

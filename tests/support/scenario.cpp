@@ -47,6 +47,7 @@ void resetSession() {
     s.resultCode = 0;
     s.conditionCode = 0;
     s.state = kStateLoaded;
+    s.showUserInterface = false;
     s.appIdentity = {};
     s.sourceIdentity = {};
     s.userInterface = {};
