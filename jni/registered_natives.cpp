@@ -8,6 +8,7 @@
 #include "jni/frame_natives.h"
 #include "jni/source_natives.h"
 #include "jni/transfer_natives.h"
+#include "jni/transfer_step_natives.h"
 #include "session/jstring.h"
 #include "session/native_guard.h"
 #include "session/session_thread.h"
@@ -103,12 +104,23 @@ JNINativeMethod deviceMethods[] = {
      reinterpret_cast<void*>(transferFailureNative)},
 };
 
+JNINativeMethod transferStepMethods[] = {
+    {const_cast<char*>("awaitTransferReady"), const_cast<char*>("()Z"),
+     reinterpret_cast<void*>(awaitTransferReadyNative)},
+    {const_cast<char*>("imageInfo"), const_cast<char*>("()[B"),
+     reinterpret_cast<void*>(imageInfoNative)},
+    {const_cast<char*>("transferWithoutEnding"), const_cast<char*>("()Z"),
+     reinterpret_cast<void*>(transferWithoutEndingNative)},
+};
+
 // Classes without a static initialiser, every one (see registered_natives.h).
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
     {"QZ/korvel/twain/TraceNatives", traceMethods, static_cast<jint>(std::size(traceMethods))},
     {"QZ/korvel/twain/NativeVersion", versionMethods, static_cast<jint>(std::size(versionMethods))},
     {"QZ/korvel/twain/DeviceEx", deviceMethods, static_cast<jint>(std::size(deviceMethods))},
+    {"QZ/korvel/twain/TransferNatives", transferStepMethods,
+     static_cast<jint>(std::size(transferStepMethods))},
 };
 
 }  // namespace

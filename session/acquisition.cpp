@@ -18,6 +18,18 @@ bool disablePending = false;
 // The thread whose queue receives the source's events: the one that enabled it.
 DWORD enablingThread = 0;
 
+// What the wait under way ends at: the image taken, or the transfer announced and left in state 6
+// for the caller, who may ask about the page first or cancel there.
+enum class WaitFor { Image, Announcement };
+WaitFor waitingFor = WaitFor::Image;
+
+// The wait of both waitForImage and waitForTransferReady, ending as `waitingFor` asks.
+TW_HANDLE pumpUntilDone();
+
+bool announcementHeld() {
+    return waitingFor == WaitFor::Announcement && twainSession.state == kStateTransferReady;
+}
+
 // Each rule the session applies is a line of the trace, so that a report tells what it decided.
 void traceRule(const char* rule) {
     if (traceOn()) {
@@ -72,6 +84,9 @@ bool finishWhatWasLeft(TW_HANDLE& image) {
         disableSourcePersistently();
         return false;
     }
+    if (announcementHeld()) {
+        return false;
+    }
     if (s.state == kStateTransferReady) {
         traceRule("a transfer announced before is taken without waiting");
         image = transferNativeImage();
@@ -108,7 +123,9 @@ TW_HANDLE acquireNextImage() {
     return image;
 }
 
-TW_HANDLE waitForImage() {
+namespace {
+
+TW_HANDLE pumpUntilDone() {
     TW_HANDLE image = {};
     if (twainSession.state < kStateSourceEnabled) {
         return image;
@@ -127,7 +144,8 @@ TW_HANDLE waitForImage() {
     MSG msg = {};
     // Tested before every retrieval: once an image is held, the source is disabled, a disable it
     // needs was refused, or a teardown or a cancel ended the wait, no further message is taken.
-    while (wait.serve() && twainSession.state >= kStateSourceEnabled && !image && !disablePending) {
+    while (wait.serve() && twainSession.state >= kStateSourceEnabled && !image && !disablePending &&
+           !announcementHeld()) {
         const PageWait::Next next = wait.nextMessage(msg);
         if (next == PageWait::Next::Quit) {
             traceRule("WM_QUIT ends the wait; it is not posted again");
@@ -138,6 +156,20 @@ TW_HANDLE waitForImage() {
         }
     }
     return image;
+}
+
+}  // namespace
+
+TW_HANDLE waitForImage() {
+    waitingFor = WaitFor::Image;
+    return pumpUntilDone();
+}
+
+bool waitForTransferReady() {
+    waitingFor = WaitFor::Announcement;
+    const TW_HANDLE image = pumpUntilDone();
+    waitingFor = WaitFor::Image;
+    return !image && twainSession.state == kStateTransferReady;
 }
 
 bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
@@ -152,6 +184,9 @@ bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
     switch (event.TWMessage) {
         case MSG_XFERREADY:
             s.state = kStateTransferReady;
+            if (announcementHeld()) {
+                break;
+            }
             image = transferNativeImage();
             if (!image) {
                 traceRule("the transfer gave no image: the source is disabled");

@@ -1,0 +1,93 @@
+package scanlink.scan.check;
+
+import QZ.korvel.twain.Capability;
+import QZ.korvel.twain.ScanSession;
+import java.util.List;
+
+/**
+ * The document feeder: both sides of a sheet when the source offers duplex, one page per enable
+ * with CAP_XFERCOUNT 1, and every sheet in one enable with CAP_XFERCOUNT -1.
+ */
+final class FeederChecks {
+    private FeederChecks() {}
+
+    static void run(Checks checks, List<Capability> listed) {
+        if (!SettingsChecks.has(listed, Capability.CAP_FEEDERENABLED)) {
+            return;
+        }
+        ScanSession session = checks.session();
+        boolean feeding = Feeder.feeds(session);
+        if (SettingsChecks.has(listed, Capability.CAP_DUPLEXENABLED)) {
+            checks.check("feeder duplex", check -> {
+                feederOn(checks, check);
+                checks.steps().require("setting CAP_DUPLEXENABLED", () -> {
+                    if (!session.setDuplexEnabled(true)) {
+                        throw new Exception("the source keeps CAP_DUPLEXENABLED FALSE");
+                    }
+                    return null;
+                }, check);
+                try {
+                    scan(checks, check, 2, 2, "both sides of one sheet");
+                } finally {
+                    checks.steps().run("setting CAP_DUPLEXENABLED back to FALSE",
+                            () -> session.setDuplexEnabled(false));
+                }
+            });
+        }
+        checks.check("feeder CAP_XFERCOUNT 1", check -> {
+            feederOn(checks, check);
+            scan(checks, check, 1, 1, "one page per enable");
+        });
+        checks.check("feeder CAP_XFERCOUNT -1", check -> {
+            try {
+                feederOn(checks, check);
+                scan(checks, check, -1, -1, "every sheet in one enable");
+                Steps.Outcome<Boolean> loaded = checks.steps().run("reading CAP_FEEDERLOADED",
+                        session::isFeederLoaded);
+                if (loaded.failed() || loaded.value()) {
+                    check.add(new Finding(Verdict.FAIL, "after a scan with CAP_XFERCOUNT -1 the "
+                            + "feeder " + (loaded.failed() ? "does not tell whether it is loaded: "
+                                    + Steps.message(loaded.failure()) : "still holds paper"),
+                            loaded.triplets()));
+                }
+            } finally {
+                checks.steps().run("setting CAP_FEEDERENABLED back", () -> {
+                    if (session.isFeederEnabled() != feeding) {
+                        session.setFeederEnabled(feeding);
+                    }
+                    return null;
+                });
+            }
+        });
+    }
+
+    private static void feederOn(Checks checks, CheckResult check) throws Exception {
+        ScanSession session = checks.session();
+        checks.steps().require("setting CAP_FEEDERENABLED to TRUE", () -> {
+            if (!session.isFeederEnabled() && !session.setFeederEnabled(true)) {
+                throw new Exception("the source keeps CAP_FEEDERENABLED FALSE");
+            }
+            return null;
+        }, check);
+        Feeder.loadedWhereNeeded(checks, check);
+    }
+
+    /** One enable with the transfer count: exactly `expected` pages, or at least one for -1. */
+    private static void scan(Checks checks, CheckResult check, int count, int expected,
+            String what) throws Exception {
+        Transfers transfers = new Transfers(checks, check);
+        transfers.transferCount(count);
+        transfers.enable();
+        int pages;
+        try {
+            pages = transfers.pagesUntilEnd();
+        } finally {
+            transfers.stop("disabling the source");
+        }
+        boolean right = expected > 0 ? pages == expected : pages >= 1;
+        check.add(new Finding(right ? Verdict.PASS : Verdict.FAIL, what + ": "
+                + pages + (pages == 1 ? " page" : " pages")
+                + (right ? "" : ", not " + (expected > 0 ? expected : "at least 1")),
+                transfers.triplets()));
+    }
+}
