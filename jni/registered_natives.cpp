@@ -111,6 +111,8 @@ JNINativeMethod transferStepMethods[] = {
      reinterpret_cast<void*>(imageInfoNative)},
     {const_cast<char*>("transferWithoutEnding"), const_cast<char*>("()Z"),
      reinterpret_cast<void*>(transferWithoutEndingNative)},
+    {const_cast<char*>("endTransfer"), const_cast<char*>("()I"),
+     reinterpret_cast<void*>(endTransferNative)},
 };
 
 // Classes without a static initialiser, every one (see registered_natives.h).

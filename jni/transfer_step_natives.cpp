@@ -1,5 +1,7 @@
 #include "jni/transfer_step_natives.h"
 
+#include <optional>
+
 #include "jni/java_record.h"
 #include "session/acquisition.h"
 #include "session/native_calls.h"
@@ -8,8 +10,9 @@
 
 namespace {
 
+// Whole << 16 | Frac: the value in 1/65536, as the binding reads a FIX32.
 std::uint32_t fix32Bits(TW_FIX32 value) {
-    return static_cast<std::uint16_t>(value.Whole) | static_cast<std::uint32_t>(value.Frac) << 16;
+    return static_cast<std::uint32_t>(static_cast<std::uint16_t>(value.Whole)) << 16 | value.Frac;
 }
 
 std::uint32_t bits16(TW_INT16 value) { return static_cast<std::uint16_t>(value); }
@@ -53,5 +56,14 @@ jboolean JNICALL transferWithoutEndingNative(JNIEnv* env, jclass) {
     return guardedNative(env, "transferWithoutEnding", jboolean{JNI_FALSE}, [] {
         return stepCall("transferWithoutEnding", CallKind::Step,
                         {kStateTransferReady, kStateTransferReady}, transferWithoutEnding);
+    });
+}
+
+jint JNICALL endTransferNative(JNIEnv* env, jclass) {
+    return guardedNative(env, "endTransfer", jint{-1}, [] {
+        std::optional<TW_UINT16> pending;
+        runNativeCall("endTransfer", CallKind::Step, {kStateTransferring, kStateTransferring},
+                      [&pending] { pending = endTransfer(); });
+        return pending ? jint{*pending} : jint{-1};
     });
 }

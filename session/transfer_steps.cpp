@@ -27,3 +27,15 @@ bool transferWithoutEnding() {
     }
     return s.state == kStateTransferring;
 }
+
+std::optional<TW_UINT16> endTransfer() {
+    TwainSession& s = twainSession;
+    TW_PENDINGXFERS pending = {};
+    if (s.state != kStateTransferring ||
+        !dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending)) {
+        return std::nullopt;
+    }
+    // 0xFFFF (more follow, number unknown) counts as pending too.
+    s.state = pending.Count != 0 ? kStateTransferReady : kStateSourceEnabled;
+    return pending.Count;
+}

@@ -15,4 +15,7 @@ final class TransferNatives {
 
     /** Takes the announced page by native transfer and drops it: true in state 7. */
     static native boolean transferWithoutEnding();
+
+    /** MSG_ENDXFER alone in state 7: the Count the source reports, or -1 when refused. */
+    static native int endTransfer();
 }

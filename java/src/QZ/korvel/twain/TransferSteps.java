@@ -3,8 +3,9 @@ package QZ.korvel.twain;
 /**
  * A transfer one step at a time, for a program that checks what a source does in each state: the
  * announcement of a page awaited and left pending (state 6), the page's description
- * (DAT_IMAGEINFO), and a native transfer left unended (state 7), from which {@link
- * TwainEx#stopTransfer} cancels. They follow the rules of {@link TwainEx}: the thread that
+ * (DAT_IMAGEINFO), a native transfer left unended (state 7), from which {@link
+ * TwainEx#stopTransfer} cancels, and the end of that transfer alone, which leaves the transfers
+ * still pending announced. They follow the rules of {@link TwainEx}: the thread that
  * registered sends every request; in a {@link ScanSession}, run them with {@link
  * ScanSession#call}. {@link TwainEx#acquireImage} takes a page left announced without waiting.
  */
@@ -56,5 +57,19 @@ public final class TransferSteps {
     public static boolean transferWithoutEnding() {
         NativeLibrary.require();
         return TransferNatives.transferWithoutEnding();
+    }
+
+    /**
+     * Ends the transfer of state 7 (DAT_PENDINGXFERS / MSG_ENDXFER) and nothing more: with
+     * transfers still pending the session is in state 6, where the next one is announced already
+     * ({@link #transferWithoutEnding} or {@link TwainEx#acquireImage} takes it), else in state 5.
+     *
+     * @return the Count of transfers the source reports pending, 65535 for an unknown number of
+     *     them; -1 when it refused, the codes telling why
+     * @throws UnsatisfiedLinkError if the native library cannot be loaded, saying why
+     */
+    public static int endTransfer() {
+        NativeLibrary.require();
+        return TransferNatives.endTransfer();
     }
 }

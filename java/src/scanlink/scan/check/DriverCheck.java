@@ -118,7 +118,8 @@ public final class DriverCheck {
         List<Capability> listed = CapabilityChecks.run(checks);
         SettingsChecks.run(checks, listed);
         TransferChecks.run(checks);
-        FeederChecks.run(checks, listed);
+        // The feeder's last check empties it: the cancels come first.
         CancelChecks.run(checks);
+        FeederChecks.run(checks, listed);
     }
 }

@@ -72,22 +72,34 @@ final class FeederChecks {
         Feeder.loadedWhereNeeded(checks, check);
     }
 
-    /** One enable with the transfer count: exactly `expected` pages, or at least one for -1. */
+    /**
+     * One enable with the transfer count: exactly `expected` pages, the Count after each going
+     * down to 0, or for -1 pages until the source reports 0.
+     */
     private static void scan(Checks checks, CheckResult check, int count, int expected,
             String what) throws Exception {
         Transfers transfers = new Transfers(checks, check);
         transfers.transferCount(count);
         transfers.enable();
-        int pages;
+        List<Integer> counts;
         try {
-            pages = transfers.pagesUntilEnd();
+            counts = transfers.pendingCounts();
         } finally {
             transfers.stop("disabling the source");
         }
-        boolean right = expected > 0 ? pages == expected : pages >= 1;
+        if (counts.isEmpty() || counts.get(counts.size() - 1) != 0) {
+            check.add(new Finding(Verdict.FAIL, what + ": the source never reported Count 0 "
+                    + "(counts " + counts + ")", transfers.triplets()));
+            return;
+        }
+        boolean right = expected > 0 ? counts.size() == expected : !counts.isEmpty();
+        for (int i = 0; right && expected > 0 && i < counts.size(); i++) {
+            right = counts.get(i) == expected - i - 1;
+        }
         check.add(new Finding(right ? Verdict.PASS : Verdict.FAIL, what + ": "
-                + pages + (pages == 1 ? " page" : " pages")
-                + (right ? "" : ", not " + (expected > 0 ? expected : "at least 1")),
+                + counts.size() + (counts.size() == 1 ? " page" : " pages")
+                + ", MSG_ENDXFER reporting Count " + counts
+                + (right ? "" : "; expected " + expected + " pages counting down to 0"),
                 transfers.triplets()));
     }
 }

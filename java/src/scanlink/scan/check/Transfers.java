@@ -105,6 +105,39 @@ final class Transfers {
         return pages;
     }
 
+    /**
+     * The pages of one enable, each taken by native transfer and dropped, then ended alone
+     * (MSG_ENDXFER): the Count the source reported after each. A failure is recorded and ends it.
+     */
+    List<Integer> pendingCounts() throws Exception {
+        List<Integer> counts = new ArrayList<>();
+        if (!awaitReady()) {
+            return counts;
+        }
+        while (counts.size() < MAX_PAGES) {
+            int number = counts.size() + 1;
+            Steps.Outcome<Boolean> taken = step("native transfer of page " + number,
+                    () -> session().call(TransferSteps::transferWithoutEnding));
+            if (taken.failed() || !taken.value()) {
+                check.add(new Finding(Verdict.FAIL, "the transfer of page " + number
+                        + " failed (" + codes() + ")", triplets()));
+                break;
+            }
+            Steps.Outcome<Integer> count = step("MSG_ENDXFER after page " + number,
+                    () -> session().call(TransferSteps::endTransfer));
+            if (count.failed() || count.value() < 0) {
+                check.add(new Finding(Verdict.FAIL, "MSG_ENDXFER after page " + number
+                        + " failed (" + codes() + ")", triplets()));
+                break;
+            }
+            counts.add(count.value());
+            if (count.value() == 0) {
+                break;
+            }
+        }
+        return counts;
+    }
+
     /** Ends the transfers and disables the source: the state after, 4 when the source took it. */
     Steps.Outcome<Integer> stop(String what) throws Exception {
         return step(what, () -> {
