@@ -71,7 +71,8 @@ final class Transfers {
         Steps.Outcome<Boolean> ready = step("waiting for MSG_XFERREADY",
                 () -> session().call(TransferSteps::awaitTransferReady));
         if (ready.failed() || !ready.value()) {
-            check.add(new Finding(Verdict.FAIL, "the source announced no transfer (state "
+            check.add(new Finding(Verdict.FAIL, (ready.failed() ? Steps.message(ready.failure())
+                    + "; " : "") + "the source announced no transfer (state "
                     + session().state() + ", " + codes() + ")", triplets()));
             return false;
         }
