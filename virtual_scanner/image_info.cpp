@@ -34,8 +34,8 @@ TW_IMAGEINFO described(double xResolution, double yResolution, int32_t width, in
         info.BitsPerSample[i] = colour ? 8 : bitsPerPixel;
     }
     info.BitsPerPixel = bitsPerPixel;
-    info.PixelType = static_cast<TW_INT16>(colour ? TWPT_RGB
-                                                  : (bitsPerPixel == 1 ? TWPT_BW : TWPT_GRAY));
+    info.PixelType =
+        static_cast<TW_INT16>(colour ? TWPT_RGB : (bitsPerPixel == 1 ? TWPT_BW : TWPT_GRAY));
     info.Compression = TWCP_NONE;
     return info;
 }
@@ -44,7 +44,8 @@ TW_IMAGEINFO described(double xResolution, double yResolution, int32_t width, in
 
 TW_IMAGEINFO chartImageInfo(const ScanSettings& settings) {
     const PageSize size = pageSize(settings);
-    const TW_INT16 bits = settings.pixelType == TWPT_BW ? 1 : (settings.pixelType == TWPT_GRAY ? 8 : 24);
+    const TW_INT16 bits =
+        settings.pixelType == TWPT_BW ? 1 : (settings.pixelType == TWPT_GRAY ? 8 : 24);
     return described(settings.xResolution, settings.yResolution, size.width, size.height, bits);
 }
 

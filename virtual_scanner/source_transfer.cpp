@@ -172,8 +172,8 @@ TW_UINT16 Transfer::imageInfo(TW_UINT16 msg, TW_IMAGEINFO* info) {
         return core_.fail(TWCC_OPERATIONERROR);
     }
     *info = *described;
-    info->ImageWidth += static_cast<TW_INT32>(
-        core_.script.knob("imageinfo.width_error").value_or(0));
+    info->ImageWidth +=
+        static_cast<TW_INT32>(core_.script.knob("imageinfo.width_error").value_or(0));
     return TWRC_SUCCESS;
 }
 
