@@ -67,7 +67,9 @@ add_custom_command(OUTPUT ${stage}/${SCANLINK_BINDING_JAR}
 set(scan_classes ${stage}/scan_classes)
 get_target_property(scan_jar scan JAR_FILE)
 set(unpack_jars ${SCANLINK_PDFBOX_JARS} ${stage}/${SCANLINK_BINDING_JAR} ${scan_jar})
-list(TRANSFORM unpack_jars PREPEND "COMMAND;${Java_JAR_EXECUTABLE};xf;" OUTPUT_VARIABLE unpacking)
+list(TRANSFORM unpack_jars PREPEND
+  "COMMAND;${CMAKE_COMMAND};-E;chdir;${scan_classes};${Java_JAR_EXECUTABLE};xf;"
+  OUTPUT_VARIABLE unpacking)
 add_custom_command(OUTPUT ${stage}/${SCANLINK_SCAN_JAR}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${scan_classes}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${scan_classes}
@@ -75,7 +77,6 @@ add_custom_command(OUTPUT ${stage}/${SCANLINK_SCAN_JAR}
   COMMAND ${CMAKE_COMMAND} -E rm -f ${scan_classes}/META-INF/MANIFEST.MF
   COMMAND ${Java_JAR_EXECUTABLE} --create --file ${stage}/${SCANLINK_SCAN_JAR}
     --main-class scanlink.scan.Scan -C ${scan_classes} .
-  WORKING_DIRECTORY ${scan_classes}
   DEPENDS scan ${scan_jar} ${stage}/${SCANLINK_BINDING_JAR} ${SCANLINK_PDFBOX_JARS}
   COMMENT "The scan program as a runnable jar"
   VERBATIM)

@@ -21,10 +21,10 @@ import java.util.Set;
  * the messages the source answers.
  */
 final class CapabilityChecks {
-    private static final Map<Message, CapabilityOperation> OPERATION = Map.of(
+    private static final Map<Message, CapabilityOperation> OPERATION = new EnumMap<>(Map.of(
             Message.GET, CapabilityOperation.GET,
             Message.GET_CURRENT, CapabilityOperation.GET_CURRENT,
-            Message.GET_DEFAULT, CapabilityOperation.GET_DEFAULT);
+            Message.GET_DEFAULT, CapabilityOperation.GET_DEFAULT));
 
     private final Checks checks;
     private final Capability capability;

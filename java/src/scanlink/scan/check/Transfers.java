@@ -88,24 +88,6 @@ final class Transfers {
         });
     }
 
-    /** Takes pages until the source ends the scan or MAX_PAGES; the count. */
-    int pagesUntilEnd() throws Exception {
-        int pages = 0;
-        while (pages < MAX_PAGES) {
-            Steps.Outcome<BufferedImage> page = page();
-            if (page.failed()) {
-                check.add(new Finding(Verdict.FAIL, "page " + (pages + 1) + " failed: "
-                        + Steps.message(page.failure()), triplets()));
-                break;
-            }
-            if (page.value() == null) {
-                break;
-            }
-            pages++;
-        }
-        return pages;
-    }
-
     /**
      * The pages of one enable, each taken by native transfer and dropped, then ended alone
      * (MSG_ENDXFER): the Count the source reported after each. A failure is recorded and ends it.
