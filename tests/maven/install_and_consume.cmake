@@ -58,7 +58,7 @@ set(PROJECT_VERSION ${VERSION})
 configure_file("${CONSUMER}/pom.xml.in" "${WORK_DIR}/consumer/pom.xml" @ONLY)
 maven(--file ${WORK_DIR}/consumer/pom.xml compile)
 
-execute_process(COMMAND "${JAVA}" -Dscanlink32.library.file=${LIBRARY}
+execute_process(COMMAND "${JAVA}" -Xcheck:jni -Dscanlink32.library.file=${LIBRARY}
     -cp "${WORK_DIR}/consumer/target/classes:${folder}/${stem}.jar" consumer.Consumer
   OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE result)
 set(expected "binding ${GROUP}:${ARTIFACT}:${VERSION}, library ${VERSION}

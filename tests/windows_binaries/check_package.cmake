@@ -168,7 +168,7 @@ set(run_dir "${WORK_DIR}/run")
 file(MAKE_DIRECTORY "${run_dir}")
 set(ENV{VIRTUAL_SCANNER_FEEDER_SHEETS} 20)
 foreach(run IN ITEMS "--check;report.html" "page.pdf")
-  execute_process(COMMAND "${JAVA}" -Djava.awt.headless=true
+  execute_process(COMMAND "${JAVA}" -Xcheck:jni -Djava.awt.headless=true
       -Dscanlink32.library.file=${HOST_LIBRARY} -jar "${top}/${scan_jar}" ${run}
     WORKING_DIRECTORY "${run_dir}" OUTPUT_VARIABLE output ERROR_VARIABLE output
     RESULT_VARIABLE result)

@@ -2,7 +2,10 @@ package scanlink.scan.check;
 
 import QZ.korvel.twain.Version;
 
-/** The report as plain text: a line per check, then each finding with the triplets of its step. */
+/**
+ * The report as plain text, the HTML page's twin: a line per check, then each finding with the
+ * triplets that decided it, those of a pass too.
+ */
 final class TextReport {
     private TextReport() {}
 
@@ -27,10 +30,8 @@ final class TextReport {
             for (Finding finding : check.findings()) {
                 text.append("  ").append(finding.verdict()).append("  ").append(finding.text())
                         .append('\n');
-                if (finding.verdict() != Verdict.PASS) {
-                    for (String triplet : finding.triplets()) {
-                        text.append("        ").append(triplet).append('\n');
-                    }
+                for (String triplet : finding.triplets()) {
+                    text.append("        ").append(triplet).append('\n');
                 }
             }
         }

@@ -7,9 +7,12 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.util.ArrayList;
 import java.util.List;
+import java.util.Map;
 import java.util.Set;
 import java.util.TreeSet;
+import java.util.concurrent.TimeUnit;
 import java.util.stream.Collectors;
 import java.util.stream.Stream;
 import org.junit.jupiter.api.Test;
@@ -17,9 +20,11 @@ import org.junit.jupiter.api.extension.ExtendWith;
 import org.junit.jupiter.api.io.TempDir;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.Arguments;
+import org.junit.jupiter.params.provider.CsvSource;
 import org.junit.jupiter.params.provider.MethodSource;
 import scanlink.testsupport.CleanSession;
 import scanlink.testsupport.Twain;
+import scanlink.testsupport.Waiting;
 import scanlink.virtualscanner.VirtualScanner;
 
 /**
@@ -145,9 +150,46 @@ class DriverCheckTest {
         assertTrue(trace.contains(quoted), trace);
         assertTrue(page.contains("<span class=\"FAIL\">FAIL</span> transfer native rgb</h2>"), page);
         assertTrue(text.contains("FAIL  transfer native rgb"), text);
+        // A pass quotes what decided it too, in both.
+        String passed = "DG_CONTROL/DAT_CAPABILITY/MSG_QUERYSUPPORT to source ICAP_PIXELTYPE -> "
+                + "TWRC_SUCCESS TWCC_SUCCESS: TWON_ONEVALUE TWTY_INT32 31";
+        assertTrue(page.contains(HtmlReport.escape(passed)), page);
+        assertTrue(text.contains(passed), text);
         assertTrue(text.contains("source opened: \"Virtual Scanner\""), text);
         assertTrue(text.contains(" manager "), text);
         assertTrue(trace.startsWith("# scanlink32 "), trace);
+    }
+
+    /** The scan program as a user runs it: its status says whether a check failed. */
+    @ParameterizedTest(name = "knobs [{0}]: status {1}")
+    @CsvSource(delimiter = '|', value = {
+        "'' | 0 | 48 checks: 48 passed, 0 warned, 0 failed",
+        "imageinfo.width_error=3 | 1 | 48 checks: 45 passed, 0 warned, 3 failed",
+    })
+    void theProgramsStatusSaysWhetherACheckFailed(String knobs, int status, String summary)
+            throws Exception {
+        Path report = folder.resolve("status.html");
+        List<String> command = new ArrayList<>(List.of(
+                Path.of(System.getProperty("java.home"), "bin", "java").toString(),
+                "-Xcheck:jni", "-Djava.awt.headless=true",
+                "-Dscanlink32.library.file=" + System.getProperty("scanlink32.library.file"),
+                "-cp", System.getenv("SCAN_CLASS_PATH"), "scanlink.scan.Scan", "--check",
+                report.toString(), "--source", FLATBED));
+        ProcessBuilder builder = new ProcessBuilder(command).redirectErrorStream(true);
+        Map<String, String> environment = builder.environment();
+        environment.put("VIRTUAL_SCANNER_FEEDER_SHEETS", String.valueOf(Feeder.SHEETS_NEEDED));
+        String inherited = environment.getOrDefault("VIRTUAL_SCANNER_KNOBS", "");
+        environment.put("VIRTUAL_SCANNER_KNOBS", String.join(",",
+                Stream.of(inherited, knobs).filter(k -> !k.isEmpty()).toList()));
+        Process scan = builder.start();
+        if (!scan.waitFor(Waiting.BOUND_MILLIS, TimeUnit.MILLISECONDS)) {
+            scan.destroyForcibly();
+            throw new AssertionError("the driver check did not end");
+        }
+        String printed = new String(scan.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
+        assertTrue(printed.contains(summary + ". The report is " + report), printed);
+        assertEquals(status, scan.exitValue(), printed);
+        assertTrue(Files.readString(folder.resolve("status.txt")).contains(summary));
     }
 
     @Test
