@@ -20,6 +20,15 @@ bool disablePending = false;
 // The thread whose queue receives the source's events: the one that enabled it.
 DWORD enablingThread = 0;
 
+// What the wait under way ends at: the page taken, or the transfer announced and left in state 6
+// for the caller, who may ask about the page first or cancel there.
+enum class WaitFor { Page, Announcement };
+WaitFor waitingFor = WaitFor::Page;
+
+bool announcementHeld() {
+    return waitingFor == WaitFor::Announcement && twainSession.state == kStateTransferReady;
+}
+
 void disableSourcePersistently() {
     if (disableSource()) {
         disablePending = false;
@@ -52,6 +61,9 @@ bool finishWhatWasLeft(PageTransfer& transfer, PageWait& wait, bool& taken) {
     if (disablePending && s.state >= kStateSourceEnabled) {
         traceRule("a disable the source refused before is tried again instead of waiting");
         disableSourcePersistently();
+        return false;
+    }
+    if (announcementHeld()) {
         return false;
     }
     if (s.state == kStateTransferReady) {
@@ -131,7 +143,8 @@ bool waitForPage(PageTransfer& transfer) {
     MSG msg = {};
     // Tested before every retrieval: once an image is held, the source is disabled, a disable it
     // needs was refused, or a teardown or a cancel ended the wait, no further message is taken.
-    while (wait.serve() && twainSession.state >= kStateSourceEnabled && !taken && !disablePending) {
+    while (wait.serve() && twainSession.state >= kStateSourceEnabled && !taken && !disablePending &&
+           !announcementHeld()) {
         const PageWait::Next next = wait.nextMessage(msg);
         if (next == PageWait::Next::Quit) {
             traceRule("WM_QUIT ends the wait; it is not posted again");
@@ -142,6 +155,14 @@ bool waitForPage(PageTransfer& transfer) {
         }
     }
     return taken;
+}
+
+bool waitForTransferReady() {
+    waitingFor = WaitFor::Announcement;
+    NativeTransfer unused;  // an announcement held is never taken
+    const bool taken = waitForPage(unused);
+    waitingFor = WaitFor::Page;
+    return !taken && twainSession.state == kStateTransferReady;
 }
 
 bool processSourceEvent(MSG& msg, PageTransfer& transfer, PageWait& wait, bool& taken) {
@@ -156,6 +177,9 @@ bool processSourceEvent(MSG& msg, PageTransfer& transfer, PageWait& wait, bool& 
     switch (event.TWMessage) {
         case MSG_XFERREADY:
             s.state = kStateTransferReady;
+            if (announcementHeld()) {
+                break;
+            }
             taken = transfer.take(wait);
             if (!taken) {
                 traceRule("the transfer gave no image: the source is disabled");

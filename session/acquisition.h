@@ -18,6 +18,9 @@ bool acquireNextPage(PageTransfer& transfer);
 // the wait, or WM_QUIT arrives. Only the thread that enabled the source can wait. True when a page
 // came.
 bool waitForPage(PageTransfer& transfer);
+// Waits as waitForPage does, but leaves the transfer that the source announces in state 6 instead
+// of taking it. True in state 6.
+bool waitForTransferReady();
 // Offers one retrieved message to the source and acts on what the source answers, taking an
 // announced page with `transfer`; `taken` tells whether one came. True when the source consumed
 // the message.

@@ -371,8 +371,8 @@ inline constexpr TW_UINT16 DAT_SETUPMEMXFER = 0x0006;
 inline constexpr TW_UINT16 DAT_SETUPFILEXFER = 0x0007;
 inline constexpr TW_UINT16 DAT_STATUS = 0x0008;
 inline constexpr TW_UINT16 DAT_USERINTERFACE = 0x0009;
-inline constexpr TW_UINT16 DAT_IMAGELAYOUT = 0x0102;
 inline constexpr TW_UINT16 DAT_IMAGEINFO = 0x0101;
+inline constexpr TW_UINT16 DAT_IMAGELAYOUT = 0x0102;
 inline constexpr TW_UINT16 DAT_IMAGEMEMXFER = 0x0103;
 inline constexpr TW_UINT16 DAT_IMAGENATIVEXFER = 0x0104;
 inline constexpr TW_UINT16 DAT_IMAGEFILEXFER = 0x0105;
@@ -515,6 +515,7 @@ inline constexpr TW_UINT16 TWQC_GETCURRENT = 0x0008;
 inline constexpr TW_UINT16 TWQC_RESET = 0x0010;
 inline constexpr TW_UINT16 TWDX_NONE = 0;
 inline constexpr TW_UINT16 TWDX_1PASSDUPLEX = 1;
+
 inline constexpr TW_UINT16 TWPT_BW = 0;
 inline constexpr TW_UINT16 TWPT_GRAY = 1;
 inline constexpr TW_UINT16 TWPT_RGB = 2;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "handle_bits.h"
+#include "image_info.h"
 #include "page_encode.h"
 #include "page_render.h"
 
@@ -13,11 +14,6 @@ namespace {
 
 constexpr TW_UINT32 kNoLimit = 0xFFFFFFFF;
 constexpr TW_UINT32 kPreferredBuffer = 64 * 1024;
-
-TW_FIX32 fix32Of(double value) {
-    const double whole = std::floor(value);
-    return {static_cast<TW_INT16>(whole), static_cast<TW_UINT16>((value - whole) * 65536.0)};
-}
 
 size_t paddedTo32Bits(size_t bytes) { return (bytes + 3) & ~size_t{3}; }
 
@@ -73,21 +69,10 @@ TW_UINT16 effectiveCompression(const ScanSettings& s) {
 }
 
 TW_IMAGEINFO describePage(const ScanSettings& s, const Script& script) {
-    const PageSize size = pageSize(s);
-    const uint16_t bits = pixelBits(s);
-    const TW_INT16 samples = s.pixelType == TWPT_RGB ? 3 : 1;
-    TW_IMAGEINFO info = {};
-    info.XResolution = fix32Of(s.xResolution);
-    info.YResolution = fix32Of(s.yResolution);
-    info.ImageWidth = size.width;
-    info.ImageLength = static_cast<TW_INT32>(script.knob("imageinfo.length").value_or(size.height));
-    info.SamplesPerPixel = samples;
-    for (TW_INT16 i = 0; i < samples; ++i) {
-        info.BitsPerSample[i] = static_cast<TW_INT16>(bits / samples);
-    }
-    info.BitsPerPixel = static_cast<TW_INT16>(bits);
+    TW_IMAGEINFO info = chartImageInfo(s);
+    info.ImageLength =
+        static_cast<TW_INT32>(script.knob("imageinfo.length").value_or(info.ImageLength));
     info.Planar = script.knob("imageinfo.planar").value_or(0) != 0 ? 1 : 0;
-    info.PixelType = static_cast<TW_INT16>(s.pixelType);
     info.Compression = effectiveCompression(s);
     return info;
 }

@@ -1,9 +1,12 @@
 #include "source_transfer.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <optional>
 
 #include "global_block.h"
 #include "handle_bits.h"
+#include "image_info.h"
 #include "page_files.h"
 #include "page_render.h"
 
@@ -178,17 +181,6 @@ TW_UINT16 Transfer::refuseOtherMechanism(TW_UINT16 mechanism) const {
                                                                    : core_.fail(TWCC_SEQERROR);
 }
 
-TW_UINT16 Transfer::imageInfo(TW_UINT16 msg, TW_IMAGEINFO* info) {
-    if (msg != MSG_GET || info == nullptr) {
-        return core_.fail(TWCC_BADPROTOCOL);
-    }
-    if (!core_.inStates(6, 7) || (core_.state == 6 && !pageReady())) {
-        return core_.fail(TWCC_SEQERROR);
-    }
-    *info = describePage(capabilities_.settings(), core_.script);
-    return TWRC_SUCCESS;
-}
-
 TW_UINT16 Transfer::setupMemory(TW_UINT16 msg, TW_SETUPMEMXFER* sizes) {
     return memory_.setup(msg, sizes, capabilities_.settings());
 }
@@ -243,6 +235,29 @@ TW_UINT16 Transfer::fileTransfer(TW_UINT16 msg) {
         core_.state = 7;
     }
     return result;
+}
+
+TW_UINT16 Transfer::imageInfo(TW_UINT16 msg, TW_IMAGEINFO* info) {
+    if (msg != MSG_GET || info == nullptr) {
+        return core_.fail(TWCC_BADPROTOCOL);
+    }
+    if (!core_.inStates(6, 7) || (core_.state == 6 && !pageReady())) {
+        return core_.fail(TWCC_SEQERROR);
+    }
+    std::optional<TW_IMAGEINFO> described = describePage(capabilities_.settings(), core_.script);
+    if (!pageFiles_.empty()) {
+        // The file of the page announced, or of the one just handed over.
+        const std::size_t file = core_.state == 6 ? nextPageFile_ : nextPageFile_ - 1;
+        const auto bytes = file < pageFiles_.size() ? readPageFile(pageFiles_[file]) : std::nullopt;
+        described = bytes ? dibImageInfo(*bytes) : std::nullopt;
+    }
+    if (!described) {
+        return core_.fail(TWCC_OPERATIONERROR);
+    }
+    *info = *described;
+    info->ImageWidth +=
+        static_cast<TW_INT32>(core_.script.knob("imageinfo.width_error").value_or(0));
+    return TWRC_SUCCESS;
 }
 
 TW_UINT16 Transfer::handOverPage(TW_HANDLE* image) {

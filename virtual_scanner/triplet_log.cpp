@@ -24,10 +24,10 @@ std::size_t recordSize(TW_UINT16 dat) {
             return sizeof(TW_PENDINGXFERS);
         case DAT_IMAGELAYOUT:
             return sizeof(TW_IMAGELAYOUT);
-        case DAT_IMAGENATIVEXFER:
-            return sizeof(TW_HANDLE);
         case DAT_IMAGEINFO:
             return sizeof(TW_IMAGEINFO);
+        case DAT_IMAGENATIVEXFER:
+            return sizeof(TW_HANDLE);
         case DAT_SETUPMEMXFER:
             return sizeof(TW_SETUPMEMXFER);
         case DAT_IMAGEMEMXFER:

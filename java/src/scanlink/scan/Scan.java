@@ -8,6 +8,7 @@ import QZ.korvel.twain.ScanSession;
 import QZ.korvel.twain.SourceIdentity;
 import QZ.korvel.twain.Trace;
 import QZ.korvel.twain.TwainException;
+import scanlink.scan.check.DriverCheck;
 import java.util.List;
 import java.util.Locale;
 import java.util.Set;
@@ -39,6 +40,10 @@ public final class Scan {
             System.exit(2);
             return;
         }
+        if (options.check != null) {
+            check(options);
+            return;
+        }
         try {
             Scanned scanned = new Scanned();
             run(options, scanned);
@@ -68,6 +73,17 @@ public final class Scan {
         Scanned scanned = new Scanned();
         run(options, scanned);
         return scanned.count;
+    }
+
+    /** The driver check: its status says whether a check failed. */
+    private static void check(ScanOptions options) {
+        try {
+            OutputCheck.check(options.check);
+            System.exit(DriverCheck.run(options.check, options.source, System.out) ? 1 : 0);
+        } catch (Exception e) {
+            System.err.println("scan: " + e.getMessage());
+            System.exit(1);
+        }
     }
 
     /**
