@@ -34,6 +34,7 @@ final class ScanOptions {
             "                       empty",
             "  --strict             scan nothing when the source refuses or changes a setting",
             "  --show-ui            let the source show its own dialog",
+            "  --isolated           run the session in a bridge process, apart from this one",
             "  --trace FILE         append a trace of every request to the scanner to FILE,",
             "                       for a report when a scanner misbehaves",
             "  --help               show this text");
@@ -62,6 +63,7 @@ final class ScanOptions {
     boolean describe;
     boolean duplex;
     boolean strict;
+    boolean isolated;
 
     /** Thrown for a command line that cannot be used; the message says why. */
     static final class UsageException extends Exception {
@@ -87,6 +89,7 @@ final class ScanOptions {
                 case "--describe" -> options.describe = true;
                 case "--duplex" -> options.duplex = true;
                 case "--strict" -> options.strict = true;
+                case "--isolated" -> options.isolated = true;
                 default -> {
                     if (arg.startsWith("--") || options.output != null) {
                         throw new UsageException("unexpected argument: " + arg);

@@ -36,7 +36,10 @@ final class ScanRun {
     private boolean duplex; // on the session thread
     private volatile boolean scanning;
 
-    ScanRun(int maxPages, boolean turnFeederOn, PageListener listener) {
+    private final SessionPort port;
+
+    ScanRun(int maxPages, boolean turnFeederOn, PageListener listener, SessionPort port) {
+        this.port = port;
         this.maxPages = maxPages;
         this.turnFeederOn = turnFeederOn;
         this.listener = listener;
@@ -52,7 +55,7 @@ final class ScanRun {
             lock.notifyAll();
         }
         if (scanning) {
-            PageWait.cancel();
+            port.cancelWait();
         }
     }
 
@@ -88,6 +91,8 @@ final class ScanRun {
             result = scanPages();
         } catch (TwainException e) {
             failed = e;
+        } catch (BridgeEnded e) {
+            failed = e.failure();
         } catch (RuntimeException | Error e) {
             unexpected = e;
         } finally {
@@ -102,11 +107,11 @@ final class ScanRun {
      */
     private static void turnFeederOn() throws TwainException {
         String step = "turning the document feeder on";
-        if (TwainEx.setFeederEnabled(true)) {
+        if (SessionPort.current().setFeederEnabled(true)) {
             return;
         }
         TwainException refused = TwainException.atStep(step);
-        if (!TwainEx.getFeederEnabled()) {
+        if (!SessionPort.current().getFeederEnabled()) {
             throw refused;
         }
     }
@@ -115,7 +120,7 @@ final class ScanRun {
         if (cancelled) {
             return ScanResult.Outcome.CANCELLED; // before it started: nothing to undo
         }
-        int state = TwainEx.getState();
+        int state = SessionPort.current().state();
         if (state != 4) {
             throw new NotReady(SessionStates.notNow("starting the scan",
                     state < 4 ? "no source is open" : "the source is already enabled"));
@@ -123,14 +128,14 @@ final class ScanRun {
         if (turnFeederOn) {
             turnFeederOn();
         }
-        boolean feeder = turnFeederOn || TwainEx.getFeederEnabled();
+        boolean feeder = turnFeederOn || SessionPort.current().getFeederEnabled();
         duplex = feeder && duplexEnabled();
         scanning = true;
         for (int number = 1; number <= maxPages; number++) {
             if (!awaitRoom() || cancelled) {
                 return ScanResult.Outcome.CANCELLED;
             }
-            if (feeder && !TwainEx.isFeederLoaded()) {
+            if (feeder && !SessionPort.current().isFeederLoaded()) {
                 return ScanResult.Outcome.FEEDER_EMPTY;
             }
             if (!scanPage(number)) {
@@ -146,16 +151,16 @@ final class ScanRun {
      * the scan was cancelled before the page came.
      */
     private boolean scanPage(int number) throws TwainException {
-        TwainException.check(TwainEx.setTransferCount(1),
+        TwainException.check(SessionPort.current().setTransferCount(1),
                 "asking the source for page " + number + " alone");
-        TwainException.check(TwainEx.prepareTransfer(), "enabling the source for page " + number);
+        TwainException.check(SessionPort.current().prepareTransfer(), "enabling the source for page " + number);
         Page page;
         boolean disabled;
         try {
             page = acquire(number);
         } finally {
             // Back to an open source whatever happened, so that the session stays usable.
-            disabled = TwainEx.stopTransfer();
+            disabled = SessionPort.current().stopTransfer();
         }
         if (page == null) {
             return false;
@@ -177,7 +182,9 @@ final class ScanRun {
                 : (rows, height) -> listener.rowsScanned(number, rows, height));
         boolean delivered;
         try {
-            delivered = TwainEx.acquireImage(consumer);
+            delivered = SessionPort.current().acquireImage(consumer);
+        } catch (BridgeEnded e) {
+            throw e;
         } catch (Exception | OutOfMemoryError e) {
             throw TwainException.inLibrary("reading page " + number,
                     e.getMessage() != null ? e.getMessage() : e.toString(), FailureKind.OTHER, e);
@@ -193,12 +200,12 @@ final class ScanRun {
             throw TwainException.inLibrary(
                     "reading page " + number, "the page has no pixels", FailureKind.OTHER, null);
         }
-        Units units = Units.fromCode(TwainEx.getCurrentUnits());
+        Units units = Units.fromCode(SessionPort.current().getCurrentUnits());
         double perInch = units != null ? units.perInch() : 0;
         Page.Side side = !duplex ? Page.Side.UNKNOWN
                 : number % 2 == 1 ? Page.Side.FRONT : Page.Side.BACK;
-        return new Page(number, image, TwainEx.getXResolution() * perInch,
-                TwainEx.getYResolution() * perInch, side);
+        return new Page(number, image, SessionPort.current().getXResolution() * perInch,
+                SessionPort.current().getYResolution() * perInch, side);
     }
 
     /**
@@ -223,12 +230,12 @@ final class ScanRun {
     private static TwainException noPage(int number) {
         String step = "acquiring page " + number;
         String detail = "the source gave no page";
-        long transfer = DeviceEx.transferFailure();
+        long transfer = SessionPort.current().transferFailure();
         if (transfer < 0) {
             return TwainException.atStep(step, detail, null);
         }
         return new TwainException(step, detail, (int) (transfer >>> 16), (int) transfer & 0xFFFF,
-                TwainEx.getState(), null);
+                SessionPort.current().state(), null);
     }
 
     /**
