@@ -82,6 +82,7 @@ final class BridgePort implements SessionPort {
     private volatile TwainException ended;
     private volatile long requestsDone;
     private volatile boolean busy;
+    private volatile boolean closing;
     private ByteBuffer page; // on the session's thread, kept for the next page
 
     private BridgePort(Process process, String program, int bits, long graceMillis) {
@@ -126,7 +127,10 @@ final class BridgePort implements SessionPort {
         return millis != null && millis > 0 ? millis : 5000;
     }
 
+    /** Reads the greeting; a bridge that does not greet within the grace period is ended. */
     private void greet(String step) throws TwainException {
+        busy = true;
+        watch(requestsDone);
         try {
             byte[] hello = readMessage(HELLO, MOST_PIECE_BYTES);
             NativeRecord.Reader reader = new NativeRecord.Reader(hello);
@@ -140,6 +144,9 @@ final class BridgePort implements SessionPort {
             }
         } catch (BridgeEnded e) {
             throw e.failure();
+        } finally {
+            busy = false;
+            requestsDone++;
         }
     }
 
@@ -191,12 +198,24 @@ final class BridgePort implements SessionPort {
         endIfStuck();
     }
 
+    /**
+     * The session is closing: the request under way, and every one after it, gets the grace
+     * period, past which the bridge is ended.
+     */
+    void closing() {
+        closing = true;
+        endIfStuck();
+    }
+
     /** Ends the bridge when the request under way now has not come back within the grace period. */
     void endIfStuck() {
         if (!busy) {
             return;
         }
-        long stuckAt = requestsDone;
+        watch(requestsDone);
+    }
+
+    private void watch(long stuckAt) {
         Thread watch = new Thread(() -> {
             try {
                 Thread.sleep(graceMillis);
@@ -491,6 +510,9 @@ final class BridgePort implements SessionPort {
         String step = "the bridge's " + (kind >= REGISTER && kind <= TRACE_LINE
                 ? REQUEST_NAMES[kind - REGISTER] : "request " + kind);
         busy = true;
+        if (closing) {
+            watch(requestsDone);
+        }
         try {
             synchronized (writing) {
                 writeMessage(kind, arguments != null ? arguments : new byte[0]);

@@ -15,7 +15,7 @@ import java.util.logging.Level;
 final class RoutedPort implements SessionPort {
     private final SessionPort own;
     private final boolean offersNarrow;
-    private BridgePort narrow; // on the session's thread
+    private volatile BridgePort narrow; // set on the session's thread
     private boolean narrowTried;
     private volatile SessionPort active;
     private Object[] registration;
@@ -51,11 +51,12 @@ final class RoutedPort implements SessionPort {
         return null;
     }
 
-    /** Ends a bridge whose request does not come back within its grace period. */
-    void endIfStuck() {
-        SessionPort now = active;
-        if (now instanceof BridgePort) {
-            ((BridgePort) now).endIfStuck();
+    /** The session is closing: a bridge that does not answer within its grace period is ended. */
+    void closing() {
+        for (SessionPort port : new SessionPort[] {own, narrow}) {
+            if (port instanceof BridgePort) {
+                ((BridgePort) port).closing();
+            }
         }
     }
 

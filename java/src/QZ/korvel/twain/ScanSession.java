@@ -763,7 +763,7 @@ public final class ScanSession implements AutoCloseable {
             cancel();
             RoutedPort route = port;
             if (route != null) {
-                route.endIfStuck();
+                route.closing();
             }
             thread.finish(() -> {
                 try {
