@@ -1,13 +1,14 @@
 # Makes the zip with cpack into a scratch folder and checks what a Windows user unpacks from it:
-# exactly both libraries, the program, the binding jar and its Javadoc, in one top folder; a jar
-# that carries the binding class and, at the binding's resource paths, the very libraries of the
-# zip; a Javadoc jar with the binding's pages; binaries that pass the same checks as in their
+# exactly both libraries, both bridge programs, the program, the binding jar and its Javadoc, in one top folder; a jar
+# that carries the binding class and, at the binding's resource paths, the very libraries and
+# bridge programs of the zip; a Javadoc jar with the binding's pages; binaries that pass the same checks as in their
 # build trees; and, byte for byte, the files that the Wine tests ran.
 #
 #   cmake -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake> -DWORK_DIR=<scratch folder>
 #         -DTOP_DIR=<the zip's top folder> -DCHECK_BINARY=<check_binary.cmake>
 #         -DLIBRARY_32_ARGUMENTS=<check arguments> -DLIBRARY_64_ARGUMENTS=<check arguments>
-#         -DPROGRAM_ARGUMENTS=<check arguments> -DTESTED_FILES=<files the Wine tests ran>
+#         -DPROGRAM_ARGUMENTS=<check arguments> -DBRIDGE_32_ARGUMENTS=<check arguments>
+#         -DBRIDGE_64_ARGUMENTS=<check arguments> -DTESTED_FILES=<files the Wine tests ran>
 #         -P check_package.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -30,6 +31,7 @@ file(ARCHIVE_EXTRACT INPUT "${zips}" DESTINATION "${unpacked}")
 file(GLOB_RECURSE contents LIST_DIRECTORIES false RELATIVE "${unpacked}" "${unpacked}/*")
 list(SORT contents)
 set(expected "${TOP_DIR}/Ramtally.exe" "${TOP_DIR}/scanlink32.dll" "${TOP_DIR}/scanlink64.dll"
+  "${TOP_DIR}/scanlink-bridge32.exe" "${TOP_DIR}/scanlink-bridge64.exe"
   "${TOP_DIR}/twainex.jar" "${TOP_DIR}/twainex-javadoc.jar")
 list(SORT expected)
 if(NOT contents STREQUAL expected)
@@ -37,7 +39,8 @@ if(NOT contents STREQUAL expected)
 endif()
 set(top "${unpacked}/${TOP_DIR}")
 
-# The jar is a zip too: the binding class, and each library where the binding looks for it.
+# The jar is a zip too: the binding class, and each library and bridge program where the binding
+# looks for it.
 set(jar_contents "${WORK_DIR}/jar")
 file(ARCHIVE_EXTRACT INPUT "${top}/twainex.jar" DESTINATION "${jar_contents}")
 if(NOT EXISTS "${jar_contents}/QZ/korvel/twain/TwainEx.class")
@@ -46,16 +49,19 @@ endif()
 file(GLOB_RECURSE jar_natives LIST_DIRECTORIES false RELATIVE "${jar_contents}"
   "${jar_contents}/natives/*")
 list(SORT jar_natives)
-set(expected_natives natives/windows-x86/scanlink32.dll natives/windows-x86_64/scanlink64.dll)
+set(natives natives/windows-x86/scanlink32.dll natives/windows-x86_64/scanlink64.dll
+  natives/windows-x86/scanlink-bridge32.exe natives/windows-x86_64/scanlink-bridge64.exe)
+set(expected_natives ${natives})
+list(SORT expected_natives)
 if(NOT jar_natives STREQUAL expected_natives)
   message(FATAL_ERROR "twainex.jar holds the natives [${jar_natives}], not [${expected_natives}]")
 endif()
-foreach(library IN ITEMS windows-x86/scanlink32.dll windows-x86_64/scanlink64.dll)
-  get_filename_component(name "${library}" NAME)
-  file(SHA256 "${jar_contents}/natives/${library}" in_jar)
+foreach(native IN LISTS natives)
+  get_filename_component(name "${native}" NAME)
+  file(SHA256 "${jar_contents}/${native}" in_jar)
   file(SHA256 "${top}/${name}" in_zip)
   if(NOT in_jar STREQUAL in_zip)
-    message(FATAL_ERROR "twainex.jar's natives/${library} differs from the zip's ${name}")
+    message(FATAL_ERROR "twainex.jar's ${native} differs from the zip's ${name}")
   endif()
 endforeach()
 
@@ -77,11 +83,16 @@ if(NOT EXISTS "${javadoc_contents}/QZ/korvel/twain/ScanSession.html")
 endif()
 
 set(failed FALSE)
-foreach(binary IN ITEMS scanlink32.dll scanlink64.dll Ramtally.exe)
+foreach(binary IN ITEMS scanlink32.dll scanlink64.dll scanlink-bridge32.exe scanlink-bridge64.exe
+    Ramtally.exe)
   if(binary STREQUAL "scanlink32.dll")
     set(arguments ${LIBRARY_32_ARGUMENTS})
   elseif(binary STREQUAL "scanlink64.dll")
     set(arguments ${LIBRARY_64_ARGUMENTS})
+  elseif(binary STREQUAL "scanlink-bridge32.exe")
+    set(arguments ${BRIDGE_32_ARGUMENTS})
+  elseif(binary STREQUAL "scanlink-bridge64.exe")
+    set(arguments ${BRIDGE_64_ARGUMENTS})
   else()
     set(arguments ${PROGRAM_ARGUMENTS})
   endif()
