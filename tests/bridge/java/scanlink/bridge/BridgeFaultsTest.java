@@ -131,9 +131,11 @@ class BridgeFaultsTest {
         }
     }
 
+    /** A name that is not a full path, and a full path where no file is. */
     @ParameterizedTest
-    @CsvSource({"relative/scanlink-bridge", "/nonexistent/scanlink-bridge"})
-    void aBridgeFileNamedBadlyIsRefused(String named) throws IOException {
+    @CsvSource({"false", "true"})
+    void aBridgeFileNamedBadlyIsRefused(boolean full, @TempDir Path folder) throws IOException {
+        String named = full ? folder.resolve("scanlink-bridge").toString() : "relative/scanlink-bridge";
         String real = System.getProperty("scanlink32.bridge.file");
         System.setProperty("scanlink32.bridge.file", named);
         try {
