@@ -78,6 +78,9 @@ std::unique_ptr<Channel> takeStandardChannel() {
     if (in < 0 || out < 0) {
         return nullptr;
     }
+    // A page goes in pieces of a mebibyte: a pipe that holds one wakes the parent once a piece,
+    // not once every 64 KiB. Where the system refuses, the pipe stays as it is.
+    fcntl(out, F_SETPIPE_SZ, static_cast<int>(kPageChunkBytes));
     dup2(STDERR_FILENO, STDOUT_FILENO);
     const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
     if (nothing >= 0) {
