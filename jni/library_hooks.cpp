@@ -30,8 +30,7 @@ JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
 // that is about to go. Nothing may be thrown from here, and no one is left to tell.
 JNIEXPORT void JNICALL JNI_OnUnload(JavaVM*, void*) {
     guardedNative(nullptr, "JNI_OnUnload", [] {
-        stepCall("JNI_OnUnload", CallKind::Teardown, {kStateManagerOpen, kStateTransferring},
-                 unregister);
+        stepCall("JNI_OnUnload", CallKind::Teardown, kUnregisterStates, unregister);
     });
 }
 

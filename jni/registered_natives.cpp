@@ -1,6 +1,7 @@
 #include "jni/registered_natives.h"
 
 #include <iterator>
+#include <string>
 
 #include "build_version.h"
 #include "image/consume.h"
@@ -12,6 +13,7 @@
 #include "jni/transfer_natives.h"
 #include "session/jstring.h"
 #include "session/native_guard.h"
+#include "session/refusal.h"
 #include "session/session_thread.h"
 #include "trace/trace.h"
 
@@ -78,6 +80,14 @@ jstring JNICALL libraryVersion(JNIEnv* env, jclass) {
                          [env] { return env->NewStringUTF(SCANLINK_VERSION); });
 }
 
+// QZ.korvel.twain.SessionStates.lastRefusal(): why the session last refused a call, or null.
+jstring JNICALL lastRefusalText(JNIEnv* env, jclass) {
+    return guardedNative(env, "lastRefusal", jstring{}, [env] {
+        const std::string text = lastRefusal();
+        return text.empty() ? nullptr : env->NewStringUTF(text.c_str());
+    });
+}
+
 struct NativeClass {
     const char* name;
     JNINativeMethod* methods;
@@ -127,6 +137,11 @@ JNINativeMethod deviceMethods[] = {
      reinterpret_cast<void*>(transferFailureNative)},
 };
 
+JNINativeMethod sessionStatesMethods[] = {
+    {const_cast<char*>("lastRefusal"), const_cast<char*>("()Ljava/lang/String;"),
+     reinterpret_cast<void*>(lastRefusalText)},
+};
+
 // Classes without a static initialiser, every one (see registered_natives.h).
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
@@ -135,6 +150,8 @@ const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/TraceNatives", traceMethods, static_cast<jint>(std::size(traceMethods))},
     {"QZ/korvel/twain/NativeVersion", versionMethods, static_cast<jint>(std::size(versionMethods))},
     {"QZ/korvel/twain/DeviceEx", deviceMethods, static_cast<jint>(std::size(deviceMethods))},
+    {"QZ/korvel/twain/SessionStates", sessionStatesMethods,
+     static_cast<jint>(std::size(sessionStatesMethods))},
 };
 
 }  // namespace

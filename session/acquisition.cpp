@@ -3,10 +3,11 @@
 #include "session/dsm_binding.h"
 #include "session/lifecycle.h"
 #include "session/proxy_window.h"
+#include "session/refusal.h"
+#include "session/rule_trace.h"
 #include "session/session_thread.h"
 #include "session/transfer_failure.h"
 #include "session/twain_session.h"
-#include "trace/trace.h"
 
 namespace {
 
@@ -17,13 +18,6 @@ bool disablePending = false;
 
 // The thread whose queue receives the source's events: the one that enabled it.
 DWORD enablingThread = 0;
-
-// Each rule the session applies is a line of the trace, so that a report tells what it decided.
-void traceRule(const char* rule) {
-    if (traceOn()) {
-        traceEvent(std::string("rule: ") + rule);
-    }
-}
 
 // The steps that must succeed before anything else can happen are tried once more when the source
 // refuses them; a second refusal ends the wait with that step's codes.
@@ -54,6 +48,7 @@ void disableSourcePersistently() {
 void refuseForeignThread() {
     twainSession.resultCode = TWRC_FAILURE;
     twainSession.conditionCode = TWCC_SEQERROR;
+    recordRefusal("acquireImage", "only the thread that enabled the source receives its events");
 }
 
 // What an earlier call left unfinished is finished before waiting, since no source announces it
@@ -88,8 +83,11 @@ bool finishWhatWasLeft(TW_HANDLE& image) {
 
 bool prepareTransfer() {
     TwainSession& s = twainSession;
-    if (s.state == kStateSourceOpen &&
-        dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &s.userInterface)) {
+    if (s.state != kStateSourceOpen) {
+        return s.state >= kStateSourceEnabled;
+    }
+    s.userInterface.ShowUI = s.showUserInterface ? 1 : 0;
+    if (dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &s.userInterface)) {
         // The source's own window stands in for the application's while it is enabled.
         enableProxyWindow(false);
         s.state = kStateSourceEnabled;

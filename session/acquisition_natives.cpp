@@ -55,7 +55,7 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_acquireImage(JNIEnv* env
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_getVisible(JNIEnv* env, jclass) {
     return guardedNative(env, "getVisible", jboolean{JNI_FALSE}, [] {
         return stepCall("getVisible", CallKind::Step, kSendsNothing,
-                        [] { return twainSession.userInterface.ShowUI != 0; });
+                        [] { return twainSession.showUserInterface.load(); });
     });
 }
 
@@ -63,7 +63,7 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv* env, 
                                                                    jboolean visible) {
     return guardedNative(env, "setVisible", jboolean{JNI_FALSE}, [visible] {
         runNativeCall("setVisible", CallKind::Step, kSendsNothing,
-                      [visible] { twainSession.userInterface.ShowUI = visible ? 1 : 0; });
+                      [visible] { twainSession.showUserInterface = visible != JNI_FALSE; });
         return jboolean{JNI_TRUE};
     });
 }

@@ -8,17 +8,11 @@
 
 namespace {
 
-struct Answer {
-    TW_UINT16 resultCode;
-    bool conditionKnown;
-    TW_UINT16 conditionCode;
-};
-
 // The triplet and the request for its condition code.
-Answer sendWithStatus(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
-                      TW_MEMREF data) {
+TripletAnswer sendWithStatus(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                             TW_MEMREF data) {
     TwainSession& s = twainSession;
-    Answer answer = {s.dsmEntry(&s.appIdentity, destination, dg, dat, msg, data), false, 0};
+    TripletAnswer answer = {s.dsmEntry(&s.appIdentity, destination, dg, dat, msg, data), false, 0};
     s.resultCode = answer.resultCode;
 
     // The state is still the one the triplet was sent in: callers move it only afterwards.
@@ -89,20 +83,25 @@ bool dsmCall(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 ms
 
 TW_UINT16 sendTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
                       TW_MEMREF data) {
+    return askTriplet(destination, dg, dat, msg, data).resultCode;
+}
+
+TripletAnswer askTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                         TW_MEMREF data) {
     TwainSession& s = twainSession;
     s.resultCode = TWRC_FAILURE;
     s.conditionCode = TWCC_BUMMER;
     if (s.state < kStateManagerLoaded) {
-        return TWRC_FAILURE;
+        return {TWRC_FAILURE, false, 0};
     }
     // A window procedure or a modal loop that runs inside the triplet and calls back is refused
     // what would need the manager or the source again.
     const TripletScope inTriplet;
     if (!traceOn()) {
-        return sendWithStatus(destination, dg, dat, msg, data).resultCode;
+        return sendWithStatus(destination, dg, dat, msg, data);
     }
     TracedTriplet traced(s.state, destination, dg, dat, msg, data);
-    const Answer answer = sendWithStatus(destination, dg, dat, msg, data);
+    const TripletAnswer answer = sendWithStatus(destination, dg, dat, msg, data);
     traced.answered(answer.resultCode, answer.conditionKnown, answer.conditionCode);
-    return answer.resultCode;
+    return answer;
 }

@@ -22,4 +22,21 @@ bool inSuccessSet(TW_UINT16 resultCode);
 TW_UINT16 sendTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
                       TW_MEMREF data);
 
+// What a triplet got: its result code and, when the status request answered, its condition code.
+struct TripletAnswer {
+    TW_UINT16 resultCode;
+    bool conditionKnown;
+    TW_UINT16 conditionCode;
+
+    bool succeeded() const { return inSuccessSet(resultCode); }
+    // Refused as out of sequence: the peer is in another state than the session believes.
+    bool outOfSequence() const {
+        return !succeeded() && conditionKnown && conditionCode == TWCC_SEQERROR;
+    }
+};
+
+// The same, answering the condition code too, for the decisions that rest on it.
+TripletAnswer askTriplet(pTW_IDENTITY destination, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                         TW_MEMREF data);
+
 #endif

@@ -6,6 +6,7 @@
 #include "session/dsm_binding.h"
 #include "session/identity_field.h"
 #include "session/proxy_window.h"
+#include "session/rule_trace.h"
 #include "session/twain_session.h"
 #include "trace/identity_text.h"
 #include "trace/trace.h"
@@ -35,6 +36,23 @@ void fillApplicationIdentity(int32_t versionMajor, int32_t versionMinor, const c
     copyField(id.ProductName, productName);
 }
 
+TripletAnswer sendDisable() {
+    TwainSession& s = twainSession;
+    return askTriplet(&s.sourceIdentity, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS,
+                      &s.userInterface);
+}
+
+// A source that announced a transfer on its own (many announce inside MSG_ENABLEDS) is in state 6
+// while the session, which has not taken the notice, believes 5, and it rightly refuses to be
+// disabled. The transfer it announced is reset, as from state 6. True when the source took it.
+bool resetAnnouncedTransfer() {
+    traceRule(
+        "the source refused to be disabled as out of sequence: the transfer it announced "
+        "is reset first");
+    TW_PENDINGXFERS pending = {};
+    return dsmCall(&twainSession.sourceIdentity, DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending);
+}
+
 }  // namespace
 
 bool openSourceManager(int32_t versionMajor, int32_t versionMinor, const char* manufacturer,
@@ -45,6 +63,7 @@ bool openSourceManager(int32_t versionMajor, int32_t versionMinor, const char* m
         return s.state >= kStateManagerOpen;
     }
     fillApplicationIdentity(versionMajor, versionMinor, manufacturer, productFamily, productName);
+    s.showUserInterface = true;
     s.userInterface.ShowUI = 1;
     s.userInterface.ModalUI = 1;
     s.userInterface.hParent = createProxyWindow();
@@ -111,39 +130,58 @@ bool disableSource() {
         return s.state <= kStateSourceOpen;
     }
     enableProxyWindow(true);
-    if (dsmCall(&s.sourceIdentity, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS,
-                &s.userInterface)) {
+    TripletAnswer answer = sendDisable();
+    if (answer.outOfSequence() && resetAnnouncedTransfer()) {
+        answer = sendDisable();
+    }
+    if (answer.succeeded()) {
         s.state = kStateSourceOpen;
     }
     return s.state <= kStateSourceOpen;
 }
 
+// A source that could not be disabled is still asked to close: many sources and managers close it
+// from any state, and one that refuses stays open, as the state then says.
 bool closeSource() {
     TwainSession& s = twainSession;
-    disableSource();
-    if (s.state != kStateSourceOpen) {
-        return s.state <= kStateManagerOpen;
+    if (!disableSource()) {
+        traceRule("the source could not be disabled; it is asked to close all the same");
+    }
+    if (s.state < kStateSourceOpen) {
+        return true;
     }
     if (dsmCall(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &s.sourceIdentity)) {
+        // Closed from a state in which the window was still the source's.
+        enableProxyWindow(true);
         s.state = kStateManagerOpen;
     }
     return s.state <= kStateManagerOpen;
 }
 
+// A source that refused to close is left to the manager's MSG_CLOSEDSM, which some managers take
+// and close it with. When the manager refuses that too, the source is still open in it: the
+// session keeps the manager and says where it is, rather than claim state 1 while the manager
+// holds the source (the next openSource or register would find it). A later unregister tries
+// again. With no source left, a refused MSG_CLOSEDSM still releases the manager: nothing of the
+// application's is left in it, and there is no other way down.
 bool unregister() {
     TwainSession& s = twainSession;
     closeSource();
-    if (s.state == kStateManagerOpen) {
+    if (s.state >= kStateManagerOpen) {
         HWND parent = proxyWindow();
         if (dsmCall(nullptr, DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM, &parent)) {
             s.state = kStateManagerLoaded;
             destroyProxyWindow();
             std::memset(&s.userInterface, 0, sizeof(s.userInterface));
+            s.showUserInterface = false;
+        } else if (s.state >= kStateSourceOpen) {
+            traceRule("the manager refused to close with a source open: it is kept");
+            return false;
         }
     }
     if (s.dsmModule) {
         // The manager that knew the window is released with the library, so the window goes too,
-        // also when the teardown stopped short; the rest of userInterface stays as it was.
+        // also when the manager refused to close; the rest of userInterface stays as it was.
         destroyProxyWindow();
         FreeLibrary(s.dsmModule);
         s.dsmModule = {};

@@ -12,6 +12,8 @@
 // The states from which dsmCall sends, and those in which the source is open and takes requests.
 inline constexpr TripletStates kManagerBoundStates = {kStateManagerLoaded, kStateTransferring};
 inline constexpr TripletStates kSourceOpenStates = {kStateSourceOpen, kStateTransferring};
+// unregister's: in state 2 it sends nothing, but releases the manager, which is a step too.
+inline constexpr TripletStates kUnregisterStates = {kStateManagerLoaded, kStateTransferring};
 
 // Runs `work` as runSessionCall does. An exception that `work` throws (memory that ran out) does
 // not leave the session's call: the call ends as any other, on whichever thread ran it, and the
@@ -32,12 +34,14 @@ inline bool runNativeCall(const char* name, CallKind kind, TripletStates sends,
     return ran;
 }
 
-// A step that answers whether it succeeded; a refused call answers false.
+// A step that answers whether it succeeded; a refused call, or one that failed inside the library,
+// answers false, and a teardown that had nothing left to take down true.
 template <class Step>
 jboolean stepCall(const char* name, CallKind kind, TripletStates sends, Step step) {
-    bool succeeded = false;
-    runNativeCall(name, kind, sends, [&succeeded, &step] { succeeded = step(); });
-    return succeeded ? JNI_TRUE : JNI_FALSE;
+    bool succeeded = kind == CallKind::Teardown;
+    const bool answered =
+        runNativeCall(name, kind, sends, [&succeeded, &step] { succeeded = step(); });
+    return answered && succeeded ? JNI_TRUE : JNI_FALSE;
 }
 
 #endif

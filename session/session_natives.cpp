@@ -80,8 +80,7 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv* env,
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv* env, jclass) {
     return guardedNative(env, "unregister", jboolean{JNI_FALSE}, [] {
-        return stepCall("unregister", CallKind::Teardown, {kStateManagerOpen, kStateTransferring},
-                        unregister);
+        return stepCall("unregister", CallKind::Teardown, kUnregisterStates, unregister);
     });
 }
 

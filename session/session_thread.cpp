@@ -1,7 +1,9 @@
 #include "session/session_thread.h"
 
+#include <string>
 #include <utility>
 
+#include "session/refusal.h"
 #include "session/twain_session.h"
 #include "trace/trace.h"
 
@@ -24,6 +26,7 @@ struct HandOver {
     const std::function<void()>* work;
     bool endsWait;
     bool done;
+    bool failed;
     HandOver* next;
 };
 
@@ -58,12 +61,44 @@ class Gate {
 
 void announceChange() { WakeAllConditionVariable(&changed); }
 
-void refuse(const char* name, const char* why) {
+void append(std::string& line, const char* piece) { line += piece; }
+void append(std::string& line, const std::string& piece) { line += piece; }
+void append(std::string& line, DWORD number) { line += std::to_string(number); }
+
+// A line of the trace. A line that cannot be made is left out: tracing never stops a call, nor
+// leaves another thread's caller waiting.
+template <class... Pieces>
+void traceLine(const Pieces&... pieces) noexcept {
+    if (!traceOn()) {
+        return;
+    }
+    try {
+        std::string line;
+        (append(line, pieces), ...);
+        traceEvent(line);
+    } catch (...) {
+    }
+}
+
+void refuse(const char* name, const std::string& why) noexcept {
     twainSession.resultCode = TWRC_FAILURE;
     twainSession.conditionCode = TWCC_SEQERROR;
-    if (traceOn()) {
-        traceEvent(std::string("refused ") + name + ": " + why);
+    recordRefusal(name, why);
+    traceLine("refused ", name, ": ", why);
+}
+
+// Runs the work of a call that is carried out. Whatever it throws ends here: the frame above may be
+// the VM's, or the owner's wait, on which another thread's caller depends.
+bool runGuarded(const char* name, const std::function<void()>& work) noexcept {
+    try {
+        work();
+        return true;
+    } catch (...) {
     }
+    twainSession.resultCode = TWRC_FAILURE;
+    twainSession.conditionCode = TWCC_BUMMER;
+    traceLine(name, " failed inside the library: it threw");
+    return false;
 }
 
 // The line of a triplet the thread sent goes to the trace before the thread waits or leaves.
@@ -110,22 +145,23 @@ void forgetStaleOwner() {
 
 void wakeOwner() { SetEvent(wakeUp); }
 
-// Queues the call for the waiting owner and blocks until the owner has run it.
-void handOver(Gate& held, const char* name, CallKind kind, const std::function<void()>& work) {
+// Queues the call for the waiting owner and blocks until the owner has run it. False when the call
+// failed there.
+bool handOver(Gate& held, const char* name, CallKind kind, const std::function<void()>& work) {
     const DWORD caller = GetCurrentThreadId();
-    HandOver call{name, caller, &work, kind == CallKind::Teardown, false, nullptr};
-    if (traceOn()) {
-        traceEvent(std::string(name) + " handed to the owner, thread " + std::to_string(owner));
-    }
+    HandOver call{name, caller, &work, kind == CallKind::Teardown, false, false, nullptr};
+    traceLine(name, " handed to the owner, thread ", owner);
     (lastHandOver ? lastHandOver->next : firstHandOver) = &call;
     lastHandOver = &call;
     wakeOwner();
     while (!call.done) {
         held.awaitChange();
     }
+    return !call.failed;
 }
 
 // Runs the first call handed over, with the gate open while it runs. False when there was none.
+// Whatever happens to the call, its caller is released with the answer.
 bool serveOne(Gate& held) {
     HandOver* call = firstHandOver;
     if (call == nullptr) {
@@ -136,15 +172,14 @@ bool serveOne(Gate& held) {
         lastHandOver = nullptr;
     }
     held.close();
+    clearRefusal();
     const Phase outer = std::exchange(phase, Phase::Running);
-    (*call->work)();
+    const bool ran = runGuarded(call->name, *call->work);
     phase = outer;
-    if (traceOn()) {
-        traceEvent(std::string(call->name) + " carried out for thread " +
-                   std::to_string(call->caller));
-    }
+    traceLine(call->name, " carried out for thread ", call->caller);
     held.open();
     waitEnded = waitEnded || call->endsWait;
+    call->failed = !ran;
     call->done = true;  // from here on the call belongs to its thread again
     announceChange();
     return true;
@@ -155,15 +190,17 @@ bool runNested(const char* name, CallKind kind, TripletStates sends,
                const std::function<void()>& work) {
     // Between the triplets of a wait, as a single-threaded application's Cancel button would.
     if (phase == Phase::Waiting && kind != CallKind::Wait) {
+        clearRefusal();
         phase = Phase::Running;
-        work();
+        const bool ran = runGuarded(name, work);
         traceWhatWasSent();
         phase = Phase::Waiting;
-        if (kind == CallKind::Teardown) {
-            Gate held;
-            waitEnded = true;
-        }
-        return true;
+        Gate held;
+        waitEnded = waitEnded || kind == CallKind::Teardown;
+        // The wait looks again before it blocks. The call may have run inside PeekMessageA, for a
+        // message another thread sent, and then nothing is left in the queue to wake the wait.
+        wakeOwner();
+        return ran;
     }
     // Inside a triplet the manager or the source runs, and neither expects to be called again.
     if (kind == CallKind::Wait) {
@@ -174,8 +211,8 @@ bool runNested(const char* name, CallKind kind, TripletStates sends,
         refuse(name, "called back inside a triplet");
         return false;
     }
-    work();
-    return true;
+    clearRefusal();
+    return runGuarded(name, work);
 }
 
 }  // namespace
@@ -184,6 +221,16 @@ bool runSessionCall(const char* name, CallKind kind, TripletStates sends,
                     const std::function<void()>& work) {
     if (phase != Phase::Idle) {
         return runNested(name, kind, sends, work);
+    }
+    // Neither waits for the call under way: a UI thread must not freeze behind a dialog.
+    if (sends.none()) {
+        clearRefusal();
+        return runGuarded(name, work);
+    }
+    if (kind == CallKind::Teardown && twainSession.state < sends.lowest) {
+        clearRefusal();
+        traceLine(name, ": nothing is left to take down");
+        return true;
     }
     const DWORD caller = GetCurrentThreadId();
     Gate held;
@@ -195,12 +242,10 @@ bool runSessionCall(const char* name, CallKind kind, TripletStates sends,
                 refuse(name, "only the owner waits for pages");
                 return false;
             }
-            handOver(held, name, kind, work);
-            return true;
+            return handOver(held, name, kind, work);
         }
         if (foreign && sends.contains(twainSession.state)) {
-            refuse(name,
-                   ("the owner, thread " + std::to_string(owner) + ", does not wait").c_str());
+            refuse(name, "the owner, thread " + std::to_string(owner) + ", does not wait");
             return false;
         }
         if (runner == 0) {
@@ -215,8 +260,9 @@ bool runSessionCall(const char* name, CallKind kind, TripletStates sends,
     // manager owns the session from then on.
     claimOwnershipOfAnOpenManager(caller);
     held.close();
+    clearRefusal();
     phase = Phase::Running;
-    work();
+    const bool ran = runGuarded(name, work);
     traceWhatWasSent();
     phase = Phase::Idle;
     held.open();
@@ -224,16 +270,14 @@ bool runSessionCall(const char* name, CallKind kind, TripletStates sends,
     claimOwnershipOfAnOpenManager(caller);
     forgetStaleOwner();
     announceChange();
-    return true;
+    return ran;
 }
 
 void cancelPageWait() {
     Gate held;
     forgetStaleOwner();
-    if (traceOn()) {
-        traceEvent(ownerWaits ? "cancel: the owner's wait for a page ends"
-                              : "cancel: the owner's next wait for a page ends before it starts");
-    }
+    traceLine(ownerWaits ? "cancel: the owner's wait for a page ends"
+                         : "cancel: the owner's next wait for a page ends before it starts");
     if (ownerWaits) {
         waitEnded = true;
         wakeOwner();

@@ -21,8 +21,9 @@ enum SessionState : int32_t {
     kStateTransferring = 7,
 };
 
-// The state and the codes are atomic so that any thread reads them at any time, without waiting
-// for a call under way; the rest belongs to the thread that runs the session's calls.
+// The state, the codes and the interface setting are atomic so that any thread reads them (and
+// sets the setting) at any time, without waiting for a call under way; the rest belongs to the
+// thread that runs the session's calls.
 struct TwainSession {
     HMODULE dsmModule;
     DSMENTRYPROC dsmEntry;
@@ -32,6 +33,10 @@ struct TwainSession {
     TW_IDENTITY appIdentity;
     TW_IDENTITY sourceIdentity;
     TW_USERINTERFACE userInterface;
+    // Whether the next enable shows the source's interface; userInterface.ShowUI takes it at
+    // MSG_ENABLEDS, so that a setting made meanwhile never changes the record a triplet carries.
+    // Last, so that the records keep the alignment they had.
+    std::atomic<bool> showUserInterface;
 };
 
 // Zero-filled at load: static storage duration, constant initialisation.

@@ -34,13 +34,20 @@ void EventPoster::cancel() {
     }
 }
 
+bool EventPoster::waiting() {
+    std::lock_guard lock(mutex_);
+    return waiting_;
+}
+
 void EventPoster::body(void* poster) { static_cast<EventPoster*>(poster)->run(); }
 
 void EventPoster::run() {
     std::unique_lock lock(mutex_);
     while (job_) {
         if (std::chrono::steady_clock::now() < job_->due) {
+            waiting_ = true;
             changed_.wait_until(lock, job_->due);
+            waiting_ = false;
         } else {
             const Job job = *job_;
             job_.reset();

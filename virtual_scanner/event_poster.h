@@ -30,6 +30,12 @@ class EventPoster {
     // Nothing scheduled is posted any more, and the thread has ended.
     void cancel();
 
+    // What the device's tests look at: whether the thread waits for the time of a message now,
+    // and whether it was started and not yet waited for by a cancel or the next schedule (asked
+    // where schedule and cancel are called, under the same lock).
+    bool waiting();
+    bool workerStarted() const { return thread_.started(); }
+
   private:
     struct Job {
         HWND window;
@@ -44,6 +50,7 @@ class EventPoster {
     std::condition_variable changed_;
     std::optional<Job> job_;
     bool running_ = false;
+    bool waiting_ = false;
     ModuleThread thread_;
 };
 

@@ -21,6 +21,8 @@ class ModuleThread {
     void start(void (*body)(void*), void* argument);
     // Waits until the thread started last has ended; at once when there is none.
     void join();
+    // Whether a thread was started and not yet waited for: it may still run.
+    bool started() const;
 
   private:
     struct Native;

@@ -16,6 +16,8 @@ void ModuleThread::start(void (*body)(void*), void* argument) {
     native_->thread = std::thread(body, argument);
 }
 
+bool ModuleThread::started() const { return native_->thread.joinable(); }
+
 void ModuleThread::join() {
     if (native_->thread.joinable()) {
         native_->thread.join();

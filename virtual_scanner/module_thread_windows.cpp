@@ -44,6 +44,8 @@ void ModuleThread::start(void (*body)(void*), void* argument) {
     }
 }
 
+bool ModuleThread::started() const { return native_->handle != nullptr; }
+
 void ModuleThread::join() {
     if (native_->handle != nullptr) {
         WaitForSingleObject(native_->handle, INFINITE);

@@ -83,11 +83,13 @@ TW_UINT16 VirtualSource::userInterface(TW_UINT16 msg, TW_USERINTERFACE* ui) {
             }
             core_.userInterface = *ui;
             core_.state = 5;
+            transfer_.insideEnable(true);
             transfer_.start(!windows_.waitsForUser(), windows_.userIsManual());
             // A modal dialog returns once the user has pressed a button.
             if (const int button = windows_.enabled(); button != 0 && core_.state == 5) {
                 transfer_.userPressed(button);
             }
+            transfer_.insideEnable(false);
             return TWRC_SUCCESS;
         case MSG_DISABLEDS:
             if (core_.state != 5) {

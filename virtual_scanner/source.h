@@ -32,6 +32,7 @@ class VirtualSource {
     const TW_IDENTITY& identity() const { return core_.identity; }
     const ScanSettings& settings() const { return capabilities_.settings(); }
     const SourceWindows& windows() const { return windows_; }
+    bool workerStarted() const { return transfer_.workerStarted(); }
     // The thread that opened the source, which a strict driver expects every triplet from.
     DWORD openingThread() const { return core_.openingThread; }
 

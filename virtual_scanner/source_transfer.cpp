@@ -36,6 +36,10 @@ void Transfer::start(bool scanNow, bool userPressesScan) {
     }
 }
 
+void Transfer::insideEnable(bool inside) {
+    announcesAtOnce_ = inside && core_.script.knob("enable.announce").value_or(0) != 0;
+}
+
 void Transfer::userPressed(int button) {
     if (core_.state != 5 || notice_ != Notice::None) {
         return;  // a scan is under way, or announced
@@ -85,6 +89,11 @@ void Transfer::announce(Notice notice) {
                                                     : core_.appWindow;
     const auto chosen = core_.script.knob("event.window");
     const HWND target = chosen ? handleFromBits<HWND>(*chosen) : window;
+    if (notice == Notice::TransferReady && announcesAtOnce_) {
+        PostMessageA(target, kSourceEventMessage, tag_, 0);
+        core_.state = 6;
+        return;
+    }
     const auto delay = std::chrono::milliseconds(core_.script.knob("page.delay_ms").value_or(0));
     poster_.schedule(target, kSourceEventMessage, tag_, delay);
 }
@@ -117,7 +126,10 @@ TW_UINT16 Transfer::processEvent(TW_UINT16 msg, TW_EVENT* event) {
     if (message->message != kSourceEventMessage) {
         return TWRC_NOTDSEVENT;
     }
-    if (message->wParam == tag_ && core_.state == 5 && notice_ != Notice::None) {
+    // A page announced inside MSG_ENABLEDS finds the source in state 6 already.
+    const bool announced =
+        core_.state == 5 || (core_.state == 6 && notice_ == Notice::TransferReady);
+    if (message->wParam == tag_ && announced && notice_ != Notice::None) {
         const TW_UINT16 notice = notice_ == Notice::TransferReady ? MSG_XFERREADY : MSG_CLOSEDSREQ;
         if (notice_ == Notice::TransferReady) {
             core_.state = 6;
@@ -143,6 +155,7 @@ TW_UINT16 Transfer::nativeTransfer(TW_UINT16 msg, TW_HANDLE* image) {
     if (core_.state != 6 || !pageReady()) {
         return core_.fail(TWCC_SEQERROR);
     }
+    notice_ = Notice::None;  // taken, whether or not the application took the notice first
     const TW_UINT16 result = handOverPage(image);
     if (result == TWRC_XFERDONE) {
         capabilities_.takePage();
@@ -197,6 +210,7 @@ TW_UINT16 Transfer::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending) {
                 return core_.fail(TWCC_SEQERROR);
             }
             // Pages not transferred stay where they are: on the glass or in the feeder.
+            notice_ = Notice::None;
             pending->Count = 0;
             core_.state = 5;
             scanFinished();

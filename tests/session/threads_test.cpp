@@ -13,6 +13,8 @@
 #include <memory>
 #include <mutex>
 #include <sstream>
+#include <stdexcept>
+#include <string>
 #include <thread>
 #include <type_traits>
 #include <vector>
@@ -23,6 +25,9 @@
 #include "platform_probe.h"
 #include "scenario.h"
 #include "session/acquisition.h"
+#include "session/native_calls.h"
+#include "session/refusal.h"
+#include "session/session_thread.h"
 #include "session/twain_session.h"
 #include "twain_natives.h"
 #include "wait_bound.h"
@@ -48,6 +53,7 @@ bool unregister() { return Java_QZ_korvel_twain_TwainEx_unregister(nullptr, null
 bool setVisible(bool visible) {
     return Java_QZ_korvel_twain_TwainEx_setVisible(nullptr, nullptr, visible);
 }
+bool getVisible() { return Java_QZ_korvel_twain_TwainEx_getVisible(nullptr, nullptr); }
 double getXResolution() { return Java_QZ_korvel_twain_TwainEx_getXResolution(nullptr, nullptr); }
 
 HWND proxy() { return static_cast<HWND>(twainSession.userInterface.hParent); }
@@ -561,6 +567,176 @@ TEST_F(Threads, TheSessionOfAnOwnerThatEndedIsTakenDownByAnother) {
     EXPECT_TRUE(unregister());
     EXPECT_EQ(getState(), kStateManagerNotLoaded);
     EXPECT_EQ(vscan_managerState(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+struct TeardownCase {
+    const char* name;
+    bool (*call)();
+    jint stateAfter;
+};
+
+const TeardownCase kTeardowns[] = {
+    {"stopTransfer", stopTransfer, kStateSourceOpen},
+    {"closeSource", closeSource, kStateManagerOpen},
+    {"unregister", unregister, kStateManagerNotLoaded},
+};
+
+// Another thread sends (not posts) a message to a window of the owner's, as a toolkit's shutdown
+// does with WM_CLOSE, and its procedure, which calls Java, takes the session down. The message is
+// handled inside the wait's own look at the queue, where nothing is left to wake the wait after.
+TEST_F(Threads, ATeardownInAMessageSentFromAnotherThreadEndsTheWait) {
+    for (const TeardownCase& teardown : kTeardowns) {
+        SCOPED_TRACE(teardown.name);
+        openAndEnable();
+        AppWindow app;
+        bool tornDown = false;
+        app.on(WM_CLOSE, [&] { tornDown = teardown.call(); });
+        auto sender = onAnotherThread([&] {
+            awaitMessageWait(owner_);
+            SendMessageA(app.handle(), WM_CLOSE, 0, 0);
+        });
+        {
+            const Deadline deadline("a teardown sent from another thread during the wait");
+            EXPECT_FALSE(waitForPage("a teardown in a message sent from another thread"));
+            sender.get();
+        }
+        EXPECT_TRUE(tornDown);
+        EXPECT_EQ(getState(), teardown.stateAfter);
+        expectEveryTripletFromTheOwner();
+        unregister();
+    }
+}
+
+// The owner is in the manager's selection dialog, a call that lasts as long as its user likes.
+// Calls that send nothing answer at once on their own threads, and send nothing.
+TEST_F(Threads, CallsThatSendNothingDoNotWaitForTheOwnersDialog) {
+    vscan_setKnob("manager.dialog", 1);
+    vscan_setKnob("ui.manual", 1);
+    ASSERT_TRUE(registerAsNative());
+    struct Case {
+        const char* what;
+        std::function<bool()> call;
+        bool answer;
+    };
+    const Case cases[] = {
+        {"setVisible(false)", [] { return setVisible(false); }, true},
+        {"getVisible after setVisible(false)", [] { return getVisible(); }, false},
+        {"setVisible(true)", [] { return setVisible(true); }, true},
+        {"getVisible after setVisible(true)", [] { return getVisible(); }, true},
+        {"stopTransfer with no source", [] { return stopTransfer(); }, true},
+        {"closeSource with no source", [] { return closeSource(); }, true},
+    };
+    std::vector<std::string> late;
+    std::vector<std::string> wrong;
+    auto user = onAnotherThread([&] {
+        EXPECT_TRUE(awaitDeviceWindow("manager.dialog"));
+        vscan_clearLog();
+        for (const Case& c : cases) {
+            auto answer = onAnotherThread(c.call);
+            if (answer.wait_for(5s) != std::future_status::ready) {
+                late.push_back(c.what);
+                // Freed when the dialog closes, below.
+                vscan_press("manager.dialog", IDCANCEL);
+            }
+            if (answer.get() != c.answer) {
+                wrong.push_back(c.what);
+            }
+        }
+        vscan_press("manager.dialog", IDCANCEL);
+    });
+    {
+        const Deadline deadline("the selection dialog");
+        selectSource();
+        user.get();
+    }
+    EXPECT_TRUE(late.empty()) << late.front() << " waited for the selection dialog";
+    EXPECT_TRUE(wrong.empty()) << wrong.front() << " answered wrongly";
+    EXPECT_EQ(requestNames(), "MSG_USERSELECT");
+    EXPECT_EQ(getState(), kStateManagerOpen);
+}
+
+// A cancel ends the next wait, or the wait under way; one made before the enable is forgotten.
+TEST_F(Threads, ACancelEndsTheNextWaitUnlessAnEnableCameBetween) {
+    struct Case {
+        const char* what;
+        bool cancelBeforeEnable;
+        int64_t pageDelay;
+        bool page;
+    };
+    const Case cases[] = {
+        {"cancelled after the enable, before the wait", false, 600000, false},
+        {"cancelled before the enable", true, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        vscan_setKnob("page.delay_ms", c.pageDelay);
+        ASSERT_TRUE(registerAsNative());
+        ASSERT_TRUE(openSource());
+        if (c.cancelBeforeEnable) {
+            cancelPageWait();
+        }
+        ASSERT_TRUE(prepareTransfer());
+        if (!c.cancelBeforeEnable) {
+            onAnotherThread(cancelPageWait).get();
+        }
+        const TW_HANDLE image = waitForPage(c.page ? "the page" : "the cancel");
+        EXPECT_EQ(image != TW_HANDLE{}, c.page);
+        EXPECT_EQ(getState(), kStateSourceEnabled) << "a cancel sends nothing";
+        GlobalFree(image);
+        ASSERT_TRUE(unregister());
+    }
+}
+
+// A call's work that throws, on the owner's own thread or handed to the owner by another thread:
+// the call fails with the session's unknown failure, its caller is released, and the session goes
+// on.
+TEST_F(Threads, ACallThatThrowsFailsAndTheSessionGoesOn) {
+    const auto throwing = [] {
+        return runSessionCall("throwing", CallKind::Step, {kStateSourceOpen, kStateTransferring},
+                              [] { throw std::runtime_error("out of luck"); });
+    };
+    openAndEnable();
+    EXPECT_FALSE(throwing()) << "on the owner's own thread";
+    EXPECT_EQ(resultCode(), TWRC_FAILURE);
+    EXPECT_EQ(conditionCode(), TWCC_BUMMER);
+    bool handedOver = true;
+    TW_UINT16 condition = 0;
+    auto other = onAnotherThread([&] {
+        awaitMessageWait(owner_);
+        handedOver = throwing();
+        condition = conditionCode();
+        return stopTransfer();
+    });
+    {
+        const Deadline deadline("a call that threw while handed to the owner");
+        EXPECT_FALSE(waitForPage("the teardown after the call that threw"));
+        EXPECT_TRUE(other.get());
+    }
+    EXPECT_FALSE(handedOver) << "handed to the owner";
+    EXPECT_EQ(condition, TWCC_BUMMER);
+    EXPECT_EQ(getState(), kStateSourceOpen);
+    expectEveryTripletFromTheOwner();
+}
+
+// A refusal keeps its reason until a later call of the session is carried out.
+TEST_F(Threads, TheReasonOfARefusalIsKeptUntilACallIsCarriedOut) {
+    ASSERT_TRUE(registerAsNative());
+    ASSERT_TRUE(openSource());
+    EXPECT_EQ(onAnotherThread(getXResolution).get(), 0.0);
+    const std::string reason = lastRefusal();
+    EXPECT_NE(reason.find("getXResolution: the owner, thread " + std::to_string(owner_) +
+                          ", does not wait"),
+              std::string::npos)
+        << reason;
+    EXPECT_EQ(onAnotherThread(lastRefusal).get(), reason) << "read on any thread";
+    EXPECT_EQ(getState(), kStateSourceOpen) << "reading the state is no call";
+    EXPECT_EQ(lastRefusal(), reason);
+    EXPECT_TRUE(setVisible(true));
+    EXPECT_EQ(lastRefusal(), "") << "setVisible was carried out";
 }
 
 }  // namespace

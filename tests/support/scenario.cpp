@@ -42,6 +42,7 @@ void resetSession() {
     s.resultCode = 0;
     s.conditionCode = 0;
     s.state = kStateLoaded;
+    s.showUserInterface = false;
     s.appIdentity = {};
     s.sourceIdentity = {};
     s.userInterface = {};

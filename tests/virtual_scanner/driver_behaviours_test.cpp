@@ -283,3 +283,55 @@ TEST_F(DriverBehaviours, TheSelectionDialogIsModalAndDisablesTheApplicationsWind
 }
 
 }  // namespace
+
+namespace {
+
+// A driver that announces its page inside MSG_ENABLEDS: its event is in the application's queue
+// and the source in state 6 before MSG_ENABLEDS returns, so it refuses to be disabled until the
+// transfer is taken or reset.
+TEST_F(DriverBehaviours, APageAnnouncedInsideTheEnableLeavesTheSourceInStateSix) {
+    struct Case {
+        const char* what;
+        TW_UINT16 (*takeDown)(App& app);
+    };
+    const Case cases[] = {
+        {"reset",
+         [](App& app) {
+             TW_PENDINGXFERS pending = {};
+             return app.toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending);
+         }},
+        {"transferred",
+         [](App& app) {
+             TW_HANDLE image = {};
+             TW_PENDINGXFERS pending = {};
+             const TW_UINT16 result = app.toSource(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &image);
+             GlobalFree(image);
+             return result == TWRC_XFERDONE
+                        ? app.toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending)
+                        : result;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        vscan_setKnob("enable.announce", 1);
+        vscan_setKnob("endxfer.count", 0);
+        ui = {0, 1, parent.handle()};
+        ASSERT_EQ(userInterface(MSG_ENABLEDS), TWRC_SUCCESS);
+        EXPECT_EQ(vscan_sourceState(), 6);
+        EXPECT_EQ(win32posix_queuedMessages(), 1u) << "the announcement is queued already";
+        EXPECT_EQ(userInterface(MSG_DISABLEDS), TWRC_FAILURE);
+        EXPECT_EQ(app.sourceStatus(), TWCC_SEQERROR);
+        TW_EVENT event = {};
+        EXPECT_EQ(offerNextMessage(event), TWRC_DSEVENT);
+        EXPECT_EQ(event.TWMessage, MSG_XFERREADY);
+        EXPECT_EQ(c.takeDown(app), TWRC_SUCCESS);
+        EXPECT_EQ(vscan_sourceState(), 5);
+        EXPECT_EQ(userInterface(MSG_DISABLEDS), TWRC_SUCCESS);
+        // The source asked to be closed after its one scan; nothing of it is left queued.
+        MSG stale;
+        while (PeekMessageA(&stale, {}, 0, 0, PM_REMOVE)) {
+        }
+    }
+}
+
+}  // namespace

@@ -65,7 +65,7 @@ TEST_F(WineScan, EnabledWithItsInterfaceTheSourceScansUntilItsUserClosesIt) {
 }
 
 TEST_F(WineScan, EnabledWithoutItsInterfaceTheSourceScansOnce) {
-    twainSession.userInterface.ShowUI = 0;
+    twainSession.showUserInterface = false;
     ASSERT_TRUE(prepareTransfer());
     EXPECT_EQ(enabledWith(), userInterfaceBytes(0, 1, twainSession.userInterface.hParent));
     expectNextPageMatchesTheChart();
@@ -78,7 +78,7 @@ TEST_F(WineScan, PagesOfEveryPixelTypeMatchTheChart) {
         SCOPED_TRACE(::testing::Message() << "pixel type " << pixelType);
         ASSERT_TRUE(Java_QZ_korvel_twain_TwainEx_setPixelType(nullptr, nullptr,
                                                               static_cast<jshort>(pixelType)));
-        twainSession.userInterface.ShowUI = 0;
+        twainSession.showUserInterface = false;
         ASSERT_TRUE(prepareTransfer());
         expectNextPageMatchesTheChart();
         ASSERT_TRUE(disableSource());

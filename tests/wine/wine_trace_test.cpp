@@ -76,7 +76,7 @@ TEST_F(WineTrace, AScanThroughWinesManagerIsTracedTripletByTriplet) {
     ASSERT_TRUE(startTrace(file.c_str()));
     openThroughWine();
     ASSERT_TRUE(Java_QZ_korvel_twain_TwainEx_setXResolution(nullptr, nullptr, 75.0));
-    twainSession.userInterface.ShowUI = 0;
+    twainSession.showUserInterface = false;
     ASSERT_TRUE(prepareTransfer());
     const TW_HANDLE image = waitForPage();
     ASSERT_TRUE(image);

@@ -47,6 +47,11 @@ int32_t vscan_managerState(void) {
     return scanner().manager.state();
 }
 
+int vscan_sourceWorker(void) {
+    std::lock_guard lock(scannerMutex());
+    return scanner().source.workerStarted() ? 1 : 0;
+}
+
 int32_t vscan_sourceState(void) {
     std::lock_guard lock(scannerMutex());
     return scanner().source.state();

@@ -83,4 +83,14 @@ int32_t vscan_sourceState(void) {
     return 0;
 }
 
+// With no source loaded, none of its threads is left: each holds its module.
+int vscan_sourceWorker(void) {
+    if (const auto source = loadedSource()) {
+        if (const auto forward = source->find(&vscan_sourceWorker, "vscan_sourceWorker")) {
+            return forward();
+        }
+    }
+    return 0;
+}
+
 }  // extern "C"

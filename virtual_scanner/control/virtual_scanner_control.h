@@ -72,6 +72,9 @@ VSCAN_API long vscan_deviceMessages(void);
 // The manager's state (2 closed, 3 open) and the source's (0 when not open, else 4 to 7).
 VSCAN_API int32_t vscan_managerState(void);
 VSCAN_API int32_t vscan_sourceState(void);
+// Whether the source's worker thread may still run (0 or 1): started, and not yet waited for. A
+// disable and a close wait for its end, so that no thread of the source outlives them.
+VSCAN_API int vscan_sourceWorker(void);
 
 struct VscanTriplet {
     uint32_t originId;       // the origin identity's Id as it was received

@@ -12,10 +12,16 @@ final class SessionStates {
     private SessionStates() {}
 
     /**
-     * Why the library refused the last call on the session, in words: the call was refused without
-     * anything being sent, and the codes read TWRC_FAILURE and TWCC_SEQERROR.
+     * Why the session last refused a call, as the library words it: the native method's name and
+     * the reason, for instance {@code "getPixelType: the owner, thread 4711, does not wait"}. A
+     * refused call answers false, or a getter its default value, with the codes TWRC_FAILURE and
+     * TWCC_SEQERROR, the same codes as a real sequence error of the source; this text tells the two
+     * apart. It is the session's, as the codes are: a refusal on any thread sets it, and any later
+     * call of the session that is carried out clears it as it starts (on its own thread, on the
+     * owner's, or at once because it had nothing to do). Reading the state, the codes or this text
+     * changes nothing. Any thread may read it at any time.
      *
-     * @return the reason, or null when the last call was not refused
+     * @return the text, or null when the last call of the session was not refused
      */
     static native String lastRefusal();
 

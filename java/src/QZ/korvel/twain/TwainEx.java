@@ -27,8 +27,15 @@ import java.awt.image.ImageConsumer;
  *   <li>While the owner does not wait, a call from another thread that would send a request is
  *       refused at once: nothing is sent, it returns false (a getter its default), and the result
  *       and condition codes read TWRC_FAILURE (1) and TWCC_SEQERROR (11). A call that sends
- *       nothing, such as {@link #setVisible} or a teardown already done, runs on its own thread.
- *       {@link #acquireImage} works only on the owner.
+ *       nothing runs on its own thread; {@link #setVisible}, {@link #getVisible} and a teardown
+ *       whose state says that nothing is left to take down answer at once, even while the owner
+ *       is in a call that lasts, such as the selection dialog. {@link #acquireImage} works only on
+ *       the owner.
+ *   <li>A refused getter answers the value it answers when the source gives none (the one each
+ *       getter names, such as 0, black and white, for {@link #getPixelType}), with the codes
+ *       TWRC_FAILURE and TWCC_SEQERROR: the codes of a source's own sequence error too. The
+ *       library keeps the reason of the last refusal (the method and why) apart from the codes; a
+ *       later call of the session that is carried out forgets it.
  *   <li>On the owner's own thread, a window procedure, a modal loop or an {@code ImageConsumer} may
  *       call back: during a wait for a page the call runs at once (a second wait is refused); inside
  *       a request to the manager or the source, such as its selection dialog, it is refused unless
@@ -137,21 +144,29 @@ public final class TwainEx {
     public static native boolean openSource();
 
     /**
-     * Ends the transfers and disables the source (state 4).
+     * Ends the transfers and disables the source (state 4). A source that announced a transfer on
+     * its own (many do inside {@link #prepareTransfer}) refuses to be disabled as out of sequence:
+     * the transfer it announced is then reset and the source disabled again.
      *
      * @return whether the session is at state 4 or below
      */
     public static native boolean stopTransfer();
 
     /**
-     * Disables and closes the source (state 3).
+     * Disables and closes the source (state 3). A source that cannot be disabled is still asked to
+     * close, since many close from any state; the state then says whether it did.
      *
      * @return whether the session is at state 3 or below
      */
     public static native boolean closeSource();
 
     /**
-     * Takes the session down from any state and releases the manager (state 1).
+     * Takes the session down from any state and releases the manager (state 1). The source and
+     * the manager are asked to close even when a step before failed. When the manager still
+     * refuses to close with a source open in it, the manager is kept and the state tells where the
+     * session is, so that the source is never left open behind a session that claims state 1; a
+     * later call tries again. A manager that refuses to close with no source open is released all
+     * the same.
      *
      * @return whether the session is at state 1 or below
      */
@@ -194,7 +209,9 @@ public final class TwainEx {
     public static native boolean getVisible();
 
     /**
-     * Sets whether the source shows its own dialog when enabled; {@link #register} sets it.
+     * Sets whether the source shows its own dialog when enabled; {@link #register} sets it. Any
+     * thread sets and reads it at once, also while the owner is in a dialog; the setting counts
+     * from the next {@link #prepareTransfer} on.
      *
      * @param visible the setting
      * @return true
