@@ -11,6 +11,7 @@
 #include "jni/java_record.h"
 #include "jni/source_natives.h"
 #include "jni/transfer_natives.h"
+#include "jni/transfer_step_natives.h"
 #include "session/jstring.h"
 #include "session/native_guard.h"
 #include "session/refusal.h"
@@ -142,6 +143,17 @@ JNINativeMethod sessionStatesMethods[] = {
      reinterpret_cast<void*>(lastRefusalText)},
 };
 
+JNINativeMethod transferStepMethods[] = {
+    {const_cast<char*>("awaitTransferReady"), const_cast<char*>("()Z"),
+     reinterpret_cast<void*>(awaitTransferReadyNative)},
+    {const_cast<char*>("imageInfo"), const_cast<char*>("()[B"),
+     reinterpret_cast<void*>(imageInfoNative)},
+    {const_cast<char*>("transferWithoutEnding"), const_cast<char*>("()Z"),
+     reinterpret_cast<void*>(transferWithoutEndingNative)},
+    {const_cast<char*>("endTransfer"), const_cast<char*>("()I"),
+     reinterpret_cast<void*>(endTransferNative)},
+};
+
 // Classes without a static initialiser, every one (see registered_natives.h).
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
@@ -152,6 +164,8 @@ const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/DeviceEx", deviceMethods, static_cast<jint>(std::size(deviceMethods))},
     {"QZ/korvel/twain/SessionStates", sessionStatesMethods,
      static_cast<jint>(std::size(sessionStatesMethods))},
+    {"QZ/korvel/twain/TransferNatives", transferStepMethods,
+     static_cast<jint>(std::size(transferStepMethods))},
 };
 
 }  // namespace

@@ -19,6 +19,18 @@ bool disablePending = false;
 // The thread whose queue receives the source's events: the one that enabled it.
 DWORD enablingThread = 0;
 
+// What the wait under way ends at: the image taken, or the transfer announced and left in state 6
+// for the caller, who may ask about the page first or cancel there.
+enum class WaitFor { Image, Announcement };
+WaitFor waitingFor = WaitFor::Image;
+
+// The wait of both waitForImage and waitForTransferReady, ending as `waitingFor` asks.
+TW_HANDLE pumpUntilDone();
+
+bool announcementHeld() {
+    return waitingFor == WaitFor::Announcement && twainSession.state == kStateTransferReady;
+}
+
 // The steps that must succeed before anything else can happen are tried once more when the source
 // refuses them; a second refusal ends the wait with that step's codes.
 bool endTransfersPersistently() {
@@ -67,6 +79,9 @@ bool finishWhatWasLeft(TW_HANDLE& image) {
         disableSourcePersistently();
         return false;
     }
+    if (announcementHeld()) {
+        return false;
+    }
     if (s.state == kStateTransferReady) {
         traceRule("a transfer announced before is taken without waiting");
         image = transferNativeImage();
@@ -106,7 +121,9 @@ TW_HANDLE acquireNextImage() {
     return image;
 }
 
-TW_HANDLE waitForImage() {
+namespace {
+
+TW_HANDLE pumpUntilDone() {
     TW_HANDLE image = {};
     if (twainSession.state < kStateSourceEnabled) {
         return image;
@@ -125,7 +142,8 @@ TW_HANDLE waitForImage() {
     MSG msg = {};
     // Tested before every retrieval: once an image is held, the source is disabled, a disable it
     // needs was refused, or a teardown or a cancel ended the wait, no further message is taken.
-    while (wait.serve() && twainSession.state >= kStateSourceEnabled && !image && !disablePending) {
+    while (wait.serve() && twainSession.state >= kStateSourceEnabled && !image && !disablePending &&
+           !announcementHeld()) {
         const PageWait::Next next = wait.nextMessage(msg);
         if (next == PageWait::Next::Quit) {
             traceRule("WM_QUIT ends the wait; it is not posted again");
@@ -136,6 +154,20 @@ TW_HANDLE waitForImage() {
         }
     }
     return image;
+}
+
+}  // namespace
+
+TW_HANDLE waitForImage() {
+    waitingFor = WaitFor::Image;
+    return pumpUntilDone();
+}
+
+bool waitForTransferReady() {
+    waitingFor = WaitFor::Announcement;
+    const TW_HANDLE image = pumpUntilDone();
+    waitingFor = WaitFor::Image;
+    return !image && twainSession.state == kStateTransferReady;
 }
 
 bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
@@ -150,6 +182,9 @@ bool processSourceEvent(MSG& msg, TW_HANDLE& image) {
     switch (event.TWMessage) {
         case MSG_XFERREADY:
             s.state = kStateTransferReady;
+            if (announcementHeld()) {
+                break;
+            }
             image = transferNativeImage();
             if (!image) {
                 traceRule("the transfer gave no image: the source is disabled");

@@ -15,6 +15,9 @@ TW_HANDLE acquireNextImage();
 // the wait, or WM_QUIT arrives. Only the thread that enabled the source can wait. The handle, or
 // none.
 TW_HANDLE waitForImage();
+// Waits as waitForImage does, but leaves the transfer that the source announces in state 6 instead
+// of taking it. True in state 6.
+bool waitForTransferReady();
 // Offers one retrieved message to the source and acts on what the source answers. True when the
 // source consumed the message.
 bool processSourceEvent(MSG& msg, TW_HANDLE& image);

@@ -7,7 +7,8 @@
 std::string traceHeader(const std::string& host) {
     char executable[1024];
     const DWORD length = GetModuleFileNameA({}, executable, sizeof(executable));
-    return "# scanlink32 " SCANLINK_VERSION " (build " SCANLINK_BUILD "), a " +
+    return "# scanlink32 " SCANLINK_VERSION " (" SCANLINK_COORDINATES ", build " SCANLINK_BUILD
+           "), a " +
            std::to_string(sizeof(void*) * 8) + "-bit library\n# host: " +
            (host.empty() ? "not told (the library was not loaded by the Java binding)" : host) +
            "\n# process " + std::to_string(GetCurrentProcessId()) + " " +

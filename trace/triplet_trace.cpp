@@ -27,6 +27,18 @@ std::string frameText(const TW_FRAME& frame) {
     return text;
 }
 
+// What DAT_IMAGEINFO tells of the page, the fields that a page is checked against.
+std::string imageInfoText(const TW_IMAGEINFO& info) {
+    char text[256];
+    std::snprintf(text, sizeof(text),
+                  "XResolution %.10g YResolution %.10g ImageWidth %ld ImageLength %ld "
+                  "SamplesPerPixel %d BitsPerPixel %d PixelType %d Compression %u",
+                  fromFix32(info.XResolution), fromFix32(info.YResolution),
+                  static_cast<long>(info.ImageWidth), static_cast<long>(info.ImageLength),
+                  info.SamplesPerPixel, info.BitsPerPixel, info.PixelType, info.Compression);
+    return text;
+}
+
 // What the application sends, before the triplet goes out.
 std::string requestText(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
     if (data == nullptr) {
@@ -89,6 +101,9 @@ std::string answerText(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, TW_UINT16 r
             return msg != MSG_SET && succeeded
                        ? joined(": ", frameText(static_cast<const TW_IMAGELAYOUT*>(data)->Frame))
                        : "";
+        case DAT_IMAGEINFO:
+            return succeeded ? joined(": ", imageInfoText(*static_cast<const TW_IMAGEINFO*>(data)))
+                             : "";
         case DAT_PENDINGXFERS:
             return succeeded
                        ? joined(": Count ",

@@ -119,6 +119,19 @@ struct TW_IMAGELAYOUT {
     TW_UINT32 FrameNumber;
 };
 
+struct TW_IMAGEINFO {
+    TW_FIX32 XResolution;
+    TW_FIX32 YResolution;
+    TW_INT32 ImageWidth;
+    TW_INT32 ImageLength;
+    TW_INT16 SamplesPerPixel;
+    TW_INT16 BitsPerSample[8];
+    TW_INT16 BitsPerPixel;
+    TW_BOOL Planar;
+    TW_INT16 PixelType;
+    TW_UINT16 Compression;
+};
+
 #pragma pack(pop)
 
 typedef TW_IDENTITY* pTW_IDENTITY;
@@ -183,7 +196,7 @@ static_assert(alignof(TW_STATUS) == 2 && alignof(TW_CAPABILITY) == 2);
 static_assert(alignof(TW_ONEVALUE) == 2 && alignof(TW_ENUMERATION_HEADER) == 2);
 static_assert(alignof(TW_RANGE) == 2 && alignof(TW_ARRAY_HEADER) == 2);
 static_assert(alignof(TW_PENDINGXFERS) == 2 && alignof(TW_EVENT) == 2);
-static_assert(alignof(TW_IMAGELAYOUT) == 2);
+static_assert(alignof(TW_IMAGELAYOUT) == 2 && alignof(TW_IMAGEINFO) == 2);
 
 // The records that hold no handle and no pointer are the same on every target.
 static_assert(sizeof(TW_FIX32) == 4);
@@ -238,6 +251,17 @@ static_assert(offsetof(TW_IMAGELAYOUT, Frame) == 0);
 static_assert(offsetof(TW_IMAGELAYOUT, DocumentNumber) == 16);
 static_assert(offsetof(TW_IMAGELAYOUT, PageNumber) == 20);
 static_assert(offsetof(TW_IMAGELAYOUT, FrameNumber) == 24);
+static_assert(sizeof(TW_IMAGEINFO) == 42);
+static_assert(offsetof(TW_IMAGEINFO, XResolution) == 0);
+static_assert(offsetof(TW_IMAGEINFO, YResolution) == 4);
+static_assert(offsetof(TW_IMAGEINFO, ImageWidth) == 8);
+static_assert(offsetof(TW_IMAGEINFO, ImageLength) == 12);
+static_assert(offsetof(TW_IMAGEINFO, SamplesPerPixel) == 16);
+static_assert(offsetof(TW_IMAGEINFO, BitsPerSample) == 18);
+static_assert(offsetof(TW_IMAGEINFO, BitsPerPixel) == 34);
+static_assert(offsetof(TW_IMAGEINFO, Planar) == 36);
+static_assert(offsetof(TW_IMAGEINFO, PixelType) == 38);
+static_assert(offsetof(TW_IMAGEINFO, Compression) == 40);
 
 // Data groups
 inline constexpr TW_UINT32 DG_CONTROL = 0x0001;
@@ -252,6 +276,7 @@ inline constexpr TW_UINT16 DAT_PARENT = 0x0004;
 inline constexpr TW_UINT16 DAT_PENDINGXFERS = 0x0005;
 inline constexpr TW_UINT16 DAT_STATUS = 0x0008;
 inline constexpr TW_UINT16 DAT_USERINTERFACE = 0x0009;
+inline constexpr TW_UINT16 DAT_IMAGEINFO = 0x0101;
 inline constexpr TW_UINT16 DAT_IMAGELAYOUT = 0x0102;
 inline constexpr TW_UINT16 DAT_IMAGENATIVEXFER = 0x0104;
 
@@ -386,6 +411,8 @@ inline constexpr TW_UINT16 TWQC_GETCURRENT = 0x0008;
 inline constexpr TW_UINT16 TWQC_RESET = 0x0010;
 inline constexpr TW_UINT16 TWDX_NONE = 0;
 inline constexpr TW_UINT16 TWDX_1PASSDUPLEX = 1;
+inline constexpr TW_UINT16 TWCP_NONE = 0;
+
 inline constexpr TW_UINT16 TWPT_BW = 0;
 inline constexpr TW_UINT16 TWPT_GRAY = 1;
 inline constexpr TW_UINT16 TWPT_RGB = 2;

@@ -54,6 +54,8 @@ TW_UINT16 VirtualSource::handle(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_M
                 return capabilities_.imageLayout(msg, static_cast<TW_IMAGELAYOUT*>(data));
             case DAT_IMAGENATIVEXFER:
                 return nativeTransfer(msg, static_cast<TW_HANDLE*>(data));
+            case DAT_IMAGEINFO:
+                return transfer_.imageInfo(msg, static_cast<TW_IMAGEINFO*>(data));
             default:
                 break;
         }

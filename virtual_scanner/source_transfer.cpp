@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 
 #include "global_block.h"
 #include "handle_bits.h"
+#include "image_info.h"
 #include "page_files.h"
 #include "page_render.h"
 
@@ -163,6 +165,29 @@ TW_UINT16 Transfer::nativeTransfer(TW_UINT16 msg, TW_HANDLE* image) {
         core_.state = 7;
     }
     return result;
+}
+
+TW_UINT16 Transfer::imageInfo(TW_UINT16 msg, TW_IMAGEINFO* info) {
+    if (msg != MSG_GET || info == nullptr) {
+        return core_.fail(TWCC_BADPROTOCOL);
+    }
+    if (!core_.inStates(6, 7) || (core_.state == 6 && !pageReady())) {
+        return core_.fail(TWCC_SEQERROR);
+    }
+    std::optional<TW_IMAGEINFO> described = chartImageInfo(capabilities_.settings());
+    if (!pageFiles_.empty()) {
+        // The file of the page announced, or of the one just handed over.
+        const std::size_t file = core_.state == 6 ? nextPageFile_ : nextPageFile_ - 1;
+        const auto bytes = file < pageFiles_.size() ? readPageFile(pageFiles_[file]) : std::nullopt;
+        described = bytes ? dibImageInfo(*bytes) : std::nullopt;
+    }
+    if (!described) {
+        return core_.fail(TWCC_OPERATIONERROR);
+    }
+    *info = *described;
+    info->ImageWidth +=
+        static_cast<TW_INT32>(core_.script.knob("imageinfo.width_error").value_or(0));
+    return TWRC_SUCCESS;
 }
 
 TW_UINT16 Transfer::handOverPage(TW_HANDLE* image) {

@@ -45,6 +45,9 @@ class Transfer {
 
     TW_UINT16 processEvent(TW_UINT16 msg, TW_EVENT* event);
     TW_UINT16 nativeTransfer(TW_UINT16 msg, TW_HANDLE* image);
+    // The page announced (state 6) or being transferred (state 7); the knob
+    // "imageinfo.width_error" adds its pixels to the width it tells.
+    TW_UINT16 imageInfo(TW_UINT16 msg, TW_IMAGEINFO* info);
     TW_UINT16 pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS* pending);
 
   private:

@@ -24,6 +24,8 @@ std::size_t recordSize(TW_UINT16 dat) {
             return sizeof(TW_PENDINGXFERS);
         case DAT_IMAGELAYOUT:
             return sizeof(TW_IMAGELAYOUT);
+        case DAT_IMAGEINFO:
+            return sizeof(TW_IMAGEINFO);
         case DAT_IMAGENATIVEXFER:
             return sizeof(TW_HANDLE);
         default:

@@ -381,7 +381,9 @@ TEST_F(Trace, EachFileBeginsWithTheHeaderAndTheHostOnceTold) {
     std::vector<std::string> first = header(linesOf(file_.string()));
     ASSERT_EQ(first.size(), 3u);
     EXPECT_TRUE(std::regex_match(
-        first[0], std::regex(R"(# scanlink32 \d+\.\d+\.\d+ \(build .+\), a 64-bit library)")))
+        first[0],
+        std::regex(
+            R"(# scanlink32 (\d+\.\d+\.\d+) \([a-z.]+:scanlink32:\1, build .+\), a 64-bit library)")))
         << first[0];
     EXPECT_EQ(first[1], "# host: not told (the library was not loaded by the Java binding)");
     EXPECT_EQ(first[2], "# process " + std::to_string(GetCurrentProcessId()) + " " +

@@ -1,12 +1,14 @@
 # Reads the version resource back from a built Windows binary and compares it with the project's
 # version: the fixed file and product versions (VS_FIXEDFILEINFO) and the FileVersion and
-# ProductVersion texts. Fails with one line per difference.
+# ProductVersion texts, and the Comments text with the binding's Maven coordinates. Fails with one
+# line per difference.
 #
-#   cmake -DBINARY=<file> -DVERSION=<major.minor.patch> -P check_version_resource.cmake
+#   cmake -DBINARY=<file> -DVERSION=<major.minor.patch> -DCOORDINATES=<group:artifact:version>
+#         -P check_version_resource.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
-foreach(required IN ITEMS BINARY VERSION)
+foreach(required IN ITEMS BINARY VERSION COORDINATES)
   if(NOT DEFINED ${required})
     message(FATAL_ERROR "check_version_resource.cmake needs -D${required}=...")
   endif()
@@ -67,14 +69,17 @@ function(utf16_hex text out)
 endfunction()
 
 # Each text value follows its key's terminator and the padding to a 32-bit boundary.
-foreach(key IN ITEMS FileVersion ProductVersion)
+set(FileVersion_expected "${VERSION}")
+set(ProductVersion_expected "${VERSION}")
+set(Comments_expected "Java binding ${COORDINATES}")
+foreach(key IN ITEMS FileVersion ProductVersion Comments)
   utf16_hex("${key}" key_hex)
   string(FIND "${bytes}" "${key_hex}0000" at)
   if(at EQUAL -1)
     list(APPEND failures "no ${key} text in the version resource")
     continue()
   endif()
-  string(SUBSTRING "${bytes}" ${at} 200 after)
+  string(SUBSTRING "${bytes}" ${at} 400 after)
   string(LENGTH "${key_hex}0000" skip)
   string(SUBSTRING "${after}" ${skip} -1 after)
   while(after MATCHES "^0000")
@@ -90,8 +95,8 @@ foreach(key IN ITEMS FileVersion ProductVersion)
     string(SUBSTRING "${after}" 4 -1 after)
     string(SUBSTRING "${after}" 0 4 unit)
   endwhile()
-  if(NOT value STREQUAL VERSION)
-    list(APPEND failures "the ${key} text is \"${value}\", not \"${VERSION}\"")
+  if(NOT value STREQUAL ${key}_expected)
+    list(APPEND failures "the ${key} text is \"${value}\", not \"${${key}_expected}\"")
   endif()
 endforeach()
 

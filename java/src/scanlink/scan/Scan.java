@@ -9,6 +9,7 @@ import QZ.korvel.twain.SessionOption;
 import QZ.korvel.twain.SourceIdentity;
 import QZ.korvel.twain.Trace;
 import QZ.korvel.twain.TwainException;
+import scanlink.scan.check.DriverCheck;
 import java.util.List;
 
 /**
@@ -37,11 +38,26 @@ public final class Scan {
             System.exit(2);
             return;
         }
+        if (options.check != null) {
+            check(options);
+            return;
+        }
         try {
             int scanned = run(options);
             if (options.output != null) {
                 System.out.println("Scanned " + scanned + (scanned == 1 ? " page." : " pages."));
             }
+        } catch (Exception e) {
+            System.err.println("scan: " + e.getMessage());
+            System.exit(1);
+        }
+    }
+
+    /** The driver check: its status says whether a check failed. */
+    private static void check(ScanOptions options) {
+        try {
+            OutputCheck.check(options.check);
+            System.exit(DriverCheck.run(options.check, options.source, System.out) ? 1 : 0);
         } catch (Exception e) {
             System.err.println("scan: " + e.getMessage());
             System.exit(1);

@@ -11,6 +11,7 @@ final class ScanOptions {
     static final String USAGE = String.join(System.lineSeparator(),
             "Usage: scan [options] OUTPUT",
             "       scan --list-sources | --describe [--source NAME]",
+            "       scan --check REPORT.html [--source NAME]",
             "Scans with the system's default TWAIN source, or the one named. The output's name says",
             "its format: OUTPUT.png writes one PNG file per page, OUTPUT.tif or OUTPUT.tiff one",
             "multi-page TIFF file, OUTPUT.pdf one PDF document with a page per scanned page. The",
@@ -37,6 +38,10 @@ final class ScanOptions {
             "  --isolated           run the session in a bridge process, apart from this one",
             "  --trace FILE         append a trace of every request to the scanner to FILE,",
             "                       for a report when a scanner misbehaves",
+            "  --check REPORT.html  check what the driver does, each step within 30 s, into",
+            "                       REPORT.html and REPORT.txt, with the trace REPORT.trace",
+            "                       beside them, to send with a bug report; exits with 1 when",
+            "                       a check fails. Load the feeder, if any, with 20 sheets",
             "  --help               show this text");
 
     private static final int MAX_RESOLUTION = 32768;
@@ -64,6 +69,7 @@ final class ScanOptions {
     boolean duplex;
     boolean strict;
     boolean isolated;
+    Path check;
 
     /** Thrown for a command line that cannot be used; the message says why. */
     static final class UsageException extends Exception {
@@ -90,6 +96,7 @@ final class ScanOptions {
                 case "--duplex" -> options.duplex = true;
                 case "--strict" -> options.strict = true;
                 case "--isolated" -> options.isolated = true;
+                case "--check" -> options.check = checkReport(value(args, ++i, arg));
                 default -> {
                     if (arg.startsWith("--") || options.output != null) {
                         throw new UsageException("unexpected argument: " + arg);
@@ -98,8 +105,11 @@ final class ScanOptions {
                 }
             }
         }
+        if (options.check != null && options.output != null) {
+            throw new UsageException("--check writes a report, not " + options.output);
+        }
         if (options.output == null) {
-            if (options.listSources || options.describe) {
+            if (options.listSources || options.describe || options.check != null) {
                 return options;
             }
             throw new UsageException("no output file given");
@@ -141,6 +151,13 @@ final class ScanOptions {
             return Format.PDF;
         }
         throw new UsageException("the output's name must end in .png, .tif, .tiff or .pdf: " + output);
+    }
+
+    private static Path checkReport(String name) throws UsageException {
+        if (!name.toLowerCase(Locale.ROOT).endsWith(".html")) {
+            throw new UsageException("--check needs a report whose name ends in .html, not " + name);
+        }
+        return Path.of(name);
     }
 
     private static String value(String[] args, int i, String option) throws UsageException {

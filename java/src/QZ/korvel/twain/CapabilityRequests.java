@@ -47,7 +47,7 @@ final class CapabilityRequests {
         return (SessionPort.current().resultCode() & 0xFFFF) != TWRC_CHECKSTATUS;
     }
 
-    private static CapabilityValue read(String step, Capability capability, int msg)
+    static CapabilityValue read(String step, Capability capability, int msg)
             throws TwainException {
         SessionStates.requireSource(step);
         byte[] record = SessionPort.current().readCapability(capability.id(), msg);

@@ -20,6 +20,17 @@ public final class Version {
     }
 
     /**
+     * The Maven coordinates of this binding, group, artifact and version, as its pom, the jar's
+     * manifest ({@code Maven-Coordinates}), the trace's header and the Windows libraries' version
+     * resources give them.
+     *
+     * @return the coordinates, such as "qz.korvel:scanlink32:1.0.0"
+     */
+    public static String coordinates() {
+        return BuildVersion.COORDINATES;
+    }
+
+    /**
      * The version of the native library that this binding loaded, loading it when it is not loaded
      * yet.
      *

@@ -24,6 +24,9 @@ class VersionTest {
             Attributes manifest = jar.getManifest().getMainAttributes();
             assertEquals(Version.binding(), manifest.getValue("Implementation-Version"));
             assertEquals("QZ.korvel.twain", manifest.getValue("Automatic-Module-Name"));
+            assertEquals(Version.coordinates(), manifest.getValue("Maven-Coordinates"));
+            assertEquals(Version.coordinates(), manifest.getValue("Implementation-Vendor-Id")
+                    + ":scanlink32:" + Version.binding());
         }
         assertEquals(Version.binding(), Version.library());
         assertEquals(true, Version.binding().matches("\\d+\\.\\d+\\.\\d+"), Version.binding());

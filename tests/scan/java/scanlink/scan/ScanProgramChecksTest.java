@@ -171,6 +171,8 @@ class ScanProgramChecksTest {
         "--bogus x.png | unexpected argument: --bogus",
         "--resolution 100000 x.png | --resolution needs a positive number below 32768, not 100000",
         "'' | no output file given",
+        "--check report.txt | --check needs a report whose name ends in .html, not report.txt",
+        "--check r.html x.png | --check writes a report, not x.png",
     })
     void aCommandLineThatCannotBeUsedIsOneLineThatPointsToHelp(String arguments, String message)
             throws Exception {

@@ -69,8 +69,9 @@ class TraceTest {
     void theFileBeginsWithTheVersionsTheHostAndTheProcessAndNamesJavaThreads() throws Exception {
         String trace = scanInto(folder.resolve("header.log"), null);
         List<String> lines = trace.lines().collect(java.util.stream.Collectors.toList());
-        assertEquals("# scanlink32 " + Version.library() + " (build ", lines.get(0).substring(0,
-                lines.get(0).indexOf("(build ") + 7));
+        assertEquals("# scanlink32 " + Version.library() + " ("
+                + Version.coordinates() + ", build ", lines.get(0).substring(0,
+                lines.get(0).indexOf(", build ") + 8));
         assertEquals("# host: " + System.getProperty("os.name") + " "
                 + System.getProperty("os.version") + " " + System.getProperty("os.arch") + ", "
                 + System.getProperty("java.vm.name") + " "
