@@ -27,6 +27,7 @@ function(add_junit_tests name)
     COMMAND ${Java_JAVA_EXECUTABLE} -Xcheck:jni -Djava.awt.headless=true
       -Djava.library.path=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}
       -Dscanlink32.library.file=$<TARGET_FILE:scanlink32>
+      -Dscanlink32.bridge.file=$<TARGET_FILE:scanlink-bridge>
       -jar ${JUNIT_CONSOLE_JAR} --disable-banner --disable-ansi-colors --details=tree --fail-if-no-tests
       --class-path ${class_path_string} --scan-class-path ${test_jar})
   set_tests_properties(${name} PROPERTIES

@@ -1,5 +1,5 @@
-# The Windows deliverables: the JNI library and Ramtally.exe as a Windows user receives them, and
-# their checks. A 32-bit build makes scanlink32.dll, for a 32-bit VM; a 64-bit build makes
+# The Windows deliverables: the JNI library, the bridge program and Ramtally.exe as a Windows user
+# receives them, and their checks. A 32-bit build makes scanlink32.dll, for a 32-bit VM; a 64-bit build makes
 # scanlink64.dll, for a 64-bit VM, and packs the zip that carries both libraries. Each runs its
 # Windows code under Wine, with its library as the zip carries it.
 
@@ -40,7 +40,14 @@ add_custom_command(OUTPUT ${staged_library}
   COMMAND ${CMAKE_STRIP} -o ${staged_library} $<TARGET_FILE:scanlink32>
   DEPENDS scanlink32
   COMMENT "Stripping ${SCANLINK_LIBRARY_NAME}.dll for the zip")
-set(staged_files ${staged_library})
+# The bridge program of this width, which the zip and the jar carry beside the library.
+set(SCANLINK_STAGED_BRIDGE ${SCANLINK_PACKAGE_STAGE}/${SCANLINK_BRIDGE_NAME}.exe)
+add_custom_command(OUTPUT ${SCANLINK_STAGED_BRIDGE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SCANLINK_PACKAGE_STAGE}
+  COMMAND ${CMAKE_STRIP} -o ${SCANLINK_STAGED_BRIDGE} $<TARGET_FILE:scanlink-bridge>
+  DEPENDS scanlink-bridge
+  COMMENT "Stripping ${SCANLINK_BRIDGE_NAME}.exe for the zip")
+set(staged_files ${staged_library} ${SCANLINK_STAGED_BRIDGE})
 if(SCANLINK_WINDOWS_ARCH STREQUAL "x86")
   set(SCANLINK_STAGED_RAMTALLY ${SCANLINK_PACKAGE_STAGE}/Ramtally.exe)
   add_custom_command(OUTPUT ${SCANLINK_STAGED_RAMTALLY}

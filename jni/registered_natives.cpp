@@ -4,10 +4,12 @@
 #include <string>
 
 #include "build_version.h"
+#include "image/consume.h"
 #include "image/local_ref.h"
 #include "jni/capability_natives.h"
 #include "jni/frame_natives.h"
 #include "jni/page_natives.h"
+#include "jni/java_record.h"
 #include "jni/source_natives.h"
 #include "jni/transfer_natives.h"
 #include "jni/transfer_step_natives.h"
@@ -22,6 +24,22 @@ namespace {
 // QZ.korvel.twain.PageWait.cancel(): ends the session thread's wait for a page from any thread,
 // sending nothing from the caller's.
 void JNICALL cancelWait(JNIEnv* env, jclass) { guardedNative(env, "cancel", cancelPageWait); }
+
+// QZ.korvel.twain.BridgePages.deliver(): a page that a bridge process sent, in a direct buffer,
+// decoded and delivered as acquireImage delivers the session's own. A null buffer stands for an
+// image the source's handle did not give, which the decoder refuses as it does here.
+jboolean JNICALL deliverBridgePage(JNIEnv* env, jclass, jobject dib, jlong size,
+                                   jobject consumer) {
+    return guardedNative(env, "deliver", jboolean{JNI_FALSE}, [&]() -> jboolean {
+        void* bytes = dib != nullptr ? env->GetDirectBufferAddress(dib) : nullptr;
+        const jlong capacity = dib != nullptr ? env->GetDirectBufferCapacity(dib) : 0;
+        if (dib != nullptr && (bytes == nullptr || size < 0 || size > capacity)) {
+            throwIllegalArgument(env, "not a page in a direct buffer");
+            return JNI_FALSE;
+        }
+        return deliverImage(env, consumer, bytes, static_cast<std::size_t>(bytes ? size : 0));
+    });
+}
 
 // QZ.korvel.twain.TraceNatives: the trace is the library's, not the session's, so any thread
 // starts and stops it at once. The file's name is in the system's code page, as the C library
@@ -82,6 +100,12 @@ JNINativeMethod pageWaitMethods[] = {
     {const_cast<char*>("cancel"), const_cast<char*>("()V"), reinterpret_cast<void*>(cancelWait)},
 };
 
+JNINativeMethod bridgePageMethods[] = {
+    {const_cast<char*>("deliver"),
+     const_cast<char*>("(Ljava/nio/ByteBuffer;JLjava/awt/image/ImageConsumer;)Z"),
+     reinterpret_cast<void*>(deliverBridgePage)},
+};
+
 JNINativeMethod traceMethods[] = {
     {const_cast<char*>("startTrace"), const_cast<char*>("(Ljava/lang/String;)Z"),
      reinterpret_cast<void*>(startTraceTo)},
@@ -140,6 +164,8 @@ JNINativeMethod transferStepMethods[] = {
 // Classes without a static initialiser, every one (see registered_natives.h).
 const NativeClass nativeClasses[] = {
     {"QZ/korvel/twain/PageWait", pageWaitMethods, static_cast<jint>(std::size(pageWaitMethods))},
+    {"QZ/korvel/twain/BridgePages", bridgePageMethods,
+     static_cast<jint>(std::size(bridgePageMethods))},
     {"QZ/korvel/twain/TraceNatives", traceMethods, static_cast<jint>(std::size(traceMethods))},
     {"QZ/korvel/twain/NativeVersion", versionMethods, static_cast<jint>(std::size(versionMethods))},
     {"QZ/korvel/twain/DeviceEx", deviceMethods, static_cast<jint>(std::size(deviceMethods))},

@@ -1,15 +1,17 @@
 # Makes the zip with cpack into a scratch folder and checks what a Windows user unpacks from it:
 # exactly the files below in one top folder; a binding jar that carries the binding class and, at
-# the binding's resource paths, the very libraries of the zip; its sources, Javadoc and pom under
-# the Maven names of the coordinates; a runnable scan jar with the same libraries and PDFBox, which
-# scan.cmd runs; the README and the licence; binaries that pass the same checks as in their build
-# trees; and, byte for byte, the files that the Wine tests ran. Then the scan jar runs on the host
-# against the virtual scanner, with the host build's library: the driver check, and a PDF scan.
+# the binding's resource paths, the very libraries and bridge programs of the zip; its sources,
+# Javadoc and pom under the Maven names of the coordinates; a runnable scan jar with the same
+# libraries, bridge programs and PDFBox, which scan.cmd runs; the README and the licence; binaries
+# that pass the same checks as in their build trees; and, byte for byte, the files that the Wine
+# tests ran. Then the scan jar runs on the host against the virtual scanner, with the host build's
+# library: the driver check, and a PDF scan.
 #
 #   cmake -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake> -DWORK_DIR=<scratch folder>
 #         -DTOP_DIR=<the zip's top folder> -DCHECK_BINARY=<check_binary.cmake>
 #         -DLIBRARY_32_ARGUMENTS=<check arguments> -DLIBRARY_64_ARGUMENTS=<check arguments>
-#         -DPROGRAM_ARGUMENTS=<check arguments> -DTESTED_FILES=<files the Wine tests ran>
+#         -DPROGRAM_ARGUMENTS=<check arguments> -DBRIDGE_32_ARGUMENTS=<check arguments>
+#         -DBRIDGE_64_ARGUMENTS=<check arguments> -DTESTED_FILES=<files the Wine tests ran>
 #         -DGROUP=<Maven group> -DARTIFACT=<Maven artifact> -DVERSION=<version>
 #         -DLICENSE=<the repository's LICENSE> -DJAVA=<java> -DHOST_LIBRARY=<host build's library>
 #         -P check_package.cmake
@@ -36,8 +38,9 @@ list(SORT contents)
 set(artifact "${ARTIFACT}-${VERSION}")
 set(binding_jar "${artifact}.jar")
 set(scan_jar "${ARTIFACT}-scan-${VERSION}.jar")
-set(files Ramtally.exe scanlink32.dll scanlink64.dll ${binding_jar} ${artifact}-sources.jar
-  ${artifact}-javadoc.jar ${artifact}.pom ${scan_jar} scan.cmd README.txt LICENSE.txt)
+set(files Ramtally.exe scanlink32.dll scanlink64.dll scanlink-bridge32.exe scanlink-bridge64.exe
+  ${binding_jar} ${artifact}-sources.jar ${artifact}-javadoc.jar ${artifact}.pom ${scan_jar}
+  scan.cmd README.txt LICENSE.txt)
 list(TRANSFORM files PREPEND "${TOP_DIR}/" OUTPUT_VARIABLE expected)
 list(SORT expected)
 if(NOT contents STREQUAL expected)
@@ -57,16 +60,20 @@ function(unpack_jar jar out)
   set(${out} "${contents}" PARENT_SCOPE)
 endfunction()
 
-# Each jar that runs the binding carries exactly both libraries of the zip where it looks for them.
+# Each jar that runs the binding carries exactly both libraries and both bridge programs of the zip
+# where it looks for them.
 function(check_natives jar contents)
   file(GLOB_RECURSE jar_natives LIST_DIRECTORIES false RELATIVE "${contents}"
     "${contents}/natives/*")
   list(SORT jar_natives)
-  set(expected_natives natives/windows-x86/scanlink32.dll natives/windows-x86_64/scanlink64.dll)
+  set(natives windows-x86/scanlink32.dll windows-x86_64/scanlink64.dll
+    windows-x86/scanlink-bridge32.exe windows-x86_64/scanlink-bridge64.exe)
+  list(TRANSFORM natives PREPEND natives/ OUTPUT_VARIABLE expected_natives)
+  list(SORT expected_natives)
   if(NOT jar_natives STREQUAL expected_natives)
     message(FATAL_ERROR "${jar} holds the natives [${jar_natives}], not [${expected_natives}]")
   endif()
-  foreach(library IN ITEMS windows-x86/scanlink32.dll windows-x86_64/scanlink64.dll)
+  foreach(library IN LISTS natives)
     get_filename_component(name "${library}" NAME)
     file(SHA256 "${contents}/natives/${library}" in_jar)
     file(SHA256 "${top}/${name}" in_zip)
@@ -142,11 +149,16 @@ if(NOT EXISTS "${javadoc_contents}/QZ/korvel/twain/ScanSession.html")
 endif()
 
 set(failed FALSE)
-foreach(binary IN ITEMS scanlink32.dll scanlink64.dll Ramtally.exe)
+foreach(binary IN ITEMS scanlink32.dll scanlink64.dll scanlink-bridge32.exe scanlink-bridge64.exe
+    Ramtally.exe)
   if(binary STREQUAL "scanlink32.dll")
     set(arguments ${LIBRARY_32_ARGUMENTS})
   elseif(binary STREQUAL "scanlink64.dll")
     set(arguments ${LIBRARY_64_ARGUMENTS})
+  elseif(binary STREQUAL "scanlink-bridge32.exe")
+    set(arguments ${BRIDGE_32_ARGUMENTS})
+  elseif(binary STREQUAL "scanlink-bridge64.exe")
+    set(arguments ${BRIDGE_64_ARGUMENTS})
   else()
     set(arguments ${PROGRAM_ARGUMENTS})
   endif()

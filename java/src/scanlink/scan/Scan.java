@@ -5,6 +5,7 @@ import QZ.korvel.twain.Page;
 import QZ.korvel.twain.PageListener;
 import QZ.korvel.twain.ScanResult;
 import QZ.korvel.twain.ScanSession;
+import QZ.korvel.twain.SessionOption;
 import QZ.korvel.twain.SourceIdentity;
 import QZ.korvel.twain.Trace;
 import QZ.korvel.twain.TwainException;
@@ -101,7 +102,10 @@ public final class Scan {
         if (options.trace != null) {
             Trace.start(options.trace.toAbsolutePath().toString());
         }
-        try (ScanSession session = ScanSession.open("scanlink32", "Examples", "Scan")) {
+        SessionOption[] sessionOptions = options.isolated
+                ? new SessionOption[] {SessionOption.ISOLATED} : new SessionOption[0];
+        try (ScanSession session =
+                        ScanSession.open("scanlink32", "Examples", "Scan", sessionOptions)) {
             if (options.listSources) {
                 for (SourceIdentity source : session.sources()) {
                     System.out.println(line(source));

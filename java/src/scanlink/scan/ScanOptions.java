@@ -41,6 +41,7 @@ final class ScanOptions {
             "                       as they came (JPEG and Group 4 go into a PDF unchanged)",
             "  --strict             scan nothing when the source refuses or changes a setting",
             "  --show-ui            let the source show its own dialog",
+            "  --isolated           run the session in a bridge process, apart from this one",
             "  --trace FILE         append a trace of every request to the scanner to FILE,",
             "                       for a report when a scanner misbehaves",
             "  --check REPORT.html  check what the driver does, each step within 30 s, into",
@@ -75,6 +76,7 @@ final class ScanOptions {
     boolean strict;
     TransferMode transfer = TransferMode.AUTOMATIC;
     Compression compression;
+    boolean isolated;
     Path check;
 
     /** Thrown for a command line that cannot be used; the message says why. */
@@ -103,6 +105,7 @@ final class ScanOptions {
                 case "--strict" -> options.strict = true;
                 case "--transfer" -> options.transfer = transfer(value(args, ++i, arg));
                 case "--compression" -> options.compression = compression(value(args, ++i, arg));
+                case "--isolated" -> options.isolated = true;
                 case "--check" -> options.check = checkReport(value(args, ++i, arg));
                 default -> {
                     if (arg.startsWith("--") || options.output != null) {

@@ -43,14 +43,14 @@ final class CapabilityRequests {
     static boolean set(Capability capability, CapabilityValue value) throws TwainException {
         String step = "setting " + capability + " to " + value;
         SessionStates.requireSource(step);
-        TwainException.check(DeviceEx.setCapability(capability.id(), value.toRecord()), step);
-        return (TwainEx.getResultCode() & 0xFFFF) != TWRC_CHECKSTATUS;
+        TwainException.check(SessionPort.current().setCapability(capability.id(), value.toRecord()), step);
+        return (SessionPort.current().resultCode() & 0xFFFF) != TWRC_CHECKSTATUS;
     }
 
     static CapabilityValue read(String step, Capability capability, int msg)
             throws TwainException {
         SessionStates.requireSource(step);
-        byte[] record = DeviceEx.readCapability(capability.id(), msg);
+        byte[] record = SessionPort.current().readCapability(capability.id(), msg);
         if (record == null) {
             throw TwainException.atStep(step);
         }
@@ -60,7 +60,7 @@ final class CapabilityRequests {
     /** A read that a source need not answer; a container it answers badly still fails. */
     private static CapabilityValue readIfAnswered(Capability capability, int msg)
             throws TwainException {
-        byte[] record = DeviceEx.readCapability(capability.id(), msg);
+        byte[] record = SessionPort.current().readCapability(capability.id(), msg);
         return record != null ? decoded("reading " + capability, record) : null;
     }
 

@@ -48,11 +48,32 @@ final class NativeRecord {
             }
             return new String(units);
         }
+
+        /** The bytes not read yet. */
+        byte[] rest() {
+            byte[] rest = new byte[bytes.remaining()];
+            bytes.get(rest);
+            return rest;
+        }
+
+        boolean atEnd() {
+            return !bytes.hasRemaining();
+        }
     }
 
     /** Writes a record for the library. */
     static final class Writer {
         private final ByteArrayOutputStream bytes = new ByteArrayOutputStream();
+
+        Writer u8(int value) {
+            bytes.write(value);
+            return this;
+        }
+
+        Writer bytes(byte[] value) {
+            bytes.write(value, 0, value.length);
+            return this;
+        }
 
         Writer u16(int value) {
             bytes.write(value);

@@ -22,6 +22,7 @@ final class ScanRun {
     private final boolean turnFeederOn;
     private final PageListener listener;
     private final TransferMode transferMode;
+    private final RoutedPort port;
 
     private final Object lock = new Object();
     private final ArrayDeque<Page> ready = new ArrayDeque<>();
@@ -38,8 +39,9 @@ final class ScanRun {
     private TransferChoice transfer; // on the session thread
     private volatile boolean scanning;
 
-    ScanRun(int maxPages, boolean turnFeederOn, PageListener listener,
-            TransferMode transferMode) {
+    ScanRun(int maxPages, boolean turnFeederOn, PageListener listener, TransferMode transferMode,
+            RoutedPort port) {
+        this.port = port;
         this.maxPages = maxPages;
         this.turnFeederOn = turnFeederOn;
         this.listener = listener;
@@ -56,7 +58,7 @@ final class ScanRun {
             lock.notifyAll();
         }
         if (scanning) {
-            PageWait.cancel();
+            port.cancelWait();
         }
     }
 
@@ -92,6 +94,8 @@ final class ScanRun {
             result = scanPages();
         } catch (TwainException e) {
             failed = e;
+        } catch (BridgeEnded e) {
+            failed = e.failure();
         } catch (RuntimeException | Error e) {
             unexpected = e;
         } finally {
@@ -109,11 +113,11 @@ final class ScanRun {
      */
     private static void turnFeederOn() throws TwainException {
         String step = "turning the document feeder on";
-        if (TwainEx.setFeederEnabled(true)) {
+        if (SessionPort.current().setFeederEnabled(true)) {
             return;
         }
         TwainException refused = TwainException.atStep(step);
-        if (!TwainEx.getFeederEnabled()) {
+        if (!SessionPort.current().getFeederEnabled()) {
             throw refused;
         }
     }
@@ -122,7 +126,7 @@ final class ScanRun {
         if (cancelled) {
             return ScanResult.Outcome.CANCELLED; // before it started: nothing to undo
         }
-        int state = TwainEx.getState();
+        int state = SessionPort.current().state();
         if (state != 4) {
             throw new NotReady(SessionStates.notNow("starting the scan",
                     state < 4 ? "no source is open" : "the source is already enabled"));
@@ -130,15 +134,15 @@ final class ScanRun {
         if (turnFeederOn) {
             turnFeederOn();
         }
-        boolean feeder = turnFeederOn || TwainEx.getFeederEnabled();
+        boolean feeder = turnFeederOn || SessionPort.current().getFeederEnabled();
         duplex = feeder && duplexEnabled();
-        transfer = TransferChoice.choose(transferMode);
+        transfer = TransferChoice.choose(transferMode, port.bridged());
         scanning = true;
         for (int number = 1; number <= maxPages; number++) {
             if (!awaitRoom() || cancelled) {
                 return ScanResult.Outcome.CANCELLED;
             }
-            if (feeder && !TwainEx.isFeederLoaded()) {
+            if (feeder && !SessionPort.current().isFeederLoaded()) {
                 return ScanResult.Outcome.FEEDER_EMPTY;
             }
             if (!scanPage(number)) {
@@ -160,7 +164,7 @@ final class ScanRun {
             page = acquire(number, transfer.mechanism());
         } finally {
             // Back to an open source whatever happened, so that the session stays usable.
-            disabled = TwainEx.stopTransfer();
+            disabled = SessionPort.current().stopTransfer();
         }
         if (page == null) {
             return false;
@@ -176,9 +180,10 @@ final class ScanRun {
     /** Enables the source for the page, and takes the page by {@code mechanism}. */
     private Page acquire(int number, int mechanism) throws TwainException {
         transfer.set(mechanism);
-        TwainException.check(TwainEx.setTransferCount(1),
+        TwainException.check(SessionPort.current().setTransferCount(1),
                 "asking the source for page " + number + " alone");
-        TwainException.check(TwainEx.prepareTransfer(), "enabling the source for page " + number);
+        TwainException.check(
+                SessionPort.current().prepareTransfer(), "enabling the source for page " + number);
         // A cancel that came before the enable found nothing to stop; this test catches it.
         if (cancelled) {
             return null;
@@ -188,6 +193,8 @@ final class ScanRun {
         int outcome;
         try {
             outcome = transfer.acquire(builder, mechanism);
+        } catch (BridgeEnded e) {
+            throw e;
         } catch (Exception | OutOfMemoryError e) {
             throw TwainException.inLibrary("reading page " + number,
                     e.getMessage() != null ? e.getMessage() : e.toString(), FailureKind.OTHER, e);
@@ -201,7 +208,7 @@ final class ScanRun {
                     + "; the page is taken by native transfer";
             ScanSession.LOG.fine(why);
             Trace.failure(why);
-            TwainEx.stopTransfer();
+            SessionPort.current().stopTransfer();
             return acquire(number, PageTransfers.NATIVE);
         }
         if (outcome != PageTransfers.PAGE) {
@@ -216,12 +223,12 @@ final class ScanRun {
             throw TwainException.inLibrary(
                     "reading page " + number, "the page has no pixels", FailureKind.OTHER, null);
         }
-        Units units = Units.fromCode(TwainEx.getCurrentUnits());
+        Units units = Units.fromCode(SessionPort.current().getCurrentUnits());
         double perInch = units != null ? units.perInch() : 0;
         Page.Side side = !duplex ? Page.Side.UNKNOWN
                 : number % 2 == 1 ? Page.Side.FRONT : Page.Side.BACK;
-        return new Page(number, image, encoded, TwainEx.getXResolution() * perInch,
-                TwainEx.getYResolution() * perInch, side, TransferChoice.modeOf(mechanism));
+        return new Page(number, image, encoded, port.getXResolution() * perInch,
+                port.getYResolution() * perInch, side, TransferChoice.modeOf(mechanism));
     }
 
     /** A memory transfer the program chose that failed before a single strip came. */
@@ -255,12 +262,12 @@ final class ScanRun {
     private static TwainException noPage(int number) {
         String step = "acquiring page " + number;
         String detail = "the source gave no page";
-        long transfer = DeviceEx.transferFailure();
+        long transfer = SessionPort.current().transferFailure();
         if (transfer < 0) {
             return TwainException.atStep(step, detail, null);
         }
         return new TwainException(step, detail, (int) (transfer >>> 16), (int) transfer & 0xFFFF,
-                TwainEx.getState(), null);
+                SessionPort.current().state(), null);
     }
 
     /**

@@ -71,6 +71,9 @@ public final class ScanSession implements AutoCloseable {
     private static ScanSession current;
 
     private final SessionThread thread = new SessionThread("scanlink32 session");
+    private final boolean isolated;
+    /** Made on the session's thread, which starts any bridge: a bridge ends with its thread. */
+    private volatile RoutedPort port;
     private final AtomicBoolean closing = new AtomicBoolean();
     private final CountDownLatch closed = new CountDownLatch(1);
     private final Set<ScanRun> runs = ConcurrentHashMap.newKeySet();
@@ -81,7 +84,9 @@ public final class ScanSession implements AutoCloseable {
         T run() throws TwainException;
     }
 
-    private ScanSession() {}
+    private ScanSession(boolean isolated) {
+        this.isolated = isolated;
+    }
 
     /**
      * Opens a session with the source manager for an application of version 1.0.
@@ -116,6 +121,53 @@ public final class ScanSession implements AutoCloseable {
      */
     public static ScanSession open(int versionMajor, int versionMinor, String manufacturer,
             String productFamily, String productName) throws TwainException {
+        return open(versionMajor, versionMinor, manufacturer, productFamily, productName,
+                new SessionOption[0]);
+    }
+
+    /**
+     * Opens a session with the source manager, with options: {@link SessionOption#ISOLATED} runs
+     * the whole session in a bridge process of its own, so that a driver that crashes ends that
+     * process and not the VM.
+     *
+     * @param manufacturer the application's maker, at most 33 bytes in the system's code page
+     * @param productFamily the family of products it belongs to, likewise
+     * @param productName the application's name, likewise
+     * @param options the session's options
+     * @return the open session
+     * @throws TwainException if the source manager cannot be loaded or opened, or the bridge
+     *     process cannot be started
+     * @throws IllegalStateException if a session is already open in this process
+     * @throws UnsatisfiedLinkError if the native library cannot be loaded, saying why
+     */
+    public static ScanSession open(String manufacturer, String productFamily, String productName,
+            SessionOption... options) throws TwainException {
+        return open(1, 0, manufacturer, productFamily, productName, options);
+    }
+
+    /**
+     * Opens a session with the source manager, with options (see {@link #open(String, String,
+     * String, SessionOption...)}).
+     *
+     * @param versionMajor the application's major version
+     * @param versionMinor the application's minor version
+     * @param manufacturer the application's maker, at most 33 bytes in the system's code page
+     * @param productFamily the family of products it belongs to, likewise
+     * @param productName the application's name, likewise
+     * @param options the session's options
+     * @return the open session
+     * @throws TwainException if the source manager cannot be loaded or opened, or the bridge
+     *     process cannot be started
+     * @throws IllegalStateException if a session is already open in this process
+     * @throws UnsatisfiedLinkError if the native library cannot be loaded, saying why
+     */
+    public static ScanSession open(int versionMajor, int versionMinor, String manufacturer,
+            String productFamily, String productName, SessionOption... options)
+            throws TwainException {
+        boolean isolated = false;
+        for (SessionOption option : options) {
+            isolated |= Objects.requireNonNull(option, "option") == SessionOption.ISOLATED;
+        }
         Objects.requireNonNull(manufacturer, "manufacturer");
         Objects.requireNonNull(productFamily, "productFamily");
         Objects.requireNonNull(productName, "productName");
@@ -127,12 +179,15 @@ public final class ScanSession implements AutoCloseable {
                 throw new IllegalStateException("a ScanSession is already open in this process; "
                         + "TWAIN allows one session per process, so close it first");
             }
-            session = new ScanSession();
+            session = new ScanSession(isolated);
             current = session;
         }
         try {
             session.execute(() -> {
-                TwainException.check(TwainEx.register(versionMajor, versionMinor, manufacturer,
+                RoutedPort route = RoutedPort.of(session.isolated);
+                SessionPort.bind(route);
+                session.port = route;
+                TwainException.check(route.register(versionMajor, versionMinor, manufacturer,
                                              productFamily, productName),
                         "opening the TWAIN source manager");
                 return null;
@@ -160,10 +215,10 @@ public final class ScanSession implements AutoCloseable {
         return execute(() -> {
             String step = "choosing the source";
             SessionStates.requireNoSource(step);
-            if (TwainEx.selectSource()) {
+            if (SessionPort.current().selectSource()) {
                 return true;
             }
-            if ((TwainEx.getResultCode() & 0xFFFF) == 3) { // TWRC_CANCEL
+            if ((SessionPort.current().resultCode() & 0xFFFF) == 3) { // TWRC_CANCEL
                 return false;
             }
             throw TwainException.atStep(step);
@@ -177,7 +232,7 @@ public final class ScanSession implements AutoCloseable {
      * @throws TwainException if the source cannot be opened
      */
     public void openSource() throws TwainException {
-        perform("opening the default source", TwainEx::openSource);
+        step("opening the default source", () -> SessionPort.current().openSource());
         LOG.fine("opened the default source");
     }
 
@@ -240,7 +295,7 @@ public final class ScanSession implements AutoCloseable {
      * @throws TwainException if the source refuses to be disabled or closed
      */
     public void closeSource() throws TwainException {
-        perform("closing the source", TwainEx::closeSource);
+        step("closing the source", () -> SessionPort.current().closeSource());
     }
 
     /**
@@ -250,7 +305,8 @@ public final class ScanSession implements AutoCloseable {
      * @return the state, 0 to 7
      */
     public int state() {
-        return TwainEx.getState();
+        RoutedPort route = port;
+        return route != null ? route.state() : isolated ? 0 : TwainEx.getState();
     }
 
     // Settings. Each setter answers what the source took, read back from it after the set: a
@@ -267,7 +323,7 @@ public final class ScanSession implements AutoCloseable {
     public PixelType setPixelType(PixelType type) throws TwainException {
         Objects.requireNonNull(type, "type");
         return execute(() -> {
-            setting("setting the pixel type to " + type, () -> TwainEx.setPixelType(type.code()));
+            setting("setting the pixel type to " + type, () -> SessionPort.current().setPixelType(type.code()));
             return pixelType();
         });
     }
@@ -283,7 +339,7 @@ public final class ScanSession implements AutoCloseable {
     public PixelType pixelType() throws TwainException {
         return execute(() -> {
             String step = "reading the pixel type";
-            short code = reading(step, TwainEx::getPixelType);
+            short code = reading(step, () -> SessionPort.current().getPixelType());
             PixelType type = PixelType.fromCode(code);
             if (type == null) {
                 throw TwainException.inLibrary(step,
@@ -313,9 +369,9 @@ public final class ScanSession implements AutoCloseable {
         return execute(() -> {
             setUnits(Units.INCHES);
             setting("setting the horizontal resolution to " + dotsPerInch,
-                    () -> TwainEx.setXResolution(dotsPerInch));
+                    () -> SessionPort.current().setXResolution(dotsPerInch));
             setting("setting the vertical resolution to " + dotsPerInch,
-                    () -> TwainEx.setYResolution(dotsPerInch));
+                    () -> SessionPort.current().setYResolution(dotsPerInch));
             return xResolution();
         });
     }
@@ -329,7 +385,7 @@ public final class ScanSession implements AutoCloseable {
      */
     public double xResolution() throws TwainException {
         String step = "reading the horizontal resolution";
-        return execute(() -> dotsPerInch(step, reading(step, TwainEx::getXResolution)));
+        return execute(() -> dotsPerInch(step, reading(step, () -> SessionPort.current().getXResolution())));
     }
 
     /**
@@ -341,7 +397,7 @@ public final class ScanSession implements AutoCloseable {
      */
     public double yResolution() throws TwainException {
         String step = "reading the vertical resolution";
-        return execute(() -> dotsPerInch(step, reading(step, TwainEx::getYResolution)));
+        return execute(() -> dotsPerInch(step, reading(step, () -> SessionPort.current().getYResolution())));
     }
 
     /**
@@ -360,7 +416,7 @@ public final class ScanSession implements AutoCloseable {
         return execute(() -> {
             String step = "setting the scan frame to " + frame;
             setUnits(frame.units());
-            byte[] record = DeviceEx.setFractionalFrame(
+            byte[] record = SessionPort.current().setFractionalFrame(
                     frame.left(), frame.top(), frame.right(), frame.bottom());
             if (record == null) {
                 throw TwainException.atStep(step);
@@ -386,7 +442,7 @@ public final class ScanSession implements AutoCloseable {
     public boolean setFeederEnabled(boolean enabled) throws TwainException {
         return execute(() -> {
             setting("turning the document feeder " + (enabled ? "on" : "off"),
-                    () -> TwainEx.setFeederEnabled(enabled));
+                    () -> SessionPort.current().setFeederEnabled(enabled));
             return isFeederEnabled();
         });
     }
@@ -399,7 +455,7 @@ public final class ScanSession implements AutoCloseable {
      * @throws TwainException if the source does not tell
      */
     public boolean isFeederEnabled() throws TwainException {
-        return execute(() -> reading("reading whether the feeder is on", TwainEx::getFeederEnabled));
+        return execute(() -> reading("reading whether the feeder is on", () -> SessionPort.current().getFeederEnabled()));
     }
 
     /**
@@ -411,7 +467,7 @@ public final class ScanSession implements AutoCloseable {
      */
     public boolean isFeederLoaded() throws TwainException {
         return execute(
-                () -> reading("reading whether the feeder holds paper", TwainEx::isFeederLoaded));
+                () -> reading("reading whether the feeder holds paper", () -> SessionPort.current().isFeederLoaded()));
     }
 
     /**
@@ -548,7 +604,9 @@ public final class ScanSession implements AutoCloseable {
      * How the scans that start from now on take their pages from the source (see {@link
      * TransferMode}); {@link TransferMode#AUTOMATIC} unless told otherwise. Nothing is sent: the
      * mechanism is set on the source when a scan starts, and a source that refuses it fails the
-     * scan's first page.
+     * scan's first page. A session in a bridge process (see {@link #isBridged}) takes its pages
+     * by native transfer: {@link TransferMode#AUTOMATIC} does so there, and a scan asked for
+     * {@link TransferMode#MEMORY} or {@link TransferMode#FILE} fails before its first page.
      *
      * @param mode the transfer mode
      */
@@ -579,9 +637,10 @@ public final class ScanSession implements AutoCloseable {
     public Compression setCompression(Compression compression) throws TwainException {
         Objects.requireNonNull(compression, "compression");
         return execute(() -> {
-            setting("setting the compression to " + compression, () -> DeviceEx.setCapability(
-                    Capability.ICAP_COMPRESSION.id(),
-                    CapabilityValue.oneValue(ItemType.UINT16, compression.code()).toRecord()));
+            setting("setting the compression to " + compression,
+                    () -> SessionPort.current().setCapability(Capability.ICAP_COMPRESSION.id(),
+                            CapabilityValue.oneValue(ItemType.UINT16, compression.code())
+                                    .toRecord()));
             return compression();
         });
     }
@@ -624,7 +683,7 @@ public final class ScanSession implements AutoCloseable {
      * @throws CancellationException if the thread is interrupted while it waits for the session
      */
     public void setShowUserInterface(boolean show) {
-        executeUnchecked(() -> TwainEx.setVisible(show));
+        executeUnchecked(() -> SessionPort.current().setVisible(show));
     }
 
     /**
@@ -638,6 +697,7 @@ public final class ScanSession implements AutoCloseable {
      */
     public <T> T call(Supplier<T> getter) {
         Objects.requireNonNull(getter, "getter");
+        requireInProcess("call");
         return executeUnchecked(getter::get);
     }
 
@@ -654,6 +714,30 @@ public final class ScanSession implements AutoCloseable {
     public void perform(String step, BooleanSupplier action) throws TwainException {
         Objects.requireNonNull(step, "step");
         Objects.requireNonNull(action, "action");
+        requireInProcess("perform");
+        step(step, action);
+    }
+
+    /**
+     * Whether the session runs in a bridge process: isolated, or with a source of the 32-bit
+     * manager open in a 64-bit VM on Windows.
+     *
+     * @return true while its calls go to a bridge
+     */
+    public boolean isBridged() {
+        RoutedPort route = port;
+        return route != null && route.bridged();
+    }
+
+    private void requireInProcess(String method) {
+        if (isBridged()) {
+            throw new UnsupportedOperationException(method + " runs TwainEx, the session of this "
+                    + "process, but this session runs in a bridge process: reach its capabilities "
+                    + "with current, set and reset");
+        }
+    }
+
+    private void step(String step, BooleanSupplier action) throws TwainException {
         execute(() -> {
             TwainException.check(action.getAsBoolean(), step);
             return null;
@@ -754,10 +838,17 @@ public final class ScanSession implements AutoCloseable {
         if (closing.compareAndSet(false, true)) {
             LOG.fine("closing the session");
             cancel();
+            RoutedPort route = port;
+            if (route != null) {
+                route.closing();
+            }
             thread.finish(() -> {
                 try {
-                    TwainEx.unregister();
-                    LOG.fine(() -> "closed the session, state " + TwainEx.getState());
+                    RoutedPort routed = port;
+                    if (routed != null) {
+                        routed.unregister();
+                        LOG.fine(() -> "closed the session, state " + routed.state());
+                    }
                 } finally {
                     synchronized (ScanSession.class) {
                         if (current == this) {
@@ -787,7 +878,7 @@ public final class ScanSession implements AutoCloseable {
         if (thread.isCurrent() || ScanRun.listening() != null) {
             throw new IllegalStateException("a scan cannot start inside the callback of a scan");
         }
-        ScanRun run = new ScanRun(maxPages, turnFeederOn, listener, transferMode);
+        ScanRun run = new ScanRun(maxPages, turnFeederOn, listener, transferMode, port);
         runs.add(run);
         try {
             Future<Void> queued = thread.submit(() -> {
@@ -804,6 +895,7 @@ public final class ScanSession implements AutoCloseable {
             return run.awaitResult();
         } finally {
             runs.remove(run);
+            closeIfBridgeEnded();
         }
     }
 
@@ -814,6 +906,9 @@ public final class ScanSession implements AutoCloseable {
             LOG.log(Level.FINE, e.getMessage(), e);
             Trace.failure(e.getMessage());
             throw e;
+        } catch (BridgeEnded e) {
+            closeIfBridgeEnded();
+            throw e.failure();
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
             throw TwainException.inLibrary(
@@ -830,6 +925,20 @@ public final class ScanSession implements AutoCloseable {
             throw new CancellationException("waiting for the scan session: " + INTERRUPTED);
         } catch (TwainException e) {
             throw new IllegalStateException(e); // no such task throws one
+        } catch (BridgeEnded e) {
+            closeIfBridgeEnded();
+            throw new IllegalStateException(e.getMessage(), e.failure());
+        }
+    }
+
+    /** A session whose bridge is gone is closed: its source and manager went with the process. */
+    private void closeIfBridgeEnded() {
+        RoutedPort route = port;
+        TwainException ended = route != null ? route.bridgeEnded() : null;
+        if (ended != null) {
+            LOG.log(Level.FINE, "the session's bridge ended", ended);
+            Trace.failure("the session's bridge ended: " + ended.getMessage());
+            close();
         }
     }
 
@@ -884,7 +993,13 @@ public final class ScanSession implements AutoCloseable {
         }
     }
 
-    private static IllegalStateException closedError() {
+    private IllegalStateException closedError() {
+        RoutedPort route = port;
+        TwainException ended = route != null ? route.bridgeEnded() : null;
+        if (ended != null) {
+            return new IllegalStateException("the scan session is closed: " + ended.getMessage(),
+                    ended);
+        }
         return new IllegalStateException("the scan session is closed");
     }
 
@@ -901,7 +1016,7 @@ public final class ScanSession implements AutoCloseable {
     private boolean setFlag(Capability capability, boolean on, String step)
             throws TwainException {
         return execute(() -> {
-            setting(step, () -> DeviceEx.setCapability(capability.id(),
+            setting(step, () -> SessionPort.current().setCapability(capability.id(),
                     CapabilityValue.oneValue(ItemType.BOOL, on).toRecord()));
             return flag(capability);
         });
@@ -924,7 +1039,7 @@ public final class ScanSession implements AutoCloseable {
 
     private void setUnits(Units units) throws TwainException {
         setting("setting the units to " + units.name().toLowerCase(Locale.ROOT),
-                () -> TwainEx.setCurrentUnits(units.code()));
+                () -> SessionPort.current().setCurrentUnits(units.code()));
     }
 
     /**
@@ -934,14 +1049,14 @@ public final class ScanSession implements AutoCloseable {
     private static <T> T reading(String step, Supplier<T> getter) throws TwainException {
         SessionStates.requireSource(step);
         T value = getter.get();
-        if (!TwainCodes.isSuccess(TwainEx.getResultCode())) {
+        if (!TwainCodes.isSuccess(SessionPort.current().resultCode())) {
             throw TwainException.atStep(step);
         }
         return value;
     }
 
     private static double dotsPerInch(String step, double perUnit) throws TwainException {
-        Units units = Units.fromCode(reading(step, TwainEx::getCurrentUnits));
+        Units units = Units.fromCode(reading(step, () -> SessionPort.current().getCurrentUnits()));
         return units != null ? perUnit * units.perInch() : 0;
     }
 }

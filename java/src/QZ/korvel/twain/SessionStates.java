@@ -40,14 +40,14 @@ final class SessionStates {
 
     /** The manager is open: state 3 or above. */
     static void requireManager(String step) {
-        if (TwainEx.getState() < 3) {
+        if (SessionPort.current().state() < 3) {
             throw notNow(step, "the source manager is not open");
         }
     }
 
     /** The manager is open and no source is: state 3. */
     static void requireNoSource(String step) {
-        int state = TwainEx.getState();
+        int state = SessionPort.current().state();
         if (state != 3) {
             throw notNow(step, state > 3 ? "a source is open" : "the source manager is not open");
         }
@@ -55,7 +55,7 @@ final class SessionStates {
 
     /** A source is open: state 4 or above. */
     static void requireSource(String step) {
-        if (TwainEx.getState() < 4) {
+        if (SessionPort.current().state() < 4) {
             throw notNow(step, "no source is open");
         }
     }

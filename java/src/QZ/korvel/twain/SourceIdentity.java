@@ -20,8 +20,10 @@ public final class SourceIdentity {
     private final String manufacturer;
     private final String productFamily;
     private final String productName;
+    private final int bits;
 
-    private SourceIdentity(NativeRecord.Reader record) {
+    private SourceIdentity(NativeRecord.Reader record, int bits) {
+        this.bits = bits;
         id = record.u32();
         versionMajor = record.u16();
         versionMinor = record.u16();
@@ -36,8 +38,18 @@ public final class SourceIdentity {
         productName = record.text();
     }
 
-    static SourceIdentity read(NativeRecord.Reader record) {
-        return new SourceIdentity(record);
+    static SourceIdentity read(NativeRecord.Reader record, int bits) {
+        return new SourceIdentity(record, bits);
+    }
+
+    /**
+     * The width of the source's driver, 32 or 64 bits: a 64-bit VM on Windows lists the sources
+     * of both managers, and runs a 32-bit source in the 32-bit bridge process.
+     *
+     * @return 32 or 64
+     */
+    public int bits() {
+        return bits;
     }
 
     /** The record by which the library opens this source: Id, manufacturer, family and name. */
@@ -157,14 +169,14 @@ public final class SourceIdentity {
                 && supportedGroups == that.supportedGroups
                 && manufacturer.equals(that.manufacturer)
                 && productFamily.equals(that.productFamily)
-                && productName.equals(that.productName);
+                && productName.equals(that.productName) && bits == that.bits;
     }
 
     @Override
     public int hashCode() {
         return Objects.hash(id, versionMajor, versionMinor, language, country, versionInfo,
                 protocolMajor, protocolMinor, supportedGroups, manufacturer, productFamily,
-                productName);
+                productName, bits);
     }
 
     /**
@@ -176,6 +188,7 @@ public final class SourceIdentity {
         return String.format(Locale.ROOT,
                 "\"%s\" by %s, family \"%s\", version %s (%s), protocol %s, groups 0x%X",
                 productName, manufacturer, productFamily, version(), versionInfo,
-                protocolVersion(), supportedGroups);
+                protocolVersion(), supportedGroups)
+                + (bits != NativePort.INSTANCE.bits() ? ", a " + bits + "-bit driver" : "");
     }
 }

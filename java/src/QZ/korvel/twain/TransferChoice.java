@@ -21,26 +21,42 @@ final class TransferChoice {
     private final TransferMode mode;
     private final int mechanism;
     private final int fileFormat;
+    private final boolean bridged;
     private int onSource = -1;
 
-    private TransferChoice(TransferMode mode, int mechanism, int fileFormat) {
+    private TransferChoice(TransferMode mode, int mechanism, int fileFormat, boolean bridged) {
         this.mode = mode;
         this.mechanism = mechanism;
         this.fileFormat = fileFormat;
+        this.bridged = bridged;
     }
 
-    /** In state 4: memory transfer when the mode asks for it or the source offers it. */
-    static TransferChoice choose(TransferMode mode) throws TwainException {
+    /**
+     * In state 4: memory transfer when the mode asks for it or the source offers it. A session in a
+     * bridge process takes its pages natively, the one way its channel carries them; asked for
+     * another, the scan fails before it starts rather than scan in a way it was not asked to.
+     */
+    static TransferChoice choose(TransferMode mode, boolean bridged) throws TwainException {
+        if (bridged) {
+            if (mode == TransferMode.MEMORY || mode == TransferMode.FILE) {
+                throw TwainException.inLibrary("starting the scan", "a session in a bridge "
+                        + "process takes its pages by native transfer only, not by "
+                        + mode.name().toLowerCase(java.util.Locale.ROOT) + " transfer",
+                        FailureKind.OTHER, null);
+            }
+            return new TransferChoice(mode, PageTransfers.NATIVE, TWFF_BMP, true);
+        }
         switch (mode) {
             case NATIVE:
-                return new TransferChoice(mode, PageTransfers.NATIVE, TWFF_BMP);
+                return new TransferChoice(mode, PageTransfers.NATIVE, TWFF_BMP, false);
             case MEMORY:
-                return new TransferChoice(mode, PageTransfers.MEMORY, TWFF_BMP);
+                return new TransferChoice(mode, PageTransfers.MEMORY, TWFF_BMP, false);
             case FILE:
-                return new TransferChoice(mode, PageTransfers.FILE, fileFormat());
+                return new TransferChoice(mode, PageTransfers.FILE, fileFormat(), false);
             default:
                 return new TransferChoice(mode,
-                        offersMemory() ? PageTransfers.MEMORY : PageTransfers.NATIVE, TWFF_BMP);
+                        offersMemory() ? PageTransfers.MEMORY : PageTransfers.NATIVE, TWFF_BMP,
+                        false);
         }
     }
 
@@ -72,7 +88,7 @@ final class TransferChoice {
         }
         String step = "setting the transfer mechanism to " + modeOf(mechanism).name().toLowerCase(
                 java.util.Locale.ROOT);
-        boolean taken = DeviceEx.setCapability(Capability.ICAP_XFERMECH.id(),
+        boolean taken = SessionPort.current().setCapability(Capability.ICAP_XFERMECH.id(),
                 CapabilityValue.oneValue(ItemType.UINT16, value).toRecord());
         if (!taken && value != TWSX_NATIVE) {
             throw TwainException.atStep(step);
@@ -85,8 +101,8 @@ final class TransferChoice {
      * it to; a source that refuses stays as it is.
      */
     void restoreNative() {
-        if (onSource > TWSX_NATIVE && TwainEx.getState() == 4) {
-            DeviceEx.setCapability(Capability.ICAP_XFERMECH.id(),
+        if (onSource > TWSX_NATIVE && SessionPort.current().state() == 4) {
+            SessionPort.current().setCapability(Capability.ICAP_XFERMECH.id(),
                     CapabilityValue.oneValue(ItemType.UINT16, TWSX_NATIVE).toRecord());
             onSource = TWSX_NATIVE;
         }
@@ -94,6 +110,10 @@ final class TransferChoice {
 
     /** Takes the page that comes next by {@code mechanism} into {@code builder}. */
     int acquire(PageBuilder builder, int mechanism) throws Exception {
+        if (bridged) {
+            return SessionPort.current().acquireImage(builder.consumer()) ? PageTransfers.PAGE
+                                                                          : PageTransfers.NO_PAGE;
+        }
         if (mechanism != PageTransfers.FILE) {
             return PageTransfers.acquire(builder, mechanism, null, 0);
         }

@@ -82,8 +82,8 @@ public final class TwainException extends Exception {
      * it refused it.
      */
     static TwainException atStep(String step, String detail, Throwable cause) {
-        int resultCode = TwainEx.getResultCode();
-        int conditionCode = TwainEx.getConditionCode();
+        int resultCode = SessionPort.current().resultCode();
+        int conditionCode = SessionPort.current().conditionCode();
         String refusal = (resultCode & 0xFFFF) == TWRC_FAILURE
                         && (conditionCode & 0xFFFF) == TWCC_SEQERROR
                 ? SessionStates.refusal()
@@ -91,14 +91,14 @@ public final class TwainException extends Exception {
         if (refusal != null) {
             detail = detail != null ? detail + "; " + refusal : refusal;
         }
-        return new TwainException(step, detail, resultCode, conditionCode, TwainEx.getState(),
+        return new TwainException(step, detail, resultCode, conditionCode, SessionPort.current().state(),
                 cause);
     }
 
     /** A step that failed in the library, with the state the session is in now. */
     static TwainException inLibrary(String step, String detail, FailureKind kind,
             Throwable cause) {
-        return new TwainException(step, detail, kind, TwainEx.getState(), cause);
+        return new TwainException(step, detail, kind, SessionPort.current().state(), cause);
     }
 
     /** Throws for a step that returned false. */
