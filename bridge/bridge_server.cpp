@@ -205,9 +205,13 @@ class Server final : public PageSink {
 
 }  // namespace
 
-int serveSession(Channel& channel) {
+void serveSession(Channel& channel) {
     Server server(channel);
-    return server.run();
+    const int exitCode = server.run();
+    // The reader thread may still be waking on the server's lock or reading the channel: the
+    // process ends here, with both alive, rather than through destructors that free them under it.
+    std::fflush(nullptr);
+    endProcess(exitCode);
 }
 
 }  // namespace bridge

@@ -9,9 +9,9 @@
 
 namespace bridge {
 
-// Serves until the parent closes the channel or sends what is no request, then takes the session
-// down. The process's exit code (protocol.h).
-int serveSession(Channel& channel);
+// Serves until the parent closes the channel or sends what is no request, takes the session
+// down, and ends the process with its exit code (protocol.h).
+[[noreturn]] void serveSession(Channel& channel);
 
 }  // namespace bridge
 

@@ -28,5 +28,5 @@ int main(int argc, char** argv) {
     }
     startTraceFromEnvironment();
     traceHostIs("the scanlink bridge process");
-    return bridge::serveSession(*channel);
+    bridge::serveSession(*channel);
 }

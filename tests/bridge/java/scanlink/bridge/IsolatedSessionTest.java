@@ -12,6 +12,7 @@ import QZ.korvel.twain.PixelType;
 import QZ.korvel.twain.ScanResult;
 import QZ.korvel.twain.ScanSession;
 import QZ.korvel.twain.SourceIdentity;
+import QZ.korvel.twain.TransferMode;
 import QZ.korvel.twain.TwainEx;
 import QZ.korvel.twain.TwainException;
 import QZ.korvel.twain.Units;
@@ -20,6 +21,7 @@ import java.util.List;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.CsvSource;
 import org.junit.jupiter.params.provider.EnumSource;
 import scanlink.testsupport.Pages;
 import scanlink.testsupport.Waiting;
@@ -146,5 +148,31 @@ class IsolatedSessionTest {
             return missing.getMessage() + " " + missing.kind() + " / " + early.getMessage();
         });
         assertEquals(failures.get(1), failures.get(0));
+    }
+
+    /**
+     * The bridge's channel carries native pages only: a scan left to choose takes them natively,
+     * and one asked for another transfer fails before its first page, naming why, and the
+     * session stays usable.
+     */
+    @ParameterizedTest
+    @CsvSource({"AUTOMATIC, COMPLETE", "NATIVE, COMPLETE", "MEMORY, FAILED", "FILE, FAILED"})
+    void pagesComeNativelyThroughTheBridge(TransferMode mode, ScanResult.Outcome outcome)
+            throws Exception {
+        try (ScanSession session = Bridges.isolated()) {
+            session.openSource();
+            session.setShowUserInterface(false);
+            session.setTransferMode(mode);
+            ScanResult result = Waiting.scan("a page by " + mode, () -> session.scan(1));
+            assertEquals(outcome, result.outcome(), String.valueOf(result.failure()));
+            if (outcome == ScanResult.Outcome.COMPLETE) {
+                assertEquals(TransferMode.NATIVE, result.pages().get(0).transfer());
+            } else {
+                assertEquals(0, result.pageCount());
+                assertTrue(result.failure().getMessage().contains("native transfer only"),
+                        result.failure().getMessage());
+                assertEquals(4, session.state());
+            }
+        }
     }
 }
