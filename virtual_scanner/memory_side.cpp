@@ -133,7 +133,8 @@ TW_UINT16 MemorySide::transfer(TW_IMAGEMEMXFER* strip, const ScanSettings& setti
     ++buffers_;
     if (core_.script.knob("memory.overrun").value_or(0) == static_cast<int64_t>(buffers_)) {
         // Counts that claim more than the buffer holds.
-        strip->Rows = strip->Memory.Length / std::max<TW_UINT32>(strip->BytesPerRow, 1) + 1;
+        const TW_UINT32 bytesPerRow = strip->BytesPerRow;  // packed: copied before std::max
+        strip->Rows = strip->Memory.Length / std::max<TW_UINT32>(bytesPerRow, 1) + 1;
         strip->BytesWritten = strip->Memory.Length;
         if (strip->Compression != TWCP_NONE) {
             strip->BytesWritten = strip->Memory.Length + 1;

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "image/messages.h"
+#include "mechanism_scenario.h"
 #include "page_rows.h"
-#include "scenario.h"
 #include "session/acquisition.h"
 #include "session/file_transfer.h"
 #include "session/lifecycle.h"
@@ -18,33 +18,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileTransferTest : public Scenario {
+class FileTransferTest : public MechanismScenario {
   protected:
     void SetUp() override {
-        Scenario::SetUp();
-        ASSERT_TRUE(registerDemo());
-        ASSERT_TRUE(openSource());
+        MechanismScenario::SetUp();
         path_ = (fs::temp_directory_path() / "scanlink-file-transfer-test.bmp").string();
         fs::remove(path_);
     }
     void TearDown() override {
         fs::remove(path_);
-        Scenario::TearDown();
+        MechanismScenario::TearDown();
     }
-    static void scanIn(TW_UINT16 pixelType) {
-        ASSERT_TRUE(setCapabilityValue(ICAP_PIXELTYPE, TWTY_UINT16, pixelType));
-        ASSERT_TRUE(setCapabilityValue(ICAP_XRESOLUTION, TWTY_FIX32, 75));
-        ASSERT_TRUE(setCapabilityValue(ICAP_YRESOLUTION, TWTY_FIX32, 75));
-        ASSERT_TRUE(setCapabilityValue(ICAP_XFERMECH, TWTY_UINT16, TWSX_FILE));
-        ASSERT_TRUE(prepareTransfer());
-    }
-    static size_t countOf(TW_UINT16 dat, TW_UINT16 msg) {
-        size_t count = 0;
-        for (const Triplet& t : requests()) {
-            count += t.header.dat == dat && t.header.msg == msg ? 1 : 0;
-        }
-        return count;
-    }
+    static void scanIn(TW_UINT16 pixelType) { enableFor(pixelType, TWSX_FILE); }
 
     std::string path_;
 };

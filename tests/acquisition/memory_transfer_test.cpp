@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "image/messages.h"
+#include "mechanism_scenario.h"
 #include "page_rows.h"
-#include "scenario.h"
 #include "session/acquisition.h"
 #include "session/lifecycle.h"
 #include "session/memory_transfer.h"
@@ -18,28 +18,9 @@ namespace {
 
 using Outcome = MemoryTransfer::Outcome;
 
-class MemoryTransferTest : public Scenario {
+class MemoryTransferTest : public MechanismScenario {
   protected:
-    void SetUp() override {
-        Scenario::SetUp();
-        ASSERT_TRUE(registerDemo());
-        ASSERT_TRUE(openSource());
-    }
-    // A small page (50 dpi: 425 x 550) of the pixel type, the source set to memory transfer.
-    static void scanIn(TW_UINT16 pixelType) {
-        ASSERT_TRUE(setCapabilityValue(ICAP_PIXELTYPE, TWTY_UINT16, pixelType));
-        ASSERT_TRUE(setCapabilityValue(ICAP_XRESOLUTION, TWTY_FIX32, 75));
-        ASSERT_TRUE(setCapabilityValue(ICAP_YRESOLUTION, TWTY_FIX32, 75));
-        ASSERT_TRUE(setCapabilityValue(ICAP_XFERMECH, TWTY_UINT16, TWSX_MEMORY));
-        ASSERT_TRUE(prepareTransfer());
-    }
-    static size_t countOf(TW_UINT16 dat, TW_UINT16 msg) {
-        size_t count = 0;
-        for (const Triplet& t : requests()) {
-            count += t.header.dat == dat && t.header.msg == msg ? 1 : 0;
-        }
-        return count;
-    }
+    static void scanIn(TW_UINT16 pixelType) { enableFor(pixelType, TWSX_MEMORY); }
 };
 
 TEST_F(MemoryTransferTest, StripsAndTilesOfEverySizeGiveTheChartAtEachPixelType) {

@@ -17,7 +17,9 @@ class BytesChannel final : public bridge::Channel {
     explicit BytesChannel(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
     std::size_t readSome(void* into, std::size_t size) override {
         const std::size_t count = std::min({size, bytes_.size() - at_, std::size_t{3}});
-        std::memcpy(into, bytes_.data() + at_, count);
+        if (count > 0) {  // an empty vector's data() may be null
+            std::memcpy(into, bytes_.data() + at_, count);
+        }
         at_ += count;
         return count;
     }
