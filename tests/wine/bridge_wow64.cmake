@@ -8,19 +8,25 @@ add_test(NAME wine.wow64 COMMAND ${wine_script} wow64 ${wine_state} ${SCANLINK_W
 set_tests_properties(wine.wow64 PROPERTIES FIXTURES_SETUP wow64 FIXTURES_REQUIRED wine
   TIMEOUT 60 SKIP_REGULAR_EXPRESSION "${wine_not_run}")
 
+# The parent's side of the channel, as the host's bridge tests speak it.
 set(bridge_tests ${SCANLINK_ROOT}/tests/bridge)
-set(bridge_sources
-  ${bridge_tests}/bridge_session.cpp
-  ${bridge_tests}/bridge_session_test.cpp)
-add_executable(wine_bridge_tests
-  ${bridge_sources}
+add_library(bridge_parent STATIC
   ${bridge_tests}/bridge_client.cpp
   ${bridge_tests}/bridge_child_win32.cpp
   ${SCANLINK_ROOT}/bridge/message.cpp)
-target_include_directories(wine_bridge_tests PRIVATE ${bridge_tests} ${SCANLINK_GENERATED_DIR})
+target_include_directories(bridge_parent PUBLIC ${bridge_tests})
+target_link_libraries(bridge_parent PUBLIC scanlink32_core)
+scanlink_strict(bridge_parent)
+
+set(bridge_sources
+  ${bridge_tests}/bridge_session.cpp
+  ${bridge_tests}/bridge_session_test.cpp)
+add_executable(wine_bridge_tests ${bridge_sources})
+target_include_directories(wine_bridge_tests PRIVATE ${SCANLINK_GENERATED_DIR})
 target_compile_definitions(wine_bridge_tests PRIVATE
   "BRIDGE_PROGRAM=\"C:\\\\scanlink\\\\scanlink-bridge32.exe\"" BRIDGE_BITS=32)
-target_link_libraries(wine_bridge_tests PRIVATE scenario_support virtual_manager gtest_main)
+target_link_libraries(wine_bridge_tests PRIVATE bridge_parent scenario_support virtual_manager
+  gtest_main)
 target_link_options(wine_bridge_tests PRIVATE -static)
 scanlink_strict(wine_bridge_tests)
 set_target_properties(wine_bridge_tests PROPERTIES
@@ -42,3 +48,11 @@ foreach(manager IN ITEMS virtual_manager wine_manager)
     SKIP_REGULAR_EXPRESSION "${wine_not_run}"
     ENVIRONMENT "WINEDLLOVERRIDES=${override}")
 endforeach()
+
+# A letter colour page at 600 dpi through the 32-bit bridge against in this process: built with
+# the tests, run by scripts/benchmark-bridge-wine for numbers.
+add_executable(bridge_wow64_benchmark ${CMAKE_CURRENT_SOURCE_DIR}/bridge_wow64_benchmark.cpp)
+target_link_libraries(bridge_wow64_benchmark PRIVATE bridge_parent scenario_support
+  virtual_manager)
+target_link_options(bridge_wow64_benchmark PRIVATE -static)
+scanlink_strict(bridge_wow64_benchmark)
