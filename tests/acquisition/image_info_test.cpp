@@ -35,13 +35,14 @@ TEST(ImageInfo, TheChartIsDescribedAsItsDibIsRendered) {
         const std::optional<TW_IMAGEINFO> dib = vscan::dibImageInfo(vscan::renderPage(settings));
         ASSERT_TRUE(dib.has_value());
         const vscan::PageSize size = vscan::pageSize(settings);
+        // The record is packed: its fields are copied out before gtest binds references to them.
         for (const TW_IMAGEINFO& info : {chart, *dib}) {
-            EXPECT_EQ(info.ImageWidth, size.width) << c.pixelType;
-            EXPECT_EQ(info.ImageLength, size.height) << c.pixelType;
-            EXPECT_EQ(info.PixelType, c.pixelType);
-            EXPECT_EQ(info.BitsPerPixel, c.bitsPerPixel);
-            EXPECT_EQ(info.SamplesPerPixel, c.samplesPerPixel);
-            EXPECT_EQ(info.Compression, TWCP_NONE);
+            EXPECT_EQ(TW_INT32{info.ImageWidth}, size.width) << c.pixelType;
+            EXPECT_EQ(TW_INT32{info.ImageLength}, size.height) << c.pixelType;
+            EXPECT_EQ(TW_INT16{info.PixelType}, c.pixelType);
+            EXPECT_EQ(TW_INT16{info.BitsPerPixel}, c.bitsPerPixel);
+            EXPECT_EQ(TW_INT16{info.SamplesPerPixel}, c.samplesPerPixel);
+            EXPECT_EQ(TW_UINT16{info.Compression}, TWCP_NONE);
         }
         // The DIB keeps its resolution in whole pixels per metre.
         EXPECT_DOUBLE_EQ(fromFix32(chart.XResolution), c.xResolution);
