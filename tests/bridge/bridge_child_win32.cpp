@@ -8,7 +8,7 @@
 
 namespace {
 
-// Pipes carry at most this much in one call; a page piece is taken in several.
+// ReadFile and WriteFile count in a DWORD: more than this goes in several calls.
 constexpr DWORD kMostPerCall = 0x10000000;
 
 class HandleChannel final : public bridge::Channel {
