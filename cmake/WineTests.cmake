@@ -9,6 +9,17 @@ if(SCANLINK_WINDOWS_ARCH STREQUAL "x86_64")
   # Ramtally for 64-bit Windows, the build's own: the zip's is the 32-bit one.
   set(wine_ramtally $<TARGET_FILE:Ramtally>)
   set(wine_depends windows_package_files)
+  # A 64-bit parent drives the 32-bit bridge of the zip against the 32-bit build's stand-ins,
+  # which its Wine tests built.
+  set(x86_stand_ins ${SCANLINK_WINDOWS_X86_DIR}/wine_tests/stand-ins)
+  foreach(file IN ITEMS ${x86_stand_ins}/Twain_32.dll ${x86_stand_ins}/sane.ds)
+    if(NOT EXISTS ${file})
+      message(FATAL_ERROR "${file} does not exist: build the windows-x86 preset first")
+    endif()
+  endforeach()
+  set(wine_bridge_args
+    -DSCANLINK_X86_BRIDGE=${SCANLINK_X86_BRIDGE}
+    -DSCANLINK_X86_STAND_INS=${x86_stand_ins})
 else()
   set(wine_toolchain i686-w64-mingw32-posix.cmake)
   set(wine_ramtally ${SCANLINK_STAGED_RAMTALLY})
@@ -27,6 +38,8 @@ ExternalProject_Add(wine_tests
     -DSCANLINK_JNI_H_DIR=${SCANLINK_JNI_H_DIR}
     -DSCANLINK_RAMTALLY=${wine_ramtally}
     -DSCANLINK_LIBRARY_DLL=${SCANLINK_PACKAGE_STAGE}/${SCANLINK_LIBRARY_NAME}.dll
+    -DSCANLINK_GENERATED_DIR=${CMAKE_BINARY_DIR}/generated
+    ${wine_bridge_args}
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   DEPENDS scanlink32_core Ramtally ${wine_depends})

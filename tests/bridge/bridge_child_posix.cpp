@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "bridge_child.h"
@@ -65,7 +66,7 @@ class PosixChild final : public BridgeChild {
     PosixChild(pid_t pid, int in, int out) : pid_(pid), channel_(in, out) {}
     ~PosixChild() override {
         if (exitCode(0) < 0) {
-            kill(pid_, SIGKILL);
+            ::kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
     }
@@ -74,6 +75,7 @@ class PosixChild final : public BridgeChild {
 
     bridge::Channel& channel() override { return channel_; }
     void closeInput() override { channel_.closeOutput(); }
+    void kill() override { ::kill(pid_, SIGKILL); }
 
     int exitCode(int milliseconds) override {
         if (code_ >= 0) {
@@ -129,4 +131,17 @@ std::unique_ptr<BridgeChild> BridgeChild::start(const std::string& path) {
         return nullptr;
     }
     return std::make_unique<PosixChild>(pid, fromChild[0], toChild[1]);
+}
+
+std::string childEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+void setChildEnvironment(const char* name, const std::string& value) {
+    if (value.empty()) {
+        unsetenv(name);
+    } else {
+        setenv(name, value.c_str(), 1);
+    }
 }

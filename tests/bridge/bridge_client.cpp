@@ -31,11 +31,16 @@ bool BridgeClient::hello(std::uint32_t& protocol, std::uint32_t& bits, std::stri
 }
 
 BridgeAnswer BridgeClient::request(bridge::Kind kind, const RecordWriter& arguments) {
+    return send(kind, arguments) ? answer() : BridgeAnswer();
+}
+
+bool BridgeClient::send(bridge::Kind kind, const RecordWriter& arguments) {
+    return bridge::writeMessage(channel_, static_cast<std::uint16_t>(kind),
+                                arguments.bytes().data(), arguments.bytes().size());
+}
+
+BridgeAnswer BridgeClient::answer() {
     BridgeAnswer answer;
-    if (!bridge::writeMessage(channel_, static_cast<std::uint16_t>(kind), arguments.bytes().data(),
-                              arguments.bytes().size())) {
-        return answer;
-    }
     while (true) {
         bridge::Message message;
         if (bridge::readMessage(channel_, bridge::kPageChunkBytes, message) !=
@@ -108,11 +113,15 @@ RecordWriter capabilityRead(std::uint32_t capability, std::uint32_t msg) {
 }
 
 RecordWriter oneUint16(std::uint32_t capability, std::uint16_t value) {
+    return oneValue(capability, TWTY_UINT16, value);
+}
+
+RecordWriter oneValue(std::uint32_t capability, std::uint16_t itemType, std::int64_t value) {
     RecordWriter record;
     record.u32(capability);
     CapabilityContainer container;
     container.conType = TWON_ONEVALUE;
-    container.itemType = TWTY_UINT16;
+    container.itemType = itemType;
     container.numbers = {value};
     writeContainer(record, container);
     return record;

@@ -35,6 +35,9 @@ class BridgeClient {
     bool hello(std::uint32_t& protocol, std::uint32_t& bits, std::string& version);
 
     BridgeAnswer request(bridge::Kind kind, const RecordWriter& arguments = RecordWriter());
+    // The two halves of a request, for a test that acts while the answer is on its way.
+    bool send(bridge::Kind kind, const RecordWriter& arguments = RecordWriter());
+    BridgeAnswer answer();
 
     // The text of the Fault the bridge sent last, if any.
     const std::string& fault() const { return fault_; }
@@ -48,5 +51,7 @@ class BridgeClient {
 RecordWriter registration(const char* product);
 RecordWriter capabilityRead(std::uint32_t capability, std::uint32_t msg);
 RecordWriter oneUint16(std::uint32_t capability, std::uint16_t value);
+// A one-value container of any item type; a TWTY_FIX32 number is in 1/65536 steps.
+RecordWriter oneValue(std::uint32_t capability, std::uint16_t itemType, std::int64_t value);
 
 #endif

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # wine.sh on a machine whose kernel refuses programs of the loader's width, as a kernel without
 # IA-32 emulation refuses 32-bit ones: the fixture and every program report themselves as not run,
-# with the reason, and start no display. A loader that fails for any other reason is a failure.
+# with the reason, and start no display; so do the check of the 32-bit loader of a 64-bit prefix
+# and every program that starts 32-bit ones. A loader that fails for any other reason is a
+# failure.
 # The refused loader is an ELF image for a machine that no kernel here runs, which the kernel
 # refuses as it refuses a 32-bit x86 one there (exec format error).
 # Usage: not_run_test.sh <wine.sh> <ramtally_under_wine.sh> <scratch folder>
@@ -54,6 +56,27 @@ for command in "$wine_sh run $state program.exe --argument" \
   [[ $status == 0 && $output == "$reason" ]] ||
     fail "'$command' ended with status $status and printed '$output', not the reason"
 done
+
+# The 32-bit loader of a 64-bit prefix: the same table, through `wow64` and `run-wow64`.
+wow64_refusal="^Not run: this machine cannot run 32-bit programs under WoW64: the kernel refuses $refused"
+cases=(
+  "$refused|0|$wow64_refusal \(.*Exec format error\)"
+  "$broken|1|failed with status 3: loader broken"
+)
+for case in "${cases[@]}"; do
+  IFS='|' read -r loader expected_status expected_output <<<"$case"
+  state=$scratch/wow64-$(basename "$loader")
+  status=0
+  output=$("$wine_sh" wow64 "$state" "$loader" 2>&1) || status=$?
+  [[ $status == "$expected_status" ]] ||
+    fail "wow64 with $loader ended with status $status, not $expected_status: $output"
+  [[ $output =~ $expected_output ]] || fail "wow64 with $loader printed '$output'"
+done
+state=$scratch/wow64-refused-loader
+status=0
+output=$("$wine_sh" run-wow64 "$state" parent.exe 2>&1) || status=$?
+[[ $status == 0 && $output == "$(cat "$state/not_run_wow64")" ]] ||
+  fail "run-wow64 ended with status $status and printed '$output', not the reason"
 
 if ((failures)); then
   exit 1

@@ -8,12 +8,18 @@
 #       and installs each file at its path in the prefix.
 #   wine.sh run <state dir> <program> [arguments]
 #       how ctest runs a Windows program: under Wine, in that prefix and on that display.
+#   wine.sh wow64 <state dir> <32-bit wine>
+#       for a 64-bit prefix: checks that this machine runs the 32-bit loader, which Wine starts for
+#       a 32-bit program that a 64-bit one starts.
+#   wine.sh run-wow64 <state dir> <program> [arguments]
+#       `run`, for a program that starts 32-bit ones.
 #   wine.sh stop <state dir>
 #       ctest's fixture clean-up: ends the server (and every Wine process with it) and the display.
 #
 # Where the machine cannot run the loader (a kernel without IA-32 emulation refuses 32-bit
 # programs), `start` writes why to <state dir>/not_run, and `start` and every `run` print that
-# line, which begins with "Not run: " and which ctest takes for a skipped test.
+# line, which begins with "Not run: " and which ctest takes for a skipped test; `wow64` and
+# `run-wow64` do the same with <state dir>/not_run_wow64.
 #
 # Wine starts helper processes of its own (the desktop, services) that outlive the program that
 # caused them; none of them may hold ctest's output pipes, or ctest would wait for them. So every
@@ -25,6 +31,25 @@ state=$2
 shift 2
 environment=$state/environment
 not_run=$state/not_run
+not_run_wow64=$state/not_run_wow64
+
+# Runs the loader once. Where the kernel refuses an ELF of its width (exec format error, status
+# 126), writes why to the file given and prints it; nothing else is a reason to skip.
+probe_loader() {
+  local wine=$1 what=$2 reason_file=$3 status=0 probe
+  rm -f "$reason_file"
+  probe=$("$wine" --version 2>&1) || status=$?
+  if ((status != 0)); then
+    if ((status == 126)) && [[ $probe == *"Exec format error"* ]]; then
+      echo "Not run: this machine cannot run $what: the kernel refuses $wine" \
+        "(${probe##*: }); a 32-bit x86 program needs a kernel with IA-32 emulation" |
+        tee "$reason_file"
+      return 0
+    fi
+    echo "$wine --version failed with status $status: $probe" >&2
+    return 1
+  fi
+}
 
 # Prints why a program that printed nothing failed: its status, or the signal that ended it.
 explain_status() {
@@ -43,21 +68,12 @@ case $command in
     shift 4
     mkdir -p "$state"
     "$0" stop "$state" 2>/dev/null || true
-    rm -f "$not_run"
+    rm -f "$not_run_wow64"
 
-    # A first program of the loader's width. The kernel refuses an ELF of a width it cannot run
-    # (exec format error, status 126); nothing else is a reason to skip.
-    status=0
-    probe=$("$wine" --version 2>&1) || status=$?
-    if ((status != 0)); then
-      if ((status == 126)) && [[ $probe == *"Exec format error"* ]]; then
-        echo "Not run: this machine cannot run $arch programs: the kernel refuses $wine" \
-          "(${probe##*: }); a 32-bit x86 program needs a kernel with IA-32 emulation" |
-          tee "$not_run"
-        exit 0
-      fi
-      echo "$wine --version failed with status $status: $probe" >&2
-      exit 1
+    # A first program of the loader's width.
+    probe_loader "$wine" "$arch programs" "$not_run"
+    if [[ -f $not_run ]]; then
+      exit 0
     fi
 
     # Xvfb picks a free display itself and writes its number to the descriptor it is given.
@@ -111,6 +127,17 @@ EOF
     done
     echo "Wine ready on display $DISPLAY with the $arch prefix $WINEPREFIX"
     ;;
+  wow64)
+    mkdir -p "$state"
+    probe_loader "$1" "32-bit programs under WoW64" "$not_run_wow64"
+    ;;
+  run-wow64)
+    if [[ -f $not_run_wow64 ]]; then
+      cat "$not_run_wow64"
+      exit 0
+    fi
+    exec "$0" run "$state" "$@"
+    ;;
   run)
     if [[ -f $not_run ]]; then
       cat "$not_run"
@@ -147,7 +174,7 @@ EOF
     fi
     ;;
   *)
-    echo "usage: wine.sh start|run|stop <state dir> ..." >&2
+    echo "usage: wine.sh start|wow64|run|run-wow64|stop <state dir> ..." >&2
     exit 2
     ;;
 esac
