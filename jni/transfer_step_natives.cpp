@@ -7,13 +7,9 @@
 #include "session/native_calls.h"
 #include "session/native_guard.h"
 #include "session/transfer_steps.h"
+#include "settings/capability_access.h"
 
 namespace {
-
-// Whole << 16 | Frac: the value in 1/65536, as the binding reads a FIX32.
-std::uint32_t fix32Bits(TW_FIX32 value) {
-    return static_cast<std::uint32_t>(static_cast<std::uint16_t>(value.Whole)) << 16 | value.Frac;
-}
 
 std::uint32_t bits16(TW_INT16 value) { return static_cast<std::uint16_t>(value); }
 

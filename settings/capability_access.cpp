@@ -151,9 +151,7 @@ TW_FIX32 toFix32(double value) {
 }
 
 double fromFix32(TW_FIX32 value) {
-    const std::uint32_t bits =
-        static_cast<std::uint32_t>(static_cast<TW_UINT16>(value.Whole)) << 16 | value.Frac;
-    return static_cast<std::int32_t>(bits) / kFix32Scale;
+    return static_cast<std::int32_t>(fix32Bits(value)) / kFix32Scale;
 }
 
 bool fitsFix32(double value) {

@@ -5,6 +5,7 @@
 #define SCANLINK_SETTINGS_CAPABILITY_ACCESS_H
 
 #include <array>
+#include <cstdint>
 
 #include "twain/twain.h"
 
@@ -51,6 +52,11 @@ double fromFix32(TW_FIX32 value);
 // Whether toFix32 carries `value` to its nearest 1/65536 without wrapping: a finite number from
 // -32768 to just below 32768.
 bool fitsFix32(double value);
+
+// A TW_FIX32 as the number of 1/65536 it holds: Whole high, Frac low.
+inline std::uint32_t fix32Bits(TW_FIX32 value) {
+    return static_cast<std::uint32_t>(static_cast<TW_UINT16>(value.Whole)) << 16 | value.Frac;
+}
 
 // A TW_FIX32 as the 32-bit Item of a TW_ONEVALUE carries it: Whole low, Frac high.
 inline TW_UINT32 packFix32(TW_FIX32 value) {
