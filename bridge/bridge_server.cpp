@@ -15,6 +15,7 @@
 #include "build_version.h"
 #include "session/lifecycle.h"
 #include "session/native_calls.h"
+#include "session/twain_steps.h"
 
 namespace bridge {
 
@@ -48,8 +49,7 @@ class Server final : public PageSink {
             }
         }
         if (twainSession.state >= kStateManagerOpen) {
-            stepCall("unregister", CallKind::Teardown, {kStateManagerOpen, kStateTransferring},
-                     unregister);
+            unregisterStep();
         }
         AcquireSRWLockExclusive(&queueLock_);
         ownerDone_ = true;

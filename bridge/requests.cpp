@@ -8,6 +8,7 @@
 #include "session/lifecycle.h"
 #include "session/native_calls.h"
 #include "session/transfer_failure.h"
+#include "session/twain_steps.h"
 #include "trace/trace.h"
 
 namespace bridge {
@@ -45,9 +46,9 @@ RecordBytes rest(RecordReader& in) {
 }
 
 // A step of TwainEx, as its native sends it.
-template <bool (*step)()>
-bool sessionStep(const char* name, CallKind kind, TripletStates states, Reply& reply) {
-    flag(reply, stepCall(name, kind, states, step) == JNI_TRUE);
+template <jboolean (*step)()>
+bool sessionStep(RecordReader&, PageSink&, Reply& reply) {
+    flag(reply, step() == JNI_TRUE);
     return true;
 }
 
@@ -61,42 +62,9 @@ bool registerApplication(RecordReader& in, PageSink&, Reply& reply) {
         !in.text(product) || !in.atEnd()) {
         return false;
     }
-    flag(reply,
-         stepCall("register", CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded}, [&] {
-             return openSourceManager(static_cast<std::int32_t>(major),
-                                      static_cast<std::int32_t>(minor), manufacturer.c_str(),
-                                      family.c_str(), product.c_str());
-         }) == JNI_TRUE);
+    flag(reply, registerStep(static_cast<std::int32_t>(major), static_cast<std::int32_t>(minor),
+                             manufacturer.c_str(), family.c_str(), product.c_str()) == JNI_TRUE);
     return true;
-}
-
-bool chooseSource(RecordReader&, PageSink&, Reply& reply) {
-    return sessionStep<selectSource>("selectSource", CallKind::Step,
-                                     {kStateManagerOpen, kStateManagerOpen}, reply);
-}
-
-bool openDefaultSource(RecordReader&, PageSink&, Reply& reply) {
-    return sessionStep<openSource>("openSource", CallKind::Step,
-                                   {kStateManagerOpen, kStateManagerOpen}, reply);
-}
-
-bool closeTheSource(RecordReader&, PageSink&, Reply& reply) {
-    return sessionStep<closeSource>("closeSource", CallKind::Teardown, kSourceOpenStates, reply);
-}
-
-bool unregisterApplication(RecordReader&, PageSink&, Reply& reply) {
-    return sessionStep<unregister>("unregister", CallKind::Teardown,
-                                   {kStateManagerOpen, kStateTransferring}, reply);
-}
-
-bool stopTransfer(RecordReader&, PageSink&, Reply& reply) {
-    return sessionStep<disableSource>("stopTransfer", CallKind::Teardown,
-                                      {kStateSourceEnabled, kStateTransferring}, reply);
-}
-
-bool enableSource(RecordReader&, PageSink&, Reply& reply) {
-    return sessionStep<prepareTransfer>("prepareTransfer", CallKind::Step,
-                                        {kStateSourceOpen, kStateSourceOpen}, reply);
 }
 
 // The image belongs to this request from the transfer on, and is freed whatever the sending did.
@@ -121,8 +89,7 @@ bool setVisible(RecordReader& in, PageSink&, Reply& reply) {
     if (!in.u8(shown) || !in.atEnd()) {
         return false;
     }
-    runNativeCall("setVisible", CallKind::Step, kSendsNothing,
-                  [shown] { twainSession.userInterface.ShowUI = shown != 0 ? 1 : 0; });
+    setVisibleStep(shown != 0);
     flag(reply, true);
     return true;
 }
@@ -229,12 +196,12 @@ struct Request {
 
 constexpr Request kRequests[] = {
     {Kind::Register, registerApplication},
-    {Kind::SelectSource, chooseSource},
-    {Kind::OpenDefaultSource, openDefaultSource},
-    {Kind::CloseSource, closeTheSource},
-    {Kind::Unregister, unregisterApplication},
-    {Kind::StopTransfer, stopTransfer},
-    {Kind::PrepareTransfer, enableSource},
+    {Kind::SelectSource, sessionStep<selectSourceStep>},
+    {Kind::OpenDefaultSource, sessionStep<openSourceStep>},
+    {Kind::CloseSource, sessionStep<closeSourceStep>},
+    {Kind::Unregister, sessionStep<unregisterStep>},
+    {Kind::StopTransfer, sessionStep<stopTransferStep>},
+    {Kind::PrepareTransfer, sessionStep<prepareTransferStep>},
     {Kind::AcquireImage, acquireImage},
     {Kind::SetVisible, setVisible},
     {Kind::ListSources, listTheSources},

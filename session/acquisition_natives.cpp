@@ -5,6 +5,7 @@
 #include "session/acquisition.h"
 #include "session/native_calls.h"
 #include "session/native_guard.h"
+#include "session/twain_steps.h"
 
 namespace {
 
@@ -25,10 +26,7 @@ class OwnedImage {
 extern "C" {
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_prepareTransfer(JNIEnv* env, jclass) {
-    return guardedNative(env, "prepareTransfer", jboolean{JNI_FALSE}, [] {
-        return stepCall("prepareTransfer", CallKind::Step, {kStateSourceOpen, kStateSourceOpen},
-                        prepareTransfer);
-    });
+    return guardedNative(env, "prepareTransfer", jboolean{JNI_FALSE}, prepareTransferStep);
 }
 
 // The image belongs to this call from the transfer on, and is unlocked and freed here whatever the
@@ -62,8 +60,7 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_getVisible(JNIEnv* env, 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_setVisible(JNIEnv* env, jclass,
                                                                    jboolean visible) {
     return guardedNative(env, "setVisible", jboolean{JNI_FALSE}, [visible] {
-        runNativeCall("setVisible", CallKind::Step, kSendsNothing,
-                      [visible] { twainSession.showUserInterface = visible != JNI_FALSE; });
+        setVisibleStep(visible != JNI_FALSE);
         return jboolean{JNI_TRUE};
     });
 }

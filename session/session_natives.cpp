@@ -5,6 +5,7 @@
 #include "session/lifecycle.h"
 #include "session/native_calls.h"
 #include "session/native_guard.h"
+#include "session/twain_steps.h"
 
 extern "C" {
 
@@ -43,45 +44,29 @@ JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_register(
             return JNI_FALSE;
         }
         auto text = [](const JString& s) { return s.get() ? s.get() : ""; };
-        return stepCall(
-            "register", CallKind::Step, {kStateManagerNotLoaded, kStateManagerLoaded}, [&] {
-                return openSourceManager(versionMajor, versionMinor, text(manufacturerText),
-                                         text(familyText), text(productText));
-            });
+        return registerStep(versionMajor, versionMinor, text(manufacturerText), text(familyText),
+                            text(productText));
     });
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_selectSource(JNIEnv* env, jclass) {
-    return guardedNative(env, "selectSource", jboolean{JNI_FALSE}, [] {
-        return stepCall("selectSource", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
-                        selectSource);
-    });
+    return guardedNative(env, "selectSource", jboolean{JNI_FALSE}, selectSourceStep);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_openSource(JNIEnv* env, jclass) {
-    return guardedNative(env, "openSource", jboolean{JNI_FALSE}, [] {
-        return stepCall("openSource", CallKind::Step, {kStateManagerOpen, kStateManagerOpen},
-                        openSource);
-    });
+    return guardedNative(env, "openSource", jboolean{JNI_FALSE}, openSourceStep);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_stopTransfer(JNIEnv* env, jclass) {
-    return guardedNative(env, "stopTransfer", jboolean{JNI_FALSE}, [] {
-        return stepCall("stopTransfer", CallKind::Teardown,
-                        {kStateSourceEnabled, kStateTransferring}, disableSource);
-    });
+    return guardedNative(env, "stopTransfer", jboolean{JNI_FALSE}, stopTransferStep);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_closeSource(JNIEnv* env, jclass) {
-    return guardedNative(env, "closeSource", jboolean{JNI_FALSE}, [] {
-        return stepCall("closeSource", CallKind::Teardown, kSourceOpenStates, closeSource);
-    });
+    return guardedNative(env, "closeSource", jboolean{JNI_FALSE}, closeSourceStep);
 }
 
 JNIEXPORT jboolean JNICALL Java_QZ_korvel_twain_TwainEx_unregister(JNIEnv* env, jclass) {
-    return guardedNative(env, "unregister", jboolean{JNI_FALSE}, [] {
-        return stepCall("unregister", CallKind::Teardown, kUnregisterStates, unregister);
-    });
+    return guardedNative(env, "unregister", jboolean{JNI_FALSE}, unregisterStep);
 }
 
 }  // extern "C"

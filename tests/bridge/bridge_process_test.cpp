@@ -29,6 +29,7 @@ TEST_F(BridgeProcess, ListsTheSourcesAsTheLibraryRecordsThem) {
 TEST_F(BridgeProcess, TheDuplexFeederDeliversBothSidesOfEverySheet) {
     startBridgeWithKnob("feeder.sheets=2");
     openListed("Virtual Duplex Feeder");
+    showInterface(true);
     ASSERT_TRUE(
         client_->request(Kind::SetCapability, oneValue(CAP_DUPLEXENABLED, TWTY_BOOL, 1)).flag());
     ASSERT_TRUE(client_->request(Kind::PrepareTransfer).flag());

@@ -84,19 +84,21 @@ void BridgeProcess::startBridge() {
     EXPECT_EQ(version, SCANLINK_VERSION);
 }
 
+void BridgeProcess::showInterface(bool shown) {
+    RecordWriter visible;
+    visible.u8(shown ? 1 : 0);
+    ASSERT_TRUE(client_->request(Kind::SetVisible, visible).flag());
+}
+
 void BridgeProcess::openTheSource() {
     ASSERT_TRUE(client_->request(Kind::Register, registration("Bridge")).flag());
-    RecordWriter hidden;
-    hidden.u8(0);
-    ASSERT_TRUE(client_->request(Kind::SetVisible, hidden).flag());
+    showInterface(false);
     ASSERT_TRUE(client_->request(Kind::OpenDefaultSource).flag());
 }
 
 void BridgeProcess::openListed(const char* product) {
     ASSERT_TRUE(client_->request(Kind::Register, registration("Bridge")).flag());
-    RecordWriter hidden;
-    hidden.u8(0);
-    ASSERT_TRUE(client_->request(Kind::SetVisible, hidden).flag());
+    showInterface(false);
     const auto sources = listedSources(client_->request(Kind::ListSources).payload);
     ASSERT_TRUE(sources.has_value()) << "no list of sources came";
     for (const ListedSource& source : *sources) {

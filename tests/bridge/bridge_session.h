@@ -31,6 +31,9 @@ class BridgeProcess : public Scenario {
     void openTheSource();
     // Registers and opens the source of that product name by the identity the bridge listed.
     void openListed(const char* product);
+    // Whether the source shows its interface at the next enable. Shown, the virtual user scans
+    // until the feeder is empty; hidden, the source scans once per enable.
+    void showInterface(bool shown);
 
     std::unique_ptr<BridgeChild> child_;
     std::optional<BridgeClient> client_;

@@ -3,6 +3,11 @@
 // own process, the feeder, a cancel, and a bridge killed while a page streams.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include "bridge/message.h"
 #include "bridge_session.h"
 #include "session/lifecycle.h"
@@ -43,6 +48,7 @@ TEST_F(BridgeProcess, OpensTheVirtualScannerByTheIdentityListed) {
 TEST_F(BridgeProcess, TheFeederDeliversEverySheetAndThenIsEmpty) {
     startBridgeWithKnob("feeder.sheets=3");
     openTheSource();
+    showInterface(true);
     ASSERT_TRUE(client_->request(Kind::SetCapability, oneUint16(ICAP_PIXELTYPE, TWPT_RGB)).flag());
     ASSERT_TRUE(
         client_->request(Kind::SetCapability, oneValue(CAP_FEEDERENABLED, TWTY_BOOL, 1)).flag());
@@ -65,6 +71,33 @@ TEST_F(BridgeProcess, TheFeederDeliversEverySheetAndThenIsEmpty) {
     for (const auto& page : pages) {
         EXPECT_TRUE(page == expected) << "a sheet differs from the page the library takes";
     }
+}
+
+// The virtual user presses nothing in the source's dialog: a source that showed it would wait for
+// ever, one told not to scans at once. A cancel after a bound ends the wait should it show.
+TEST_F(BridgeProcess, ASourceToldToHideItsInterfaceScansWithoutItsUser) {
+    startBridgeWithKnob("ui.dialog=1,ui.manual=1");
+    openTheSource();
+    ASSERT_TRUE(client_->request(Kind::PrepareTransfer).flag());
+    std::mutex lock;
+    std::condition_variable answered;
+    bool done = false;
+    std::thread bound([&] {
+        std::unique_lock<std::mutex> held(lock);
+        if (!answered.wait_for(held, std::chrono::seconds(30), [&] { return done; })) {
+            bridge::writeMessage(child_->channel(), static_cast<std::uint16_t>(Kind::Cancel),
+                                 nullptr, 0);
+        }
+    });
+    const BridgeAnswer page = client_->request(Kind::AcquireImage);
+    {
+        const std::lock_guard<std::mutex> held(lock);
+        done = true;
+    }
+    answered.notify_one();
+    bound.join();
+    EXPECT_TRUE(page.pageCame) << "the source waited for its user: its interface was shown";
+    EXPECT_TRUE(client_->request(Kind::StopTransfer).flag());
 }
 
 TEST_F(BridgeProcess, CancelEndsTheWaitForAPage) {
